@@ -1,0 +1,74 @@
+# Korvane: two commands on a fresh Debian 12 machine.
+#   make run   install what is missing, build, start the game from the repo root
+#   make test  the same set-up, then the whole test suite through CTest
+# Also: make build, make asan (the suite under AddressSanitizer + UBSan), make assets
+# (rebuild data/ from the generators in tools/), make bench, make clean.
+
+BUILD      ?= build
+ASAN_BUILD ?= build-asan
+JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
+XVFB       := xvfb-run -a -s "-screen 0 1280x1024x24 -noreset"
+
+# Debian packages: what the game needs to build and run, and what the tests add.
+RUN_PACKAGES  := build-essential cmake pkg-config libsdl1.2-dev libsdl-image1.2-dev \
+                 libsdl-mixer1.2-dev libgl-dev libglu1-mesa-dev libgl1-mesa-dri
+TEST_PACKAGES := googletest libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool \
+                 x11-utils imagemagick sox
+ASSET_PACKAGES := libstb-dev libvorbis-dev
+
+.PHONY: run test build asan assets bench clean deps-run deps-test deps-assets
+
+define install_missing
+	@missing=$$(for p in $(1); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q '^install ok installed' || echo $$p; done); \
+	if [ -n "$$missing" ]; then \
+	    if [ "$$(id -u)" = 0 ]; then \
+	        echo "Installing: $$missing"; \
+	        (apt-get install -y --no-install-recommends $$missing || \
+	         (apt-get update && apt-get install -y --no-install-recommends $$missing)) >/dev/null || exit 1; \
+	    else \
+	        echo "Missing Debian packages. Install them with:"; \
+	        echo "  sudo apt-get install -y $$missing"; exit 1; \
+	    fi; \
+	fi
+endef
+
+deps-run:
+	$(call install_missing,$(RUN_PACKAGES))
+
+deps-test: deps-run
+	$(call install_missing,$(TEST_PACKAGES))
+
+deps-assets:
+	$(call install_missing,$(ASSET_PACKAGES))
+
+$(BUILD)/CMakeCache.txt:
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+build: deps-run $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: deps-run $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) -j $(JOBS) --target korvane
+	./$(BUILD)/korvane
+
+test: deps-test $(BUILD)/CMakeCache.txt
+	cmake -S . -B $(BUILD) >/dev/null
+	cmake --build $(BUILD) -j $(JOBS)
+	$(XVFB) ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+asan: deps-test
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DKORVANE_SANITIZE=ON -DKORVANE_BUILD_BENCH=OFF
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
+	    $(XVFB) ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
+
+assets: deps-assets $(BUILD)/CMakeCache.txt
+	cmake -S . -B $(BUILD) -DKORVANE_BUILD_TOOLS=ON >/dev/null
+	cmake --build $(BUILD) -j $(JOBS) --target assets
+
+bench: deps-test $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) -j $(JOBS)
+	$(XVFB) sh -c 'for b in $(BUILD)/bench/*_bench; do [ -x "$$b" ] && "$$b"; done'
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD)

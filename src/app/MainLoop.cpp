@@ -1,0 +1,111 @@
+#include "app/MainLoop.h"
+
+#include <cstdlib>
+#include <memory>
+
+#include "actors/Player.h"
+#include "game/Gameplay.h"
+#include "render/Video.h"
+
+namespace
+{
+constexpr int kWindowWidth = 1024;
+constexpr int kWindowHeight = 768;
+const char* const kCaption = "Korvane";
+} // namespace
+
+bool IsFrameDue(uint32_t now, uint32_t lastFrame)
+{
+    return now - lastFrame >= kFrameIntervalMs;
+}
+
+int ButtonForKey(SDLKey key)
+{
+    switch (key)
+    {
+    case SDLK_UP:
+        return kButtonUp;
+    case SDLK_DOWN:
+        return kButtonDown;
+    case SDLK_LEFT:
+        return kButtonLeft;
+    case SDLK_RIGHT:
+        return kButtonRight;
+    case SDLK_SPACE:
+        return kButtonFire;
+    default:
+        return -1;
+    }
+}
+
+bool DispatchEvents(CGameplay& gameplay)
+{
+    bool running = true;
+    SDL_Event event;
+    while (SDL_PollEvent(&event))
+    {
+        switch (event.type)
+        {
+        case SDL_KEYDOWN:
+        {
+            if (event.key.keysym.sym == SDLK_ESCAPE)
+            {
+                running = false;
+                break;
+            }
+            const int button = ButtonForKey(event.key.keysym.sym);
+            if (button >= 0)
+                gameplay.KeyDown(button);
+            break;
+        }
+        case SDL_KEYUP:
+        {
+            const int button = ButtonForKey(event.key.keysym.sym);
+            if (button >= 0)
+                gameplay.KeyUp(button);
+            break;
+        }
+        case SDL_QUIT:
+            running = false;
+            break;
+        default:
+            break;
+        }
+    }
+    return running;
+}
+
+int RunKorvane()
+{
+    if (!InitVideo(kWindowWidth, kWindowHeight, false, kCaption))
+        return EXIT_FAILURE; // InitVideo said why; nothing can be shown without a window.
+    // SDL must also go down when the process ends outside the loop's end (window closed on
+    // the title screen); a second SDL_Quit after the loop's own is harmless.
+    std::atexit(SDL_Quit);
+
+    auto gameplay = std::make_unique<CGameplay>();
+    bool running = true;
+    uint32_t lastFrameTime = 0;
+    while (running)
+    {
+        if (!IsFrameDue(SDL_GetTicks(), lastFrameTime))
+        {
+            SDL_Delay(1);
+            continue;
+        }
+        lastFrameTime = SDL_GetTicks();
+
+        running = DispatchEvents(*gameplay);
+        gameplay->Update(kTimeStep);
+        if (gameplay->IsOver())
+        {
+            gameplay.reset();
+            gameplay = std::make_unique<CGameplay>();
+        }
+    }
+
+    // The gameplay goes before SDL does: its surfaces and sprites are SDL's memory.
+    gameplay.reset();
+    SDL_Quit();
+    return EXIT_SUCCESS;
+}

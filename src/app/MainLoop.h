@@ -1,0 +1,24 @@
+#pragma once
+
+#include <SDL.h>
+#include <cstdint>
+
+class CGameplay;
+
+/// A frame starts only when at least this many milliseconds passed since the last one.
+constexpr uint32_t kFrameIntervalMs = 16;
+/// Game time advanced by every frame, seconds, whatever time really passed.
+constexpr float kTimeStep = 0.016f;
+
+/// Whether a frame is due at `now` after one started at `lastFrame` (SDL_GetTicks values;
+/// unsigned arithmetic, so the clock's wrap-around after 49 days is harmless).
+bool IsFrameDue(uint32_t now, uint32_t lastFrame);
+/// The logical button of a key (arrows and Space), or -1 for any other key.
+int ButtonForKey(SDLKey key);
+/// Hands every pending event to the gameplay in arrival order. Answers false once Escape
+/// went down or the window was closed; the remaining events are still handled.
+bool DispatchEvents(CGameplay& gameplay);
+
+/// The whole program: window, audio, music, title screen, then the game loop until Escape
+/// or the window is closed. Returns the process exit status.
+int RunKorvane();

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <algorithm>
+#include <list>
+
+namespace tarn
+{
+/// Base class that keeps every live object of T in one process-wide registry, in
+/// registration order. The registry is made on first use and freed when its last object
+/// goes, so the next registration starts a fresh one.
+template <typename T> class CAutoList
+{
+public:
+    using Registry = std::list<T*>;
+
+    /// The registry, made if absent; iterate from the first registered object to the last.
+    static Registry& List()
+    {
+        if (!s_Registry)
+            s_Registry = new Registry();
+        return *s_Registry;
+    }
+    /// Whether a registry exists right now (for tests of its lifetime).
+    static bool HasRegistry() { return s_Registry != nullptr; }
+
+    CAutoList(const CAutoList&) = delete;
+    CAutoList& operator=(const CAutoList&) = delete;
+
+protected:
+    CAutoList() { List().push_back(static_cast<T*>(this)); }
+    virtual ~CAutoList()
+    {
+        if (!s_Registry)
+            return;
+        const auto it = std::find(s_Registry->begin(), s_Registry->end(), static_cast<T*>(this));
+        if (it != s_Registry->end())
+            s_Registry->erase(it);
+        if (s_Registry->empty())
+        {
+            delete s_Registry;
+            s_Registry = nullptr;
+        }
+    }
+
+private:
+    static inline Registry* s_Registry = nullptr;
+};
+} // namespace tarn

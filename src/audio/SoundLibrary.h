@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "audio/AutoList.h"
+
+struct Mix_Chunk;
+
+/// One loaded sound effect, registered by its key (the path it was asked for).
+class MixerFile : public tarn::CAutoList<MixerFile>
+{
+public:
+    /// Loads `openPath` (or `key` when empty) and registers under `key`. On failure prints
+    /// "Error! Couldn't load: " and the name; the object still exists with a null chunk.
+    explicit MixerFile(const std::string& key, const std::string& openPath = std::string());
+    ~MixerFile() override;
+
+    Mix_Chunk* Chunk() const { return m_Chunk; }
+    const std::string& Name() const { return m_Name; }
+
+private:
+    Mix_Chunk* m_Chunk = nullptr;
+    std::string m_Name;
+};
+
+/// The registered file whose key equals `name` exactly, or a new one loaded from it.
+MixerFile* FindOrLoad(const std::string& name);
+/// Plays the sound at once on the first free channel; a failed load is deleted instead.
+void Play(const std::string& name);
+/// Play, unless the same name was played less than 100 ms ago.
+void PlaySound(const std::string& name);
+/// InitAudio; on success marks audio running and preloads every "data/sfx/*.wav".
+bool StartAudio();
+/// Preloads every WAV of the sound folder under its lower-cased path.
+void LoadAllSounds();
+
+namespace tarn::test
+{
+/// Test-only: replaces the millisecond clock the throttle reads (empty: SDL_GetTicks),
+/// and resets the throttle's memory.
+void SetSoundClock(std::function<uint32_t()> clock);
+/// Test-only: counts the sounds actually handed to the mixer.
+int SoundsPlayed();
+} // namespace tarn::test

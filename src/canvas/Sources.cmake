@@ -1,0 +1,4 @@
+list(APPEND KORVANE_SOURCES
+    canvas/Color.cpp
+    canvas/Surface.cpp
+)

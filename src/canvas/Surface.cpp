@@ -1,0 +1,105 @@
+#include "canvas/Surface.h"
+
+#include <SDL.h>
+#include <SDL_image.h>
+
+#include "canvas/Color.h"
+
+static_assert(sizeof(uint32_t) == 4, "canvas pixels are 4 bytes");
+
+CSurface::CSurface(SDL_Surface* surface) : m_Surface(surface) {}
+
+CSurface::~CSurface()
+{
+    if (m_Surface)
+        SDL_FreeSurface(m_Surface);
+}
+
+int CSurface::Width() const
+{
+    return m_Surface ? m_Surface->w : 0;
+}
+
+int CSurface::Height() const
+{
+    return m_Surface ? m_Surface->h : 0;
+}
+
+int CSurface::Pitch() const
+{
+    return m_Surface ? m_Surface->pitch : 0;
+}
+
+bool CSurface::Contains(int x, int y) const
+{
+    return m_Surface && x >= 0 && y >= 0 && x < m_Surface->w && y < m_Surface->h;
+}
+
+uint32_t CSurface::GetPixel(int x, int y) const
+{
+    if (!Contains(x, y))
+        return 0;
+    const uint32_t* pixels = static_cast<const uint32_t*>(m_Surface->pixels);
+    return pixels[(y * m_Surface->pitch) / 4 + x];
+}
+
+void CSurface::SetPixel(int x, int y, uint32_t value)
+{
+    if (!Contains(x, y))
+        return;
+    uint32_t* pixels = static_cast<uint32_t*>(m_Surface->pixels);
+    pixels[(y * m_Surface->pitch) / 4 + x] = value;
+}
+
+bool TestPixel(CPoint point, CPoint origin, const CSurface& surface, uint32_t mask)
+{
+    if (point.x < origin.x || point.y < origin.y || point.x >= origin.x + surface.Width() ||
+        point.y >= origin.y + surface.Height())
+        return false;
+    return (mask & surface.GetPixel(point.x - origin.x, point.y - origin.y)) != 0;
+}
+
+namespace
+{
+SDL_Surface* CreateCanvasFormatSurface(int width, int height)
+{
+    return SDL_CreateRGBSurface(SDL_SWSURFACE, width, height, 32, CColor::kRedMask,
+                                CColor::kGreenMask, CColor::kBlueMask, CColor::kAlphaMask);
+}
+} // namespace
+
+SDL_Surface* ConvertToCanvasFormat(SDL_Surface* source)
+{
+    if (!source)
+        return nullptr;
+    SDL_Surface* model = CreateCanvasFormatSurface(1, 1);
+    if (!model)
+        return nullptr;
+    // SDL_ConvertSurface copies the picture's own alpha channel, and turns a colour key
+    // into transparent pixels, because the target format has an alpha mask.
+    SDL_Surface* converted = SDL_ConvertSurface(source, model->format, SDL_SWSURFACE);
+    SDL_FreeSurface(model);
+    return converted;
+}
+
+std::unique_ptr<CSurface> CreateSurface(int width, int height)
+{
+    // The pixel code reads 4-byte words in a fixed packing, so the canvas is made in that
+    // format directly rather than in the desktop's (which may be 16-bit).
+    SDL_Surface* surface = CreateCanvasFormatSurface(width, height);
+    if (surface)
+    {
+        SDL_Rect all = {0, 0, static_cast<Uint16>(width), static_cast<Uint16>(height)};
+        SDL_FillRect(surface, &all, 0);
+    }
+    return std::make_unique<CSurface>(surface);
+}
+
+std::unique_ptr<CSurface> LoadSurface(const std::string& fileName)
+{
+    SDL_Surface* loaded = IMG_Load(fileName.c_str());
+    SDL_Surface* converted = ConvertToCanvasFormat(loaded);
+    if (loaded)
+        SDL_FreeSurface(loaded);
+    return std::make_unique<CSurface>(converted);
+}

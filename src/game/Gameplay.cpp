@@ -1,0 +1,35 @@
+#include "game/Gameplay.h"
+
+#include "game/GameplayImpl.h"
+
+namespace
+{
+/// A key ends the gameplay only this long (seconds, strictly more) after the player was hit.
+constexpr float kRestartDelay = 1.0f;
+} // namespace
+
+CGameplay::CGameplay() : m_Impl(std::make_unique<CGameplayImpl>()) {}
+
+CGameplay::~CGameplay() = default;
+
+void CGameplay::Update(float dt)
+{
+    m_Impl->Update(dt);
+}
+
+void CGameplay::KeyDown(int button)
+{
+    m_Impl->KeyDown(button);
+    if (m_Impl->PlayerHit() && m_Impl->DeathTime() > kRestartDelay)
+        m_Impl->SetOver();
+}
+
+void CGameplay::KeyUp(int button)
+{
+    m_Impl->KeyUp(button);
+}
+
+bool CGameplay::IsOver() const
+{
+    return m_Impl->Over();
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <memory>
+
+class CGameplayImpl;
+
+/// One life of the player, as the main loop sees it: a fixed-step update per frame, the
+/// five logical buttons, and an over flag after which the loop makes a new one.
+class CGameplay
+{
+public:
+    CGameplay();
+    ~CGameplay();
+    CGameplay(const CGameplay&) = delete;
+    CGameplay& operator=(const CGameplay&) = delete;
+
+    /// One frame of `dt` seconds; draws and presents it.
+    void Update(float dt);
+    /// Passes the button to the player; a key more than 1 s after the player was hit ends
+    /// the gameplay.
+    void KeyDown(int button);
+    void KeyUp(int button);
+    bool IsOver() const;
+
+    CGameplayImpl* Impl() { return m_Impl.get(); }
+
+private:
+    std::unique_ptr<CGameplayImpl> m_Impl;
+};

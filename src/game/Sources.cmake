@@ -1,0 +1,4 @@
+list(APPEND KORVANE_SOURCES
+    game/Gameplay.cpp
+    game/GameplayImpl.cpp
+)

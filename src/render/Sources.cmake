@@ -1,0 +1,3 @@
+list(APPEND KORVANE_SOURCES
+    render/Video.cpp
+)

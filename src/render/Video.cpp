@@ -1,0 +1,91 @@
+#include "render/Video.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+#include <SDL.h>
+#include <cstdio>
+#include <cstdlib>
+
+namespace
+{
+[[noreturn]] void FailVideo(const char* format)
+{
+    std::fprintf(stderr, format, SDL_GetError());
+    SDL_Quit();
+    // The game cannot run without video: a non-zero status tells the caller so.
+    std::exit(EXIT_FAILURE);
+}
+} // namespace
+
+CRect ComputeViewport(int width, int height)
+{
+    // The window the game opens is the virtual screen itself. The general rule below would
+    // give it 767 rows (1024 / 1.3333334 truncates), so it is not used for that size.
+    if (width == kVirtualScreenWidth && height == kVirtualScreenHeight)
+        return CRect{0, 0, width, height};
+    const float w = static_cast<float>(width);
+    const float h = static_cast<float>(height);
+    const float fourThirds = 4.0f / 3.0f;
+    const float ratio = h / w;
+    CRect view;
+    if (ratio <= fourThirds)
+    {
+        view.w = width;
+        view.h = static_cast<int>(w / fourThirds);
+        view.x = 0;
+        view.y = static_cast<int>((h - static_cast<float>(view.h)) * 0.5f);
+    }
+    else
+    {
+        view.h = height;
+        view.w = static_cast<int>(h * fourThirds);
+        view.y = 0;
+        view.x = static_cast<int>((w - static_cast<float>(view.w)) * 0.5f);
+    }
+    return view;
+}
+
+bool InitVideo(int width, int height, bool fullscreen, const char* caption)
+{
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_NOPARACHUTE) < 0)
+        FailVideo("Video initialization failed: %s\n");
+
+    const SDL_VideoInfo* info = SDL_GetVideoInfo();
+    if (!info)
+        FailVideo("Video query failed: %s\n");
+    const int bitsPerPixel = info->vfmt->BitsPerPixel;
+
+    SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 5);
+    SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 5);
+    SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 5);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+
+    const Uint32 flags = fullscreen ? (SDL_OPENGL | SDL_FULLSCREEN) : SDL_OPENGL;
+    if (!SDL_SetVideoMode(width, height, bitsPerPixel, flags))
+    {
+        std::fprintf(stderr, "Video mode set failed: %s\n", SDL_GetError());
+        SDL_Quit();
+        return false;
+    }
+
+    SDL_WM_SetCaption(caption, nullptr);
+
+    const CRect view = ComputeViewport(width, height);
+    glViewport(view.x, view.y, view.w, view.h);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluOrtho2D(0, kVirtualScreenWidth, kVirtualScreenHeight, 0);
+    return true;
+}
+
+void ClearScreen()
+{
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+}
+
+void SwapScreen()
+{
+    SDL_GL_SwapBuffers();
+}

@@ -1,0 +1,2 @@
+list(APPEND KORVANE_SOURCES
+)

@@ -1,0 +1,117 @@
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+
+#include "actors/Player.h"
+#include "app/MainLoop.h"
+#include "game/Gameplay.h"
+#include "game/GameplayImpl.h"
+
+TEST(MainLoop, AFrameIsDueSixteenMillisecondsAfterTheLastOneEvenAcrossTheClockWrap)
+{
+    EXPECT_FALSE(IsFrameDue(1000u, 985u));
+    EXPECT_TRUE(IsFrameDue(1001u, 985u));
+    EXPECT_FALSE(IsFrameDue(1000u, 1000u));
+    // The first frame: last frame time starts at 0, the clock is far past it.
+    EXPECT_TRUE(IsFrameDue(350u, 0u));
+    // SDL_GetTicks wraps after 49.7 days; unsigned subtraction keeps the rule.
+    EXPECT_FALSE(IsFrameDue(5u, 0xFFFFFFF8u));
+    EXPECT_TRUE(IsFrameDue(8u, 0xFFFFFFF8u));
+}
+
+TEST(MainLoop, OnlyArrowsAndSpaceAreButtons)
+{
+    EXPECT_EQ(ButtonForKey(SDLK_UP), kButtonUp);
+    EXPECT_EQ(ButtonForKey(SDLK_DOWN), kButtonDown);
+    EXPECT_EQ(ButtonForKey(SDLK_LEFT), kButtonLeft);
+    EXPECT_EQ(ButtonForKey(SDLK_RIGHT), kButtonRight);
+    EXPECT_EQ(ButtonForKey(SDLK_SPACE), kButtonFire);
+    for (SDLKey other : {SDLK_ESCAPE, SDLK_RETURN, SDLK_a, SDLK_w, SDLK_LSHIFT, SDLK_F1})
+        EXPECT_EQ(ButtonForKey(other), -1);
+}
+
+namespace
+{
+class EventQueue : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO | SDL_INIT_NOPARACHUTE), 0) << SDL_GetError();
+        ASSERT_NE(SDL_SetVideoMode(64, 64, 32, SDL_SWSURFACE), nullptr) << SDL_GetError();
+    }
+    void TearDown() override { SDL_Quit(); }
+
+    static void PushKey(Uint8 type, SDLKey key)
+    {
+        SDL_Event event = {};
+        event.type = type;
+        event.key.type = type;
+        event.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
+        event.key.keysym.sym = key;
+        ASSERT_EQ(SDL_PushEvent(&event), 0);
+    }
+    static void PushQuit()
+    {
+        SDL_Event event = {};
+        event.type = SDL_QUIT;
+        ASSERT_EQ(SDL_PushEvent(&event), 0);
+    }
+};
+} // namespace
+
+TEST_F(EventQueue, EscapeEndsTheLoopButTheRestOfTheBatchIsStillHandled)
+{
+    CGameplay gameplay;
+    gameplay.Impl()->SetPlayerHitForTest(1.5f);
+    PushKey(SDL_KEYDOWN, SDLK_ESCAPE);
+    PushKey(SDL_KEYUP, SDLK_ESCAPE);
+    PushKey(SDL_KEYDOWN, SDLK_SPACE); // after Escape, still reaches the gameplay
+    EXPECT_FALSE(DispatchEvents(gameplay));
+    EXPECT_TRUE(gameplay.IsOver());
+    // Nothing is left in the queue.
+    SDL_Event left;
+    EXPECT_EQ(SDL_PollEvent(&left), 0);
+}
+
+TEST_F(EventQueue, EscapeAfterTheHitQuitsWithoutEndingTheGameplay)
+{
+    CGameplay gameplay;
+    gameplay.Impl()->SetPlayerHitForTest(1.5f);
+    PushKey(SDL_KEYDOWN, SDLK_ESCAPE);
+    EXPECT_FALSE(DispatchEvents(gameplay));
+    EXPECT_FALSE(gameplay.IsOver());
+}
+
+TEST_F(EventQueue, WindowCloseEndsTheLoopAndOtherKeysAreIgnored)
+{
+    CGameplay gameplay;
+    gameplay.Impl()->SetPlayerHitForTest(2.0f);
+    PushKey(SDL_KEYDOWN, SDLK_a);
+    PushKey(SDL_KEYUP, SDLK_SPACE);
+    EXPECT_TRUE(DispatchEvents(gameplay));
+    EXPECT_FALSE(gameplay.IsOver()); // neither a key-up nor an unmapped key ends it
+    PushQuit();
+    EXPECT_FALSE(DispatchEvents(gameplay));
+}
+
+TEST(GameplayFacade, AKeyEndsTheGameplayOnlyMoreThanOneSecondAfterTheHit)
+{
+    struct Case
+    {
+        bool hit;
+        float deathTime;
+        bool over;
+    } cases[] = {{false, 0.0f, false}, {true, 0.5f, false}, {true, 1.0f, false},
+                 {true, 1.008f, true}, {true, 1.2f, true}};
+    for (const Case& c : cases)
+    {
+        CGameplay gameplay;
+        if (c.hit)
+            gameplay.Impl()->SetPlayerHitForTest(c.deathTime);
+        gameplay.KeyUp(kButtonLeft);
+        EXPECT_FALSE(gameplay.IsOver());
+        gameplay.KeyDown(kButtonLeft);
+        EXPECT_EQ(gameplay.IsOver(), c.over) << c.deathTime;
+    }
+}

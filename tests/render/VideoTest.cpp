@@ -1,0 +1,62 @@
+#include <gtest/gtest.h>
+
+#include <GL/gl.h>
+#include <SDL.h>
+#include <cstdlib>
+
+#include "render/Video.h"
+
+TEST(Viewport, TheGamesWindowIsTheWholeVirtualScreen)
+{
+    const CRect v = ComputeViewport(1024, 768);
+    EXPECT_EQ(v.x, 0);
+    EXPECT_EQ(v.y, 0);
+    EXPECT_EQ(v.w, 1024);
+    EXPECT_EQ(v.h, 768);
+}
+
+TEST(Viewport, OtherSizesKeepAFourByThreeArea)
+{
+    const CRect wide = ComputeViewport(1600, 900); // ratio 0.5625: full width
+    EXPECT_EQ(wide.x, 0);
+    EXPECT_EQ(wide.w, 1600);
+    EXPECT_EQ(wide.h, 1200); // 1600 / 1.3333334f rounds to 1200.0f
+    EXPECT_EQ(wide.y, -150);
+    const CRect tall = ComputeViewport(300, 600); // ratio 2: full height
+    EXPECT_EQ(tall.y, 0);
+    EXPECT_EQ(tall.h, 600);
+    EXPECT_EQ(tall.w, 800);
+    EXPECT_EQ(tall.x, -250);
+}
+
+TEST(Video, OpensAWindowWhoseClearIsOpaqueBlack)
+{
+    if (!std::getenv("DISPLAY"))
+        GTEST_SKIP() << "needs an X display (make test runs under Xvfb)";
+    ASSERT_TRUE(InitVideo(1024, 768, false, "Korvane"));
+    const SDL_Surface* screen = SDL_GetVideoSurface();
+    ASSERT_NE(screen, nullptr);
+    EXPECT_EQ(screen->w, 1024);
+    EXPECT_EQ(screen->h, 768);
+    char* title = nullptr;
+    SDL_WM_GetCaption(&title, nullptr);
+    ASSERT_NE(title, nullptr);
+    EXPECT_STREQ(title, "Korvane");
+
+    glClearColor(1, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    ClearScreen();
+    unsigned char pixel[4] = {9, 9, 9, 9};
+    glReadPixels(512, 384, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel);
+    EXPECT_EQ(pixel[0], 0);
+    EXPECT_EQ(pixel[1], 0);
+    EXPECT_EQ(pixel[2], 0);
+
+    // The projection maps the virtual screen onto the window with y downwards.
+    GLdouble projection[16];
+    glGetDoublev(GL_PROJECTION_MATRIX, projection);
+    EXPECT_NEAR(projection[0], 2.0 / 1024.0, 1e-9);
+    EXPECT_NEAR(projection[5], -2.0 / 768.0, 1e-9);
+    SwapScreen();
+    SDL_Quit();
+}
