@@ -66,6 +66,36 @@ SDL_Surface* CreateCanvasFormatSurface(int width, int height)
     return SDL_CreateRGBSurface(SDL_SWSURFACE, width, height, 32, CColor::kRedMask,
                                 CColor::kGreenMask, CColor::kBlueMask, CColor::kAlphaMask);
 }
+
+// SDL_image 1.2 decodes a grey PNG with a transparent grey level (a tRNS chunk) into two
+// bytes per pixel, grey then alpha, but labels them with the masks of 4-byte RGB pixels,
+// which no real 2-byte format has. Converted as labelled they come out green and red.
+bool IsMislabelledGreyAlpha(const SDL_Surface* s)
+{
+    return s->format->BytesPerPixel == 2 && s->format->Bmask > 0xFFFFu;
+}
+
+// Alpha 0 gives pixel 0, as a colour key does elsewhere: the hit tests count any non-zero
+// pixel as solid.
+SDL_Surface* ConvertGreyAlpha(const SDL_Surface* source)
+{
+    SDL_Surface* converted = CreateCanvasFormatSurface(source->w, source->h);
+    if (!converted)
+        return nullptr;
+    for (int y = 0; y < source->h; ++y)
+    {
+        const Uint8* from = static_cast<const Uint8*>(source->pixels) + y * source->pitch;
+        Uint32* to = reinterpret_cast<Uint32*>(static_cast<Uint8*>(converted->pixels) +
+                                               y * converted->pitch);
+        for (int x = 0; x < source->w; ++x)
+        {
+            const Uint32 grey = from[2 * x];
+            const Uint32 alpha = from[2 * x + 1];
+            to[x] = alpha == 0 ? 0u : grey | grey << 8 | grey << 16 | alpha << 24;
+        }
+    }
+    return converted;
+}
 } // namespace
 
 SDL_Surface* ConvertToCanvasFormat(SDL_Surface* source)
@@ -98,7 +128,9 @@ std::unique_ptr<CSurface> CreateSurface(int width, int height)
 std::unique_ptr<CSurface> LoadSurface(const std::string& fileName)
 {
     SDL_Surface* loaded = IMG_Load(fileName.c_str());
-    SDL_Surface* converted = ConvertToCanvasFormat(loaded);
+    SDL_Surface* converted = loaded && IsMislabelledGreyAlpha(loaded)
+                                 ? ConvertGreyAlpha(loaded)
+                                 : ConvertToCanvasFormat(loaded);
     if (loaded)
         SDL_FreeSurface(loaded);
     return std::make_unique<CSurface>(converted);
