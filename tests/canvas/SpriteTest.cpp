@@ -1,0 +1,173 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "TestPictures.h"
+#include "canvas/Sprite.h"
+
+namespace
+{
+const CRect kView = {0, 0, 32, 24};
+
+/// A registered sprite with a w x h image of one opaque colour (CreateSprite of a missing
+/// file registers an empty sprite; the image comes after).
+CSprite* MakeSprite(int w, int h, uint32_t pixel, int depth = 100)
+{
+    CSprite* sprite = CreateSprite("data/gfx/no-such-picture.png");
+    sprite->SetImage(MakeSurface(w, h, std::vector<uint32_t>(static_cast<size_t>(w * h), pixel)));
+    sprite->m_Depth = depth;
+    return sprite;
+}
+
+/// Every test leaves the process-wide list as it found it.
+class SpriteTest : public testing::Test
+{
+protected:
+    void TearDown() override
+    {
+        while (!SpriteList().empty())
+            RemoveSprite(SpriteList().front());
+    }
+    std::unique_ptr<CSurface> m_Canvas = CreateSurface(32, 24);
+};
+
+constexpr uint32_t kRed = Rgba(255, 0, 0, 255);
+constexpr uint32_t kGreen = Rgba(0, 255, 0, 255);
+constexpr uint32_t kBlue = Rgba(0, 0, 255, 255);
+} // namespace
+
+TEST_F(SpriteTest, DrawnByDepthThenInCreationOrder)
+{
+    CSprite* top = MakeSprite(2, 2, kBlue, 200);
+    CSprite* a = MakeSprite(3, 1, kRed);
+    CSprite* b = MakeSprite(2, 1, kGreen);
+    CSprite* bottom = MakeSprite(4, 1, kBlue, 50);
+    top->m_X = 10;
+    a->m_X = 3; // a covers 3..5, b 4..5, bottom 2..5; all on row 0
+    b->m_X = 4;
+    bottom->m_X = 2;
+    DrawSprites(m_Canvas.get(), &kView);
+    EXPECT_EQ(m_Canvas->GetPixel(2, 0), kBlue);
+    EXPECT_EQ(m_Canvas->GetPixel(3, 0), kRed);
+    EXPECT_EQ(m_Canvas->GetPixel(4, 0), kGreen); // b, made after a, lies over it
+    EXPECT_EQ(m_Canvas->GetPixel(5, 0), kGreen);
+    EXPECT_EQ(m_Canvas->GetPixel(10, 1), kBlue);
+
+    // A depth change takes effect at the next frame; equal depths keep their list order.
+    a->m_Depth = 200;
+    DrawSprites(m_Canvas.get(), &kView);
+    EXPECT_EQ(m_Canvas->GetPixel(4, 0), kRed);
+    const std::vector<CSprite*> order(SpriteList().begin(), SpriteList().end());
+    EXPECT_EQ(order, (std::vector<CSprite*>{bottom, b, a, top}));
+}
+
+TEST_F(SpriteTest, VisibilityBoundsAreStrictAndClippingPerPixel)
+{
+    struct
+    {
+        int x, y;
+        bool visible;
+    } const cases[] = {{-3, 0, true}, {-4, 0, false}, {31, 0, true}, {32, 0, false},
+                       {0, -1, true}, {0, -2, false}, {0, 23, true}, {0, 24, false}};
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(testing::Message() << c.x << "," << c.y);
+        std::unique_ptr<CSurface> canvas = CreateSurface(32, 24);
+        CSprite* s = MakeSprite(4, 2, kRed);
+        s->m_X = c.x;
+        s->m_Y = c.y;
+        s->m_LastDrawTime = 0xDEADBEEFu;
+        s->Draw(canvas.get(), &kView);
+        EXPECT_EQ(s->m_LastDrawTime != 0xDEADBEEFu, c.visible);
+        int drawn = 0;
+        for (int y = 0; y < 24; ++y)
+            for (int x = 0; x < 32; ++x)
+                drawn += canvas->GetPixel(x, y) == kRed;
+        const int columns = std::min(c.x + 4, 32) - std::max(c.x, 0);
+        const int rows = std::min(c.y + 2, 24) - std::max(c.y, 0);
+        EXPECT_EQ(drawn, c.visible ? columns * rows : 0);
+        RemoveSprite(s);
+    }
+
+    // The view shifts the world: a sprite at world x 40 shows at canvas x 8.
+    CSprite* s = MakeSprite(1, 1, kGreen);
+    s->m_X = 40;
+    const CRect shifted = {32, 0, 32, 24};
+    s->Draw(m_Canvas.get(), &shifted);
+    EXPECT_EQ(m_Canvas->GetPixel(8, 0), kGreen);
+}
+
+TEST_F(SpriteTest, SkipFlagsAndEmptyPicturesDrawNothing)
+{
+    CSprite* skipA = MakeSprite(1, 1, kRed);
+    CSprite* skipB = MakeSprite(1, 1, kRed);
+    skipA->m_SkipA = true;
+    skipB->m_SkipB = true;
+    CSprite* missing = CreateSprite("data/gfx/no-such-picture.png");
+    EXPECT_EQ(missing->m_W, 0);
+    EXPECT_EQ(missing->m_H, 0);
+    EXPECT_EQ(missing->Image()->Width(), 0);
+    for (int x = -2; x < 34; ++x)
+    {
+        missing->m_X = x;
+        DrawSprites(m_Canvas.get(), &kView);
+    }
+    for (int y = 0; y < 24; ++y)
+        for (int x = 0; x < 32; ++x)
+            ASSERT_EQ(m_Canvas->GetPixel(x, y), 0u);
+
+    // A null image is kept but leaves size and source as they were.
+    skipA->SetImage(nullptr);
+    EXPECT_EQ(skipA->Image(), nullptr);
+    EXPECT_EQ(skipA->m_W, 1);
+    EXPECT_EQ(skipA->m_Source.w, 1);
+    skipA->m_SkipA = false;
+    DrawSprites(m_Canvas.get(), &kView); // a null image draws nothing
+    EXPECT_EQ(m_Canvas->GetPixel(0, 0), 0u);
+}
+
+TEST_F(SpriteTest, RemovingTwiceOrUnregisteredDoesNothing)
+{
+    CSprite* a = MakeSprite(1, 1, kRed);
+    CSprite* b = MakeSprite(1, 1, kRed);
+    RemoveSprite(a);
+    RemoveSprite(a); // a is gone: only its address is compared, nothing is destroyed twice
+    RemoveSprite(nullptr);
+    EXPECT_EQ(SpriteList().size(), 1u);
+    EXPECT_EQ(SpriteList().front(), b);
+
+    CSprite* loose = new CSprite();
+    RemoveSprite(loose); // not registered: left alone, still ours to delete
+    EXPECT_EQ(loose->m_Depth, 100);
+    delete loose;
+    EXPECT_EQ(SpriteList().size(), 1u);
+}
+
+TEST(Sprite, CentringRule)
+{
+    struct
+    {
+        float centre;
+        int size, corner;
+    } const cases[] = {
+        {10.0f, 3, 8},
+        {5.0f, 3, 3},
+        {10.0f, 4, 8},
+        {10.4f, 1, 9},
+        {10.5f, 1, 10},
+        {-1.3f, 1, -1}, // -0.8 truncates to 0, not -1
+        {-1.6f, 1, -2},
+        {0.0f, 0, 0},
+        {3e9f, 1, (1 << 30) - 1},
+        {-3e9f, 1, -(1 << 30) - 1},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(CentredCorner(c.centre, c.size), c.corner) << c.centre << " size " << c.size;
+
+    CSprite sprite;
+    sprite.m_W = 3;
+    sprite.m_H = 5;
+    PlaceCentred(sprite, 10.0f, 5.0f);
+    EXPECT_EQ(sprite.m_X, 8);
+    EXPECT_EQ(sprite.m_Y, 2);
+}
