@@ -38,12 +38,13 @@ void FadeCanvas(CSurface* canvas)
     const CColor halfFade = CColor(0.0f, kFadeGreen, kFadeBlue, 1.0f) * 0.5f;
     for (int y = 0; y < canvas->Height(); ++y)
     {
+        uint32_t* row = canvas->Row(y);
         for (int x = 0; x < canvas->Width(); ++x)
         {
-            CColor c = CColor::FromPixel(canvas->GetPixel(x, y));
+            CColor c = CColor::FromPixel(row[x]);
             if (c.a == 0.0f || c.a >= kOpaqueAlpha)
                 c.a = 1.0f;
-            canvas->SetPixel(x, y, (c * 0.5f + halfFade).ToPixel());
+            row[x] = (c * 0.5f + halfFade).ToPixel();
         }
     }
 }

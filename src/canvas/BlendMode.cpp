@@ -51,11 +51,13 @@ void BlendRect(const CSurface& src, int srcX, int srcY, CSurface& dst, int dstX,
     CColor out;
     for (int k = 0; k < h; ++k)
     {
+        const uint32_t* from = src.Row(srcY + k) + srcX;
+        uint32_t* to = dst.Row(dstY + k) + dstX;
         for (int i = 0; i < w; ++i)
         {
-            const CColor s = CColor::FromPixel(src.GetPixel(srcX + i, srcY + k)) * color;
-            const CColor d = CColor::FromPixel(dst.GetPixel(dstX + i, dstY + k));
-            dst.SetPixel(dstX + i, dstY + k, mode.Blend(out, s, d).ToPixel());
+            const CColor s = CColor::FromPixel(from[i]) * color;
+            const CColor d = CColor::FromPixel(to[i]);
+            to[i] = mode.Blend(out, s, d).ToPixel();
         }
     }
 }

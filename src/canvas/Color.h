@@ -32,10 +32,57 @@ struct CColor
     /// Each channel: int(c * 255) truncated toward zero, low 8 bits kept. No clamping:
     /// 1.004 stores 0 (256 wraps) and -0.5 stores 129.
     uint32_t ToPixel() const;
-
     CColor operator*(float s) const { return CColor(r * s, g * s, b * s, a * s); }
     /// Channel-wise product (modulation).
     CColor operator*(const CColor& o) const { return CColor(r * o.r, g * o.g, b * o.b, a * o.a); }
     CColor operator+(const CColor& o) const { return CColor(r + o.r, g + o.g, b + o.b, a + o.a); }
     bool operator==(const CColor& o) const { return r == o.r && g == o.g && b == o.b && a == o.a; }
 };
+
+namespace tarn::detail
+{
+/// byte / 255 for every byte, so that reading a pixel costs no divisions. The compiler
+/// folds the divisions with the same IEEE single-precision rounding as at run time.
+struct CByteToFloat
+{
+    float value[256] = {};
+    constexpr CByteToFloat()
+    {
+        for (int v = 0; v < 256; ++v)
+            value[v] = static_cast<float>(v) / 255.0f;
+    }
+};
+inline constexpr CByteToFloat kByteToFloat;
+
+inline float ChannelFromPixel(uint32_t pixel, uint32_t mask, int shift)
+{
+    return kByteToFloat.value[(pixel & mask) >> shift];
+}
+
+// int(c * 255) & 0xFF. Converting a float outside int's range (or a NaN) to int is
+// undefined, so those values, which no drawing produces, store 0 instead.
+inline uint32_t ChannelToPixel(float c, int shift)
+{
+    const float scaled = c * 255.0f;
+    if (!(scaled > -2147483648.0f && scaled < 2147483648.0f))
+        return 0;
+    const int32_t t = static_cast<int32_t>(scaled);
+    return (static_cast<uint32_t>(t) & 0xFFu) << shift;
+}
+} // namespace tarn::detail
+
+inline CColor CColor::FromPixel(uint32_t pixel)
+{
+    using tarn::detail::ChannelFromPixel;
+    return CColor(ChannelFromPixel(pixel, kRedMask, kRedShift),
+                  ChannelFromPixel(pixel, kGreenMask, kGreenShift),
+                  ChannelFromPixel(pixel, kBlueMask, kBlueShift),
+                  ChannelFromPixel(pixel, kAlphaMask, kAlphaShift));
+}
+
+inline uint32_t CColor::ToPixel() const
+{
+    using tarn::detail::ChannelToPixel;
+    return ChannelToPixel(r, kRedShift) | ChannelToPixel(g, kGreenShift) |
+           ChannelToPixel(b, kBlueShift) | ChannelToPixel(a, kAlphaShift);
+}

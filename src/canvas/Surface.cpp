@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 #include <SDL_image.h>
+#include <cassert>
 
 #include "canvas/Color.h"
 
@@ -49,6 +50,17 @@ void CSurface::SetPixel(int x, int y, uint32_t value)
         return;
     uint32_t* pixels = static_cast<uint32_t*>(m_Surface->pixels);
     pixels[(y * m_Surface->pitch) / 4 + x] = value;
+}
+
+uint32_t* CSurface::Row(int y)
+{
+    assert(m_Surface && y >= 0 && y < m_Surface->h && "Row() needs a row inside the surface");
+    return static_cast<uint32_t*>(m_Surface->pixels) + (y * m_Surface->pitch) / 4;
+}
+
+const uint32_t* CSurface::Row(int y) const
+{
+    return const_cast<CSurface*>(this)->Row(y);
 }
 
 bool TestPixel(CPoint point, CPoint origin, const CSurface& surface, uint32_t mask)

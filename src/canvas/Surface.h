@@ -33,6 +33,10 @@ public:
     uint32_t GetPixel(int x, int y) const;
     /// Writes the packed pixel; does nothing outside the surface.
     void SetPixel(int x, int y, uint32_t value);
+    /// The pixels of row y, for loops that have clipped their range already: pixel x of the
+    /// row is what GetPixel(x, y) reads. Asserts 0 <= y < height.
+    uint32_t* Row(int y);
+    const uint32_t* Row(int y) const;
 
 private:
     SDL_Surface* m_Surface;

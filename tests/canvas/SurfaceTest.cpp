@@ -23,11 +23,13 @@ TEST(Color, PackingIsFixedAndWrapsWithoutClamping)
         EXPECT_EQ(CColor(w.channel, w.channel, w.channel, w.channel).ToPixel(),
                   Rgba(w.stored, w.stored, w.stored, w.stored));
     }
-    // Every byte survives a read and a write unchanged, in each channel.
+    // Every byte reads as byte / 255 and survives a read and a write unchanged.
     for (uint32_t v = 0; v < 256; ++v)
     {
         const uint32_t pixel = Rgba(v, 255 - v, v ^ 0x5A, v);
         ASSERT_EQ(CColor::FromPixel(pixel).ToPixel(), pixel) << v;
+        volatile float divisor = 255.0f; // divided at run time, not by the compiler
+        ASSERT_EQ(CColor::FromPixel(pixel).r, static_cast<float>(v) / divisor) << v;
     }
 }
 
