@@ -1,9 +1,12 @@
 #include "app/MainLoop.h"
 
+#include <SDL_mixer.h>
 #include <cstdlib>
 #include <memory>
 
 #include "actors/Player.h"
+#include "audio/Audio.h"
+#include "audio/SoundLibrary.h"
 #include "game/Gameplay.h"
 #include "render/Video.h"
 
@@ -12,6 +15,7 @@ namespace
 constexpr int kWindowWidth = 1024;
 constexpr int kWindowHeight = 768;
 const char* const kCaption = "Korvane";
+const char* const kMusicFile = "data/sfx/Ondrafel.ogg";
 } // namespace
 
 bool IsFrameDue(uint32_t now, uint32_t lastFrame)
@@ -83,6 +87,12 @@ int RunKorvane()
     // the title screen); a second SDL_Quit after the loop's own is harmless.
     std::atexit(SDL_Quit);
 
+    // Without a sound device the game goes on silent; the music check below keeps retrying.
+    StartAudio();
+    PlayMusic(kMusicFile);
+    // The title screen goes here. Closing the window on it returns at once: call
+    // ShutdownAudio() before that return.
+
     auto gameplay = std::make_unique<CGameplay>();
     bool running = true;
     uint32_t lastFrameTime = 0;
@@ -95,6 +105,10 @@ int RunKorvane()
         }
         lastFrameTime = SDL_GetTicks();
 
+        // The music plays once per start: loop it by starting it again when it has ended.
+        if (Mix_PlayingMusic() == 0)
+            PlayMusic(kMusicFile);
+
         running = DispatchEvents(*gameplay);
         gameplay->Update(kTimeStep);
         if (gameplay->IsOver())
@@ -106,6 +120,7 @@ int RunKorvane()
 
     // The gameplay goes before SDL does: its surfaces and sprites are SDL's memory.
     gameplay.reset();
+    ShutdownAudio();
     SDL_Quit();
     return EXIT_SUCCESS;
 }

@@ -8,7 +8,10 @@
 class CBeatTrack
 {
 public:
+    /// The music's own table (audio/BeatTimes.inc).
     CBeatTrack();
+    /// Any other table; `times` must be strictly increasing (asserted).
+    explicit CBeatTrack(std::vector<uint32_t> times);
     /// Cursor back to the first beat (at every music start).
     void Reset() { m_Cursor = 0; }
     /// Steps the cursor by at most one entry when `t` (ms since the music started) is

@@ -25,15 +25,19 @@ private:
     std::string m_Name;
 };
 
-/// The registered file whose key equals `name` exactly, or a new one loaded from it.
-MixerFile* FindOrLoad(const std::string& name);
+/// The registered file whose key equals `name` exactly (case-sensitive), or a new one
+/// registered under `name` and loaded from `openPath` (from `name` when empty). The new one
+/// is returned even when its load failed (null chunk). The registry owns nothing: callers
+/// delete a file only to drop it.
+MixerFile* FindOrLoad(const std::string& name, const std::string& openPath = std::string());
 /// Plays the sound at once on the first free channel; a failed load is deleted instead.
 void Play(const std::string& name);
 /// Play, unless the same name was played less than 100 ms ago.
 void PlaySound(const std::string& name);
 /// InitAudio; on success marks audio running and preloads every "data/sfx/*.wav".
 bool StartAudio();
-/// Preloads every WAV of the sound folder under its lower-cased path.
+/// Preloads every WAV of the sound folder under its lower-cased path, each opened by the
+/// name the folder lists (which may have capitals).
 void LoadAllSounds();
 
 namespace tarn::test

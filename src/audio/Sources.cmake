@@ -1,2 +1,5 @@
 list(APPEND KORVANE_SOURCES
+    audio/Audio.cpp
+    audio/BeatTrack.cpp
+    audio/SoundLibrary.cpp
 )

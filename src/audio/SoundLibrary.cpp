@@ -1,0 +1,130 @@
+#include "audio/SoundLibrary.h"
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+#include <iostream>
+#include <utility>
+
+#include "audio/Audio.h"
+#include "util/DirectoryListing.h"
+
+namespace
+{
+constexpr uint32_t kThrottleMs = 100; // a repeat of the same sound within this is dropped
+const char* const kSoundFolder = "data/sfx/";
+const char* const kSoundPattern = "data/sfx/*.wav";
+
+/// The one sound remembered by PlaySound: only back-to-back repeats are dropped.
+struct SThrottle
+{
+    std::string lastName;
+    uint32_t lastTime = 0; // ms
+};
+
+SThrottle& Throttle()
+{
+    static SThrottle throttle;
+    return throttle;
+}
+
+std::function<uint32_t()>& TestClock()
+{
+    static std::function<uint32_t()> clock;
+    return clock;
+}
+
+uint32_t Now()
+{
+    const auto& clock = TestClock();
+    return clock ? clock() : SDL_GetTicks();
+}
+
+int s_SoundsPlayed = 0;
+} // namespace
+
+MixerFile::MixerFile(const std::string& key, const std::string& openPath) : m_Name(key)
+{
+    const std::string& path = openPath.empty() ? key : openPath;
+    // Mix_LoadWAV_RW closes the source itself (free-the-source flag 1).
+    SDL_RWops* const source = SDL_RWFromFile(path.c_str(), "rb");
+    m_Chunk = source ? Mix_LoadWAV_RW(source, 1) : nullptr;
+    if (!m_Chunk)
+        std::cout << "Error! Couldn't load: " << path << std::endl;
+}
+
+MixerFile::~MixerFile()
+{
+    Mix_FreeChunk(m_Chunk);
+    m_Chunk = nullptr;
+}
+
+MixerFile* FindOrLoad(const std::string& name, const std::string& openPath)
+{
+    for (MixerFile* file : MixerFile::List())
+        if (file->Name() == name)
+            return file;
+    return new MixerFile(name, openPath); // registers itself; lives until deleted
+}
+
+void Play(const std::string& name)
+{
+    MixerFile* const file = FindOrLoad(name);
+    if (file->Chunk())
+    {
+        // Channel -1: the first free one; when all are busy the sound is simply not heard.
+        Mix_PlayChannelTimed(-1, file->Chunk(), 0, -1);
+        ++s_SoundsPlayed;
+        return;
+    }
+    // A failed load is dropped, so the next request tries the file again.
+    delete file;
+}
+
+void PlaySound(const std::string& name)
+{
+    SThrottle& throttle = Throttle();
+    // Unsigned subtraction: right across the tick counter's wrap.
+    if (Now() - throttle.lastTime < kThrottleMs && name == throttle.lastName)
+        return;
+    Play(name);
+    throttle.lastName = name;
+    throttle.lastTime = Now(); // after playing: a slow first load does not eat the window
+}
+
+bool StartAudio()
+{
+    const bool opened = InitAudio();
+    if (opened)
+    {
+        SetAudioRunning(true);
+        LoadAllSounds();
+    }
+    return opened;
+}
+
+void LoadAllSounds()
+{
+    tarn::CDirectoryListing listing;
+    listing.List(kSoundPattern);
+    while (!listing.AtEnd())
+    {
+        // Keyed by the lower-cased path, as the game asks for its sounds; opened by the
+        // listed name, which is the one a case-sensitive file system knows.
+        const std::string listed = kSoundFolder + listing.NextName();
+        FindOrLoad(tarn::ToLower(listed), listed);
+    }
+}
+
+namespace tarn::test
+{
+void SetSoundClock(std::function<uint32_t()> clock)
+{
+    TestClock() = std::move(clock);
+    Throttle() = SThrottle();
+}
+
+int SoundsPlayed()
+{
+    return s_SoundsPlayed;
+}
+} // namespace tarn::test

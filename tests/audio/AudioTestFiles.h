@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+/// A fresh folder under /tmp, removed with everything in it when the object goes.
+class CTempDir
+{
+public:
+    CTempDir();
+    ~CTempDir();
+    CTempDir(const CTempDir&) = delete;
+    CTempDir& operator=(const CTempDir&) = delete;
+
+    const std::string& Path() const { return m_Path; }
+    std::string operator/(const std::string& name) const { return m_Path + "/" + name; }
+
+private:
+    std::string m_Path;
+};
+
+/// Writes a 16-bit PCM WAV at 44.1 kHz: a square wave of `amplitude` (half-period
+/// `halfPeriod` frames) lasting `frames` frames, on every channel.
+void WriteSquareWav(const std::string& path, int channels, int frames, int16_t amplitude,
+                    int halfPeriod = 50);
+/// Writes any bytes to a file (for broken or non-sound files).
+void WriteBytes(const std::string& path, const std::string& bytes);
+/// The whole file as signed 16-bit little-endian samples.
+std::vector<int16_t> ReadSamples(const std::string& path);
+/// Largest absolute sample value (0 for an empty or silent stream).
+int PeakOf(const std::vector<int16_t>& samples);
+
+/// Makes the process's current folder `path` for its lifetime, then goes back.
+class CCurrentDir
+{
+public:
+    explicit CCurrentDir(const std::string& path);
+    ~CCurrentDir();
+    CCurrentDir(const CCurrentDir&) = delete;
+    CCurrentDir& operator=(const CCurrentDir&) = delete;
+
+private:
+    std::string m_Previous;
+};
+
+/// Deletes every registered sound (a test's clean slate; the game never does this).
+void DeleteAllSounds();

@@ -1,0 +1,109 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
+#include "audio/BeatTrack.h"
+
+// These tests read the beat times from the table itself: the table is regenerated from the
+// music's score and must keep working with whatever the score gives.
+
+TEST(BeatTrack, TheMusicsTableIsStrictlyIncreasingAndLeavesTimeForAFrameBetweenBeats)
+{
+    const std::vector<uint32_t>& times = GetBeatTrack().Times();
+    ASSERT_GE(times.size(), 3u);
+    for (std::size_t i = 1; i < times.size(); ++i)
+    {
+        ASSERT_GT(times[i], times[i - 1]) << "entry " << i;
+        // One query per 16 ms frame: closer beats would fall behind the music.
+        EXPECT_GT(times[i] - times[i - 1], 16u) << "entry " << i;
+    }
+}
+
+TEST(BeatTrack, AStepNeedsATimeStrictlyPastTheNextBeat)
+{
+    CBeatTrack track;
+    const std::vector<uint32_t>& times = track.Times();
+    EXPECT_FALSE(track.Query(0));
+    EXPECT_FALSE(track.Query(times[0]));
+    EXPECT_EQ(track.Cursor(), 0);
+    EXPECT_TRUE(track.Query(times[0] + 1));
+    EXPECT_EQ(track.Cursor(), 1);
+    EXPECT_TRUE(track.Query(times[1]));
+    EXPECT_FALSE(track.Query(times[1] + 1));
+    EXPECT_EQ(track.Cursor(), 2);
+}
+
+TEST(BeatTrack, QueriedEveryFrameTheFlagFlipsAtEachBeatAtMostOneFrameLate)
+{
+    CBeatTrack track;
+    const std::vector<uint32_t>& times = track.Times();
+    const uint32_t end = times.back() + 1000;
+    for (uint32_t t = 0; t <= end; t += 16)
+    {
+        const bool flag = track.Query(t);
+        // Beats strictly before t have all been passed, none ahead of it.
+        const auto passed = std::lower_bound(times.begin(), times.end(), t) - times.begin();
+        ASSERT_EQ(track.Cursor(), passed) << "t = " << t;
+        ASSERT_EQ(flag, passed % 2 == 1) << "t = " << t;
+    }
+}
+
+TEST(BeatTrack, ALateFirstQueryCatchesUpOneBeatPerQuery)
+{
+    CBeatTrack track;
+    const std::vector<uint32_t>& times = track.Times();
+    const std::size_t behind = std::min<std::size_t>(18, times.size() - 1);
+    const uint32_t t = times[behind] + 1; // behind + 1 beats have passed
+    for (std::size_t expected = 1; expected <= behind + 1; ++expected)
+    {
+        EXPECT_EQ(track.Query(t), expected % 2 == 1);
+        EXPECT_EQ(track.Cursor(), static_cast<int>(expected));
+    }
+    // Caught up: the same time moves it no further.
+    track.Query(t);
+    EXPECT_EQ(track.Cursor(), static_cast<int>(behind + 1));
+}
+
+TEST(BeatTrack, AfterTheLastBeatTheCursorStaysUntilReset)
+{
+    CBeatTrack track;
+    const int size = static_cast<int>(track.Times().size());
+    for (int i = 0; i < size + 5; ++i)
+        track.Query(UINT32_MAX);
+    EXPECT_EQ(track.Cursor(), size);
+    EXPECT_EQ(track.Query(UINT32_MAX), size % 2 == 1);
+    track.Reset();
+    EXPECT_EQ(track.Cursor(), 0);
+    EXPECT_FALSE(track.Query(track.Times()[0]));
+    EXPECT_TRUE(track.Query(track.Times()[0] + 1));
+}
+
+TEST(BeatTrack, QueriesOnAGivenTable)
+{
+    struct Case
+    {
+        std::vector<uint32_t> times;
+        std::vector<uint32_t> queries;
+        std::vector<int> cursors; // after each query; the flag is its parity
+    } cases[] = {
+        {{100, 200, 300}, {100, 101, 101, 150, 201, 5000, 5000, 5000}, {0, 1, 1, 1, 2, 3, 3, 3}},
+        // Odd table length: past the end the flag stays true.
+        {{10}, {0, 11, 12}, {0, 1, 1}},
+        {{}, {0, UINT32_MAX}, {0, 0}},
+        // The comparison is unsigned: the largest times still count.
+        {{0, UINT32_MAX - 1}, {0, 1, UINT32_MAX - 1, UINT32_MAX}, {0, 1, 1, 2}},
+    };
+    for (const Case& c : cases)
+    {
+        CBeatTrack track(c.times);
+        for (std::size_t i = 0; i < c.queries.size(); ++i)
+        {
+            const bool flag = track.Query(c.queries[i]);
+            EXPECT_EQ(track.Cursor(), c.cursors[i])
+                << "query " << i << " of a table of " << c.times.size();
+            EXPECT_EQ(flag, c.cursors[i] % 2 == 1);
+        }
+    }
+}
