@@ -3,6 +3,12 @@
 #include <algorithm>
 #include <list>
 
+#if defined(__GNUC__) || defined(__clang__)
+#define KORVANE_NO_SANITIZE_VPTR __attribute__((no_sanitize("vptr")))
+#else
+#define KORVANE_NO_SANITIZE_VPTR
+#endif
+
 namespace tarn
 {
 /// Base class that keeps every live object of T in one process-wide registry, in
@@ -27,8 +33,11 @@ public:
     CAutoList& operator=(const CAutoList&) = delete;
 
 protected:
-    CAutoList() { List().push_back(static_cast<T*>(this)); }
-    virtual ~CAutoList()
+    // The registry holds T pointers, but here the T part does not exist yet (or any more):
+    // the downcast only adjusts the address, which is all the registry needs. Sanitizers
+    // check the object's dynamic type on such casts, which is CAutoList<T> at this point.
+    KORVANE_NO_SANITIZE_VPTR CAutoList() { List().push_back(static_cast<T*>(this)); }
+    KORVANE_NO_SANITIZE_VPTR virtual ~CAutoList()
     {
         if (!s_Registry)
             return;
