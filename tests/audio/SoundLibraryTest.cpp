@@ -162,18 +162,3 @@ TEST_F(SoundLibrary, ThrottleDropsOnlyBackToBackRepeatsWithinAHundredMillisecond
         EXPECT_EQ(tarn::test::SoundsPlayed() - before, c.plays) << c.what;
     }
 }
-
-TEST_F(SoundLibrary, TheWindowStartsWhenThePlayHasFinished)
-{
-    WriteSquareWav("data/sfx/a.wav", 1, kFrames, 9000);
-    StartAudioCaptured();
-    // The clock moves 50 ms while the sound is loaded and started.
-    uint32_t now = 1000;
-    int reads = 0;
-    tarn::test::SetSoundClock([&] { return now + (reads++ % 2 == 1 ? 50u : 0u); });
-    const int before = tarn::test::SoundsPlayed();
-    PlaySound("data/sfx/a.wav"); // plays; the window runs from 1050
-    now = 1140;                  // 140 ms after the request, 90 ms after the play
-    PlaySound("data/sfx/a.wav");
-    EXPECT_EQ(tarn::test::SoundsPlayed() - before, 1);
-}
