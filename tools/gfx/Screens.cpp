@@ -1,0 +1,218 @@
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "common/Random.h"
+#include "common/StrokeFont.h"
+#include "gfx/Pictures.h"
+
+namespace tools
+{
+namespace
+{
+const STextStyle& DigitStyle()
+{
+    static const STextStyle style = []
+    {
+        STextStyle s;
+        s.height = 30.0f;
+        s.strokeWidth = 4.5f;
+        s.slant = 0.06f;
+        return s;
+    }();
+    return style;
+}
+
+/// A slightly turned paper strip with a soft shadow, drawn into `image`.
+void DrawPaperStrip(CImage& image, float x, float y, float w, float h, float angle, SColor paper,
+                    uint64_t seed)
+{
+    const float cx = x + w * 0.5f;
+    const float cy = y + h * 0.5f;
+    auto inside = [&](float px, float py)
+    {
+        const float dx = px - cx;
+        const float dy = py - cy;
+        const float ux = dx * std::cos(angle) + dy * std::sin(angle);
+        const float uy = -dx * std::sin(angle) + dy * std::cos(angle);
+        return std::fabs(ux) < w * 0.5f && std::fabs(uy) < h * 0.5f;
+    };
+    CImage shadow(image.Width(), image.Height());
+    CImage strip(image.Width(), image.Height());
+    CValueNoise fibres(seed, 32);
+    const int ss = 4;
+    for (int py = 0; py < image.Height(); ++py)
+        for (int px = 0; px < image.Width(); ++px)
+        {
+            int covered = 0, shaded = 0;
+            for (int sy = 0; sy < ss; ++sy)
+                for (int sx = 0; sx < ss; ++sx)
+                {
+                    const float fx = px + (sx + 0.5f) / ss;
+                    const float fy = py + (sy + 0.5f) / ss;
+                    covered += inside(fx, fy);
+                    shaded += inside(fx - 2.0f, fy - 3.0f);
+                }
+            shadow.Set(px, py, {0, 0, 0, 0.45f * float(shaded) / float(ss * ss)});
+            if (covered == 0)
+                continue;
+            // Lighter towards the top left, with a faint fibre texture.
+            const float light = 1.0f - 0.06f * (py - y) / h - 0.03f * (px - x) / w +
+                                0.025f * float(fibres.At(px / 5.0, py / 5.0) - 0.5);
+            strip.Set(px, py,
+                      {paper.r * light, paper.g * light, paper.b * light,
+                       float(covered) / float(ss * ss)});
+        }
+    shadow.Blur(2, 3);
+    for (int py = 0; py < image.Height(); ++py)
+        for (int px = 0; px < image.Width(); ++px)
+        {
+            image.Blend(px, py, shadow.Get(px, py));
+            image.Blend(px, py, strip.Get(px, py));
+        }
+}
+
+/// Canvas capitals three cells wide and seven high, for the title written in notes.
+const char* const* TitleGlyph(char c)
+{
+    static const char* const kK[] = {"#.#", "#.#", "#.#", "##.", "#.#", "#.#", "#.#"};
+    static const char* const kO[] = {"###", "#.#", "#.#", "#.#", "#.#", "#.#", "###"};
+    static const char* const kR[] = {"##.", "#.#", "#.#", "##.", "#.#", "#.#", "#.#"};
+    static const char* const kV[] = {"#.#", "#.#", "#.#", "#.#", "#.#", "#.#", ".#."};
+    static const char* const kA[] = {".#.", "#.#", "#.#", "###", "#.#", "#.#", "#.#"};
+    static const char* const kN[] = {"#.#", "###", "###", "#.#", "#.#", "#.#", "#.#"};
+    static const char* const kE[] = {"###", "#..", "#..", "##.", "#..", "#..", "###"};
+    switch (c)
+    {
+    case 'K':
+        return kK;
+    case 'O':
+        return kO;
+    case 'R':
+        return kR;
+    case 'V':
+        return kV;
+    case 'A':
+        return kA;
+    case 'N':
+        return kN;
+    case 'E':
+        return kE;
+    default:
+        return nullptr;
+    }
+}
+} // namespace
+
+CImage MakeDigit(int digit)
+{
+    const STextStyle& style = DigitStyle();
+    const std::string text(1, char('0' + digit));
+    // Two clear pixels on either side set the digits apart when they stand side by side.
+    const int w = int(std::ceil(TextWidth(text, style) + style.slant * style.height)) + 4;
+    CImage image(w, 32, {1, 1, 1, 0});
+    DrawText(image, text, 2.0f, 1.0f, style);
+    return image;
+}
+
+CImage MakeScoreLabel()
+{
+    const int w = 216, h = 64;
+    CImage image(w, h);
+    DrawPaperStrip(image, 6, 4, 202, 52, -0.012f, FromRgb(0xFFFEA2), 77);
+    // A strip of tape holding it to the wall.
+    for (int y = 0; y < 12; ++y)
+        for (int x = 0; x < 30; ++x)
+            image.Blend(96 + x + y / 3, y, {0.95f, 0.95f, 0.9f, 0.45f});
+    STextStyle ink;
+    ink.height = 15.0f;
+    ink.strokeWidth = 2.6f;
+    ink.slant = 0.08f;
+    ink.color = FromRgb(0x1C1C1C);
+    DrawText(image, "SCORE", 12.0f, 25.0f, ink);
+    // A pen line under the writing area.
+    for (int x = kScoreTextX - 2; x < w - 14; ++x)
+        for (int y = 51; y <= 52; ++y)
+            image.Blend(x, y, FromRgb(0x1C1C1C), y == 51 ? 0.5f : 0.2f);
+    return image;
+}
+
+CImage MakeTitle(const std::vector<CImage>& notes, const CImage& background,
+                 const std::vector<CImage>& blackHoles)
+{
+    const int columns = 32, rows = 24;
+    std::vector<unsigned> cells(size_t(columns * rows), 0x003CFF);
+    auto put = [&](int x, int y, unsigned rgb)
+    {
+        if (x >= 0 && y >= 0 && x < columns && y < rows)
+            cells[size_t(y * columns + x)] = rgb;
+    };
+    CRandom random(31337);
+    for (int i = 0; i < 22; ++i)
+        put(random.Int(0, columns - 1), random.Int(0, rows - 1),
+            i % 4 == 0 ? 0xFFFEA2 : (i % 2 ? 0x399FD0 : 0x868686));
+    // KORVANE in notes, each letter a colour of the creatures.
+    const char* title = "KORVANE";
+    const unsigned letterColors[] = {0xFFA76B, 0xFD6E8E, 0xEEF278, 0xCDFA6D,
+                                     0xF58E05, 0xFE4B82, 0xE7D326};
+    const int left = (columns - (int(std::strlen(title)) * 4 - 1)) / 2;
+    for (int i = 0; title[i]; ++i)
+    {
+        const char* const* glyph = TitleGlyph(title[i]);
+        for (int gy = 0; gy < 7; ++gy)
+            for (int gx = 0; gx < 3; ++gx)
+                if (glyph[gy][gx] == '#')
+                    put(left + i * 4 + gx, 2 + gy, letterColors[i]);
+    }
+    // The player on the left, a shot on its way to a creature on the right.
+    const char* player[] = {".hh.", ".ff.", "sss.", "ss..", "sggg", ".ll.", "l..l"};
+    for (int y = 0; y < 7; ++y)
+        for (int x = 0; x < 4; ++x)
+        {
+            const char c = player[y][x];
+            const unsigned rgb = c == 'h'   ? 0x1C1C1C
+                                 : c == 'f' ? 0xFFA76B
+                                 : c == 's' ? 0x0CFF00
+                                 : c == 'g' ? 0x868686
+                                 : c == 'l' ? 0xEEF278
+                                            : 0;
+            if (rgb)
+                put(4 + x, 13 + y, rgb);
+        }
+    put(10, 17, 0xF58E05);
+    put(11, 17, 0xFFFEA2);
+    put(14, 17, 0xF58E05);
+    put(15, 17, 0xFFFEA2);
+    const char* creature[] = {
+        "#....##....#", ".#..####..#.", "..##cccc##..", ".###.##.###.",
+        "..########..", "...#.##.#...", "..#..##..#..", ".#...##...#.",
+    };
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 12; ++x)
+        {
+            const char c = creature[y][x];
+            if (c != '.')
+                put(18 + x, 12 + y, c == 'c' ? 0xFFFFFF : 0x875EE3);
+        }
+    CImage image = RenderWall(cells, notes, background,
+                              {{&blackHoles[1], 0.5f}, {&blackHoles[3], 0.5f}}, 2024);
+    // The prompt, written by hand on a strip of paper stuck over the wall.
+    STextStyle ink;
+    ink.height = 38.0f;
+    ink.strokeWidth = 5.0f;
+    ink.slant = 0.08f;
+    ink.color = FromRgb(0x1C1C1C);
+    const std::string prompt = "PRESS ANY KEY";
+    const float textWidth = TextWidth(prompt, ink);
+    const float stripW = textWidth + 80.0f;
+    CImage strip(int(stripW) + 24, 110);
+    DrawPaperStrip(strip, 8, 8, stripW, 84, 0.015f, FromRgb(0xFFFEA2), 55);
+    DrawText(strip, prompt, 8 + (stripW - textWidth) * 0.5f, 30.0f, ink);
+    const int sx = (1024 - strip.Width()) / 2;
+    const int sy = 660;
+    for (int y = 0; y < strip.Height(); ++y)
+        for (int x = 0; x < strip.Width(); ++x)
+            image.Blend(sx + x, sy + y, strip.Get(x, y));
+    return image;
+}
+} // namespace tools
