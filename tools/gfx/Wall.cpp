@@ -59,7 +59,8 @@ SPaperPoint DogEar(float x, float y)
 SPaperPoint LiftedBottom(float x, float y)
 {
     const float u = (x - kL) / kNotePaper;
-    const float bottom = kB - 1.2f * std::sin(3.14159265f * u);
+    // The lifted edge sags out a little in the middle.
+    const float bottom = kB + 1.2f * std::sin(3.14159265f * u);
     if (x < kL || x >= kR || y < kT || y >= bottom)
         return {};
     float shade = 0.99f;
