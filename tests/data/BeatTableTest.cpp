@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "audio/BeatTrack.h"
 #include "data/OggInfo.h"
 #include "music/Score.h"
 
@@ -11,10 +12,8 @@ namespace
 {
 using namespace tarn::music;
 
-// The very table the game compiles in.
-const std::vector<uint32_t> kBuiltIn = {
-#include "audio/BeatTimes.inc"
-};
+// The table the game runs with.
+const std::vector<uint32_t>& kBuiltIn = GetBeatTrack().Times();
 
 const char* const kMusic = "data/sfx/Ondrafel.ogg";
 
