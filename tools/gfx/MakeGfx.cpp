@@ -2,6 +2,7 @@
 // second argument, also a mock-up of the note wall there (not game data).
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 
 #include "common/Random.h"
@@ -66,6 +67,9 @@ int main(int argc, char** argv)
     Save(MakeParticle(1), dir + "particle-01.png");
     Save(MakeParticle(2), dir + "particle-02.png");
     Save(MakeTitle(notes, background, holes), dir + "title_screen.jpg");
+    // The icon lives beside data/gfx, in data/icon, which the installer copies apart.
+    std::filesystem::create_directories(dir + "../icon");
+    Save(MakeIcon(notes, background), dir + "../icon/korvane.png");
     if (argc > 2)
         Save(RenderWall(MockupCells(), notes, background, {}, 99),
              std::string(argv[2]) + "/wall_mockup.png");

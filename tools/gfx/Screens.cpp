@@ -216,3 +216,29 @@ CImage MakeTitle(const std::vector<CImage>& notes, const CImage& background,
     return image;
 }
 } // namespace tools
+
+namespace tools
+{
+CImage MakeIcon(const std::vector<CImage>& notes, const CImage& background)
+{
+    // A small creature on the wall: its limbs in one level colour around a white core,
+    // cropped from a wall render and scaled to the icon's size.
+    const int columns = 32, rows = 24;
+    std::vector<unsigned> cells(size_t(columns * rows), 0x003CFF);
+    const char* creature[] = {"#...#", ".###.", "##c##", ".###.", "#.#.#"};
+    for (int y = 0; y < 5; ++y)
+        for (int x = 0; x < 5; ++x)
+            if (creature[y][x] != '.')
+                cells[size_t((y + 1) * columns + x + 1)] =
+                    creature[y][x] == 'c' ? 0xFFFFFF : 0xFD6E8E;
+    const CImage wall = RenderWall(cells, notes, background, {}, 7);
+    const int side = 7 * 32;
+    CImage crop(side, side);
+    for (int y = 0; y < side; ++y)
+        for (int x = 0; x < side; ++x)
+            crop.Set(x, y, wall.Get(x, y));
+    CImage icon(128, 128);
+    icon.DrawQuad(crop, 0.0f, 0.0f, 128.0f, 128.0f, 0.0f, {1, 1, 1, 1});
+    return icon;
+}
+} // namespace tools
