@@ -1,3 +1,5 @@
 list(APPEND KORVANE_SOURCES
+    render/Quad.cpp
+    render/Texture.cpp
     render/Video.cpp
 )

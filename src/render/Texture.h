@@ -34,3 +34,15 @@ void BleedEdges(SDL_Surface* image, const SDL_Rect& pictureRect);
 
 /// The smallest power of two not below n (n >= 1); a power of two stays itself.
 int NextPowerOfTwo(int n);
+
+/// Size of the enlarged image of a picture and the texture coordinates that stop at the
+/// picture's own area (uMin = vMin = 0).
+struct CTextureLayout
+{
+    int m_Width = 0;
+    int m_Height = 0;
+    float m_UMax = 0.0f;
+    float m_VMax = 0.0f;
+};
+/// Pure: powers of two for both sizes, uMax = width / enlarged width, likewise vMax.
+CTextureLayout ComputeTextureLayout(int width, int height);

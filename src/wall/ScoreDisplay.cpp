@@ -1,0 +1,67 @@
+// The score in the top-right corner: a background picture with the number over it, drawn
+// without the camera so it stays still while the wall twitches.
+
+#include <cstdio>
+
+#include "render/Quad.h"
+#include "render/Texture.h"
+#include "wall/NoteWallImpl.h"
+
+namespace
+{
+constexpr float kScoreBackgroundX = 798.0f;
+constexpr float kScoreBackgroundY = -1.0f;
+const CVector2 kNumberStart(881.0f, 15.0f);
+const CColor kScoreBackgroundTint(1.0f, 1.0f, 1.0f, 1.0f);
+const CColor kDigitTint(0.0f, 0.0f, 0.0f, 1.0f);
+} // namespace
+
+CNumberLayout LayoutNumber(const CVector2& start, int value,
+                           const std::array<int, kDigitPictureCount>& digitWidths)
+{
+    char text[kMaxNumberLength + 1];
+    std::snprintf(text, sizeof text, "%d", value);
+    CNumberLayout layout;
+    CVector2 cursor = start;
+    for (const char* p = text; *p; ++p)
+    {
+        const int k = *p - '0';
+        if (k < 0 || k >= kDigitPictureCount)
+            continue;
+        layout.m_Digits[static_cast<std::size_t>(layout.m_Count++)] =
+            CPlacedDigit{k, cursor.x, cursor.y};
+        cursor.x += static_cast<float>(digitWidths[static_cast<std::size_t>(k)]);
+    }
+    return layout;
+}
+
+void CNoteWallImpl::DrawScore(int score)
+{
+    // A missing background draws nothing and has no size to read.
+    const CTexture* bg = m_ScoreBackground;
+    DrawQuad(bg, kScoreBackgroundX, kScoreBackgroundY, bg ? static_cast<float>(bg->m_Width) : 0.0f,
+             bg ? static_cast<float>(bg->m_Height) : 0.0f, &kScoreBackgroundTint, 0.0f, false);
+    DrawNumber(kNumberStart, score, kDigitTint);
+}
+
+void CNoteWallImpl::DrawNumber(const CVector2& start, int value, const CColor& tint)
+{
+    // A missing digit picture is skipped and takes no room.
+    std::array<const CTexture*, kDigitPictureCount> pictures{};
+    std::array<int, kDigitPictureCount> widths{};
+    for (std::size_t k = 0; k < pictures.size() && k < m_Digits.size(); ++k)
+    {
+        pictures[k] = m_Digits[k];
+        widths[k] = pictures[k] ? pictures[k]->m_Width : 0;
+    }
+    const CNumberLayout layout = LayoutNumber(start, value, widths);
+    for (int i = 0; i < layout.m_Count; ++i)
+    {
+        const CPlacedDigit& d = layout.m_Digits[static_cast<std::size_t>(i)];
+        const CTexture* picture = pictures[static_cast<std::size_t>(d.m_Digit)];
+        if (!picture)
+            continue;
+        DrawQuad(picture, d.m_X, d.m_Y, static_cast<float>(picture->m_Width),
+                 static_cast<float>(picture->m_Height), &tint, 0.0f, false);
+    }
+}
