@@ -1,0 +1,88 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <vector>
+
+#include "render/GlTestSupport.h"
+#include "render/Texture.h"
+
+using gltest::PixelAt;
+using gltest::Rgba;
+
+namespace
+{
+/// The uploaded texture's texels, RGBA bytes row by row, and its size.
+std::vector<Uint32> ReadTexture(unsigned int name, int& w, int& h)
+{
+    glBindTexture(GL_TEXTURE_2D, name);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &w);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &h);
+    std::vector<Uint32> texels(static_cast<size_t>(w * h));
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
+    return texels;
+}
+} // namespace
+
+TEST(TextureGl, AnOddSizedPictureIsUploadedEnlargedWithItsBorderCopied)
+{
+    KORVANE_OPEN_GL_WINDOW();
+    const std::string folder = gltest::MakeTempFolder();
+    const std::string name = folder + "/odd.bmp";
+    SDL_Surface* picture =
+        SDL_CreateRGBSurface(SDL_SWSURFACE, 33, 20, 24, 0x0000FF, 0x00FF00, 0xFF0000, 0);
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 33; ++x)
+        {
+            const SDL_Rect r = {static_cast<Sint16>(x), static_cast<Sint16>(y), 1, 1};
+            SDL_FillRect(picture, const_cast<SDL_Rect*>(&r),
+                         SDL_MapRGB(picture->format, x * 7, y * 12, 99));
+        }
+    ASSERT_EQ(SDL_SaveBMP(picture, name.c_str()), 0);
+    SDL_FreeSurface(picture);
+
+    CTexture* texture = GetTexture(name);
+    ASSERT_NE(texture, nullptr);
+    EXPECT_EQ(GetTexture(name), texture);
+    EXPECT_EQ(GetTexture(folder + "/ODD.bmp"), nullptr) << "names are matched byte for byte";
+    EXPECT_EQ(texture->m_Width, 33);
+    EXPECT_EQ(texture->m_Height, 20);
+    EXPECT_EQ(texture->m_UMin, 0.0f);
+    EXPECT_EQ(texture->m_VMin, 0.0f);
+    EXPECT_EQ(texture->m_UMax, 33.0f / 64.0f);
+    EXPECT_EQ(texture->m_VMax, 20.0f / 32.0f);
+
+    int w = 0, h = 0;
+    const std::vector<Uint32> texels = ReadTexture(texture->m_Name, w, h);
+    ASSERT_EQ(w, 64);
+    ASSERT_EQ(h, 32);
+    auto at = [&](int x, int y) { return texels[static_cast<size_t>(y * w + x)]; };
+    EXPECT_EQ(at(5, 7), Rgba(35, 84, 99, 255)) << "a picture without alpha arrives opaque";
+    for (int y = 0; y < 20; ++y)
+        EXPECT_EQ(at(33, y), at(32, y));
+    for (int x = 0; x < 33; ++x)
+        EXPECT_EQ(at(x, 20), at(x, 19));
+    EXPECT_EQ(at(33, 20), at(32, 19));
+    EXPECT_EQ(at(34, 0) & 0xFF000000u, 0u);
+    std::remove(name.c_str());
+    std::remove(folder.c_str());
+}
+
+TEST(TextureGl, KeepsThePicturesOwnAlphaAndRestoresItsFlags)
+{
+    KORVANE_OPEN_GL_WINDOW();
+    SDL_Surface* picture = gltest::CreateRgbaSurface(2, 2);
+    SDL_FillRect(picture, nullptr, Rgba(200, 100, 50, 128));
+    SDL_SetAlpha(picture, SDL_SRCALPHA, 77);
+    unsigned int name = 0;
+    float coordinates[4] = {};
+    ASSERT_TRUE(MakeTexture(picture, name, coordinates));
+    EXPECT_NE(picture->flags & SDL_SRCALPHA, 0u);
+    EXPECT_EQ(picture->format->alpha, 77);
+
+    int w = 0, h = 0;
+    const std::vector<Uint32> texels = ReadTexture(name, w, h);
+    ASSERT_EQ(w * h, 4);
+    // Copied, not blended over the transparent image.
+    EXPECT_EQ(texels[0], Rgba(200, 100, 50, 128));
+    SDL_FreeSurface(picture);
+}
