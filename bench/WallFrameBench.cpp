@@ -1,0 +1,232 @@
+// The whole note wall frame through GL (Mesa under Xvfb) next to a bare program that issues
+// the same GL calls for the same quads: the difference is what the wall itself costs.
+// Needs an X display: xvfb-run -a ./build/bench/wall_frame_bench
+
+#include <benchmark/benchmark.h>
+
+#include <GL/gl.h>
+#include <SDL.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "canvas/Surface.h"
+#include "render/Quad.h"
+#include "render/Texture.h"
+#include "render/Video.h"
+#include "util/Random.h"
+#include "wall/NoteWall.h"
+#include "wall/NoteWallImpl.h"
+#include "wall/Palette.h"
+
+namespace
+{
+std::string g_PictureFolder; ///< Removed when the run ends.
+
+void SavePicture(const std::string& name, int w, int h, Uint8 r, Uint8 g, Uint8 b)
+{
+    SDL_Surface* s = SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 24, 0x0000FF, 0x00FF00, 0xFF0000, 0);
+    SDL_FillRect(s, nullptr, SDL_MapRGB(s->format, r, g, b));
+    SDL_SaveBMP(s, name.c_str()); // IMG_Load knows a BMP by its contents, not its name.
+    SDL_FreeSurface(s);
+}
+
+/// Stand-ins for the game's pictures at plausible sizes, in a temporary folder that becomes
+/// the working directory.
+void MakeGamePictures()
+{
+    char pattern[] = "/tmp/korvane-bench-XXXXXX";
+    const char* made = mkdtemp(pattern);
+    if (!made)
+        std::abort();
+    const std::string root = made;
+    g_PictureFolder = root;
+    mkdir((root + "/data").c_str(), 0755);
+    mkdir((root + "/data/gfx").c_str(), 0755);
+    const std::string gfx = root + "/data/gfx/";
+    SavePicture(gfx + "background-03.jpg", 1024, 768, 40, 40, 60);
+    for (int i = 1; i <= 3; ++i)
+        SavePicture(gfx + "post-it-0" + std::to_string(i) + ".png", 80, 80, 250, 250, 240);
+    for (int i = 1; i <= 5; ++i)
+        SavePicture(gfx + "black_hole_0" + std::to_string(i) + ".png", 1024, 768, 0, 0, 0);
+    SavePicture(gfx + "score_background.png", 200, 60, 255, 255, 255);
+    for (int k = 0; k < 10; ++k)
+        SavePicture(gfx + "num_0" + std::to_string(k) + ".png", 20, 30, 255, 255, 255);
+    if (chdir(root.c_str()) != 0)
+        std::abort();
+}
+
+std::unique_ptr<CSurface> MakeCanvas()
+{
+    tarn::test::SeedRandom(1u, 2.0);
+    std::unique_ptr<CSurface> canvas = CreateSurface(32, 24);
+    for (int y = 0; y < 24; ++y)
+        for (int x = 0; x < 32; ++x)
+            canvas->SetPixel(x, y, RandomLevelColor().ToPixel());
+    return canvas;
+}
+
+/// One quad exactly as DrawQuad sends it.
+struct CRawQuad
+{
+    unsigned int m_Texture;
+    CColor m_Color;
+    CQuadVertex m_Vertices[4];
+};
+
+void AddQuad(std::vector<CRawQuad>& quads, const CTexture* t, float x, float y, float w, float h,
+             const CColor& color, float angle, const ICamera* camera)
+{
+    if (!t)
+        return;
+    if (camera)
+    {
+        const CPlacedQuad p = camera->Transform(CQuadRect{x, y, w, h}, angle);
+        x = p.x;
+        y = p.y;
+        w = p.width;
+        h = p.height;
+        angle = p.angle;
+    }
+    CRawQuad q;
+    q.m_Texture = t->m_Name;
+    q.m_Color = color;
+    QuadVertices(x, y, w, h, angle, t->m_UMax, t->m_VMax, q.m_Vertices);
+    quads.push_back(q);
+}
+
+/// The quads of the wall's current frame, in its drawing order: background, notes, black
+/// holes, score background, digits.
+std::vector<CRawQuad> CaptureFrame(const CNoteWallImpl& wall, int score)
+{
+    std::vector<CRawQuad> quads;
+    const ICamera* camera = &wall.LiveCamera();
+    const CColor white(1, 1, 1, 1);
+    AddQuad(quads, GetTexture("data/gfx/background-03.jpg"), -32, -32, 1088, 832, white, 0, camera);
+    for (const int cell : wall.DrawOrder())
+    {
+        const CNote& n = wall.Note(cell % 32, cell / 32);
+        AddQuad(quads, n.m_Picture, n.m_X, n.m_Y, n.m_Width, n.m_Height, n.m_Color, n.m_Angle,
+                camera);
+    }
+    for (int i = 0; i < 5; ++i)
+        if (wall.BlackHoleOpacity(i) != 0.0f)
+            AddQuad(quads, GetTexture("data/gfx/black_hole_0" + std::to_string(i + 1) + ".png"), 0,
+                    0, 1024, 768, CColor(1, 1, 1, wall.BlackHoleOpacity(i)), 0, nullptr);
+    const CTexture* bg = GetTexture("data/gfx/score_background.png");
+    AddQuad(quads, bg, 798, -1, static_cast<float>(bg->m_Width), static_cast<float>(bg->m_Height),
+            white, 0, nullptr);
+    std::array<int, kDigitPictureCount> widths{};
+    for (int k = 0; k < kDigitPictureCount; ++k)
+        widths[static_cast<size_t>(k)] =
+            GetTexture("data/gfx/num_0" + std::to_string(k) + ".png")->m_Width;
+    const CNumberLayout layout = LayoutNumber(CVector2(881, 15), score, widths);
+    for (int i = 0; i < layout.m_Count; ++i)
+    {
+        const CPlacedDigit& d = layout.m_Digits[static_cast<size_t>(i)];
+        const CTexture* t = GetTexture("data/gfx/num_0" + std::to_string(d.m_Digit) + ".png");
+        AddQuad(quads, t, d.m_X, d.m_Y, static_cast<float>(t->m_Width),
+                static_cast<float>(t->m_Height), CColor(0, 0, 0, 1), 0, nullptr);
+    }
+    return quads;
+}
+
+struct CSetup
+{
+    std::unique_ptr<CNoteWall> m_Wall;
+    std::unique_ptr<CSurface> m_Canvas;
+    std::vector<CRawQuad> m_Quads;
+};
+
+constexpr int kScore = 12;
+
+CSetup& Setup()
+{
+    static CSetup s_Setup = []
+    {
+        CSetup s;
+        if (!InitVideo(1024, 768, false, "Korvane"))
+            std::abort();
+        MakeGamePictures();
+        s.m_Wall = std::make_unique<CNoteWall>(1024.0f, 768.0f, 32, 24);
+        s.m_Canvas = MakeCanvas();
+        // One twitch so the camera is off its rest pose and some black holes show; frames of
+        // dt 0 then keep that pose, so every frame draws the same quads.
+        tarn::test::SeedRandom(5u, 3.0);
+        s.m_Wall->Impl()->Twitch();
+        s.m_Wall->Frame(s.m_Canvas.get(), 0.0f, kScore);
+        s.m_Quads = CaptureFrame(*s.m_Wall->Impl(), kScore);
+        return s;
+    }();
+    return s_Setup;
+}
+
+void BM_WallFrame(benchmark::State& state)
+{
+    CSetup& s = Setup();
+    for (auto _ : state)
+    {
+        s.m_Wall->Frame(s.m_Canvas.get(), 0.0f, kScore);
+        glFinish();
+    }
+    state.counters["quads"] = static_cast<double>(s.m_Quads.size());
+}
+
+void BM_BareGlFrame(benchmark::State& state)
+{
+    CSetup& s = Setup();
+    for (auto _ : state)
+    {
+        glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        for (const CRawQuad& q : s.m_Quads)
+        {
+            glBindTexture(GL_TEXTURE_2D, q.m_Texture);
+            glEnable(GL_TEXTURE_2D);
+            glEnable(GL_BLEND);
+            glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+            glColor4f(q.m_Color.r, q.m_Color.g, q.m_Color.b, q.m_Color.a);
+            glBegin(GL_TRIANGLE_STRIP);
+            for (const CQuadVertex& v : q.m_Vertices)
+            {
+                glTexCoord2f(v.u, v.v);
+                glVertex2f(v.x, v.y);
+            }
+            glEnd();
+            glDisable(GL_BLEND);
+            glDisable(GL_TEXTURE_2D);
+        }
+        SDL_GL_SwapBuffers();
+        glFinish();
+    }
+    state.counters["quads"] = static_cast<double>(s.m_Quads.size());
+}
+
+// Alternating the two keeps a load change on the shared machine from favouring one.
+// Real time: most of a frame is spent in the rasterizer's own threads. Registered twice,
+// alternating, so a load change on the shared machine does not favour one of them.
+BENCHMARK(BM_WallFrame)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_BareGlFrame)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_WallFrame)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_BareGlFrame)->Unit(benchmark::kMillisecond)->UseRealTime();
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (!std::getenv("DISPLAY"))
+    {
+        std::printf("wall_frame_bench needs an X display (run it under xvfb-run)\n");
+        return 0;
+    }
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    if (!g_PictureFolder.empty())
+        std::system(("rm -rf '" + g_PictureFolder + "'").c_str());
+    return 0;
+}
