@@ -36,11 +36,6 @@ TEST(QuadVertices, AnUnturnedQuadIsItsRectangleInStripOrder)
     ExpectVertex(v[1], 10, 60, 0, 0.25f, "P1 bottom-left");
     ExpectVertex(v[2], 40, 20, 0.5f, 0, "P2 top-right");
     ExpectVertex(v[3], 40, 60, 0.5f, 0.25f, "P3 bottom-right");
-
-    // A negative width mirrors the quad rather than dropping it.
-    QuadVertices(10.0f, 20.0f, -30.0f, 40.0f, 0.0f, 1.0f, 1.0f, v);
-    EXPECT_EQ(v[2].x, -20.0f);
-    EXPECT_EQ(v[2].u, 1.0f);
 }
 
 TEST(QuadVertices, APositiveQuarterTurnGoesClockwiseAboutTheCentre)

@@ -77,39 +77,6 @@ TEST(Camera, SetAngleRebuildsTheRotationOnlyForANewAngle)
     EXPECT_NE(camera.m_Rotation.m[0], 7.0f) << "a NaN never equals the stored angle";
 }
 
-TEST(Camera, CopyPoseTakesEverythingButThePivot)
-{
-    CCameraTransformer from;
-    from.SetAngle(0.02f);
-    from.m_Zoom = CVector2(1.03f, 1.03f);
-    from.m_Position = CVector2(520.0f, 380.0f);
-    from.m_Pivot = CVector2(1.0f, 2.0f);
-    CCameraTransformer to;
-    to.CopyPose(from);
-    EXPECT_EQ(to.m_Angle, 0.02f);
-    EXPECT_EQ(to.m_Rotation.m[1], from.m_Rotation.m[1]);
-    EXPECT_EQ(to.m_Zoom, from.m_Zoom);
-    EXPECT_EQ(to.m_Position, from.m_Position);
-    EXPECT_EQ(to.m_Pivot, CVector2(512.0f, 384.0f));
-}
-
-TEST(Camera, MatrixTurnsAndInverts)
-{
-    const CMatrix2 quarter = CMatrix2::FromAngle(static_cast<float>(M_PI / 2.0));
-    const CVector2 turned = quarter.Apply(CVector2(1.0f, 0.0f));
-    EXPECT_NEAR(turned.x, 0.0f, 1e-7f);
-    EXPECT_NEAR(turned.y, 1.0f, 1e-7f);
-
-    CMatrix2 m;
-    m.m[0] = 2.0f;
-    m.m[1] = 1.0f;
-    m.m[2] = 1.0f;
-    m.m[3] = 3.0f;
-    const CVector2 back = m.Inverse().Apply(m.Apply(CVector2(4.0f, -5.0f)));
-    EXPECT_NEAR(back.x, 4.0f, 1e-5f);
-    EXPECT_NEAR(back.y, -5.0f, 1e-5f);
-}
-
 TEST(Camera, TransformPoint)
 {
     CCameraTransformer camera;

@@ -272,13 +272,6 @@ TEST(NoteWall, EveryTwitchStartsAgainFromTheRestPose)
     EXPECT_EQ(GetCamera(), nullptr) << "a gone wall's camera is not left registered";
 }
 
-TEST(NoteWall, MapsThroughTheNotePalette)
-{
-    auto wall = MakeWall();
-    EXPECT_EQ(wall->MapToPalette(CColor(1, 0, 0, 1)), MakePalette({0xA30026})[0]);
-    EXPECT_EQ(wall->MapToPalette(CColor(0, 0, 0, 1)), CColor(0, 0, 0, 1));
-}
-
 TEST(Score, DigitsSitSideBySideByTheirOwnPictureWidths)
 {
     const std::array<int, kDigitPictureCount> widths = {20, 11, 22, 23, 24, 25, 26, 27, 28, 29};

@@ -19,15 +19,6 @@ CColor Packed(uint32_t rgb)
 }
 } // namespace
 
-TEST(Palette, MakePaletteDividesEachByteBy255)
-{
-    const std::vector<CColor> p = MakePalette({0xFF8000, 0x003CFF});
-    ASSERT_EQ(p.size(), 2u);
-    EXPECT_EQ(p[0], CColor(1.0f, 128 / 255.0f, 0.0f, 1.0f));
-    EXPECT_EQ(p[1], CColor(0.0f, 60 / 255.0f, 1.0f, 1.0f));
-    EXPECT_EQ(MakePalette(NotePaletteColors()).size(), 17u);
-}
-
 TEST(Palette, ColorDistanceIsTheMeanChannelDifferenceWithoutAlpha)
 {
     EXPECT_EQ(ColorDistance(Bytes(10, 20, 30), Bytes(10, 20, 30, 0.0f)), 0.0f);
@@ -139,7 +130,4 @@ TEST(Palette, LevelColoursStayWithinTenStepsOfABrightNoteColour)
         ASSERT_TRUE(near) << c.r << " " << c.g << " " << c.b;
     }
     EXPECT_EQ(used.size(), LevelColors().size());
-    for (const uint32_t rgb : LevelColors())
-        EXPECT_NE(std::find(NotePaletteColors().begin(), NotePaletteColors().end(), rgb),
-                  NotePaletteColors().end());
 }
