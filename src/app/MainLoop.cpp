@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "actors/Player.h"
+#include "app/TitleScreen.h"
 #include "audio/Audio.h"
 #include "audio/SoundLibrary.h"
 #include "game/Gameplay.h"
@@ -90,8 +91,11 @@ int RunKorvane()
     // Without a sound device the game goes on silent; the music check below keeps retrying.
     StartAudio();
     PlayMusic(kMusicFile);
-    // The title screen goes here. Closing the window on it returns at once: call
-    // ShutdownAudio() before that return.
+    if (!ShowTitleScreen())
+    {
+        ShutdownAudio(); // the window was closed on the title
+        return EXIT_SUCCESS;
+    }
 
     auto gameplay = std::make_unique<CGameplay>();
     bool running = true;

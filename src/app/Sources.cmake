@@ -1,3 +1,4 @@
 list(APPEND KORVANE_SOURCES
     app/MainLoop.cpp
+    app/TitleScreen.cpp
 )

@@ -102,8 +102,11 @@ TEST(GameplayFacade, AKeyEndsTheGameplayOnlyMoreThanOneSecondAfterTheHit)
         bool hit;
         float deathTime;
         bool over;
-    } cases[] = {{false, 0.0f, false}, {true, 0.5f, false}, {true, 1.0f, false},
-                 {true, 1.008f, true}, {true, 1.2f, true}};
+    } cases[] = {{false, 0.0f, false},
+                 {true, 0.5f, false},
+                 {true, 1.0f, false},
+                 {true, 1.008f, true},
+                 {true, 1.2f, true}};
     for (const Case& c : cases)
     {
         CGameplay gameplay;

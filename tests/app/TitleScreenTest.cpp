@@ -1,0 +1,151 @@
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+#include <cstdlib>
+
+#include "app/TitleScreen.h"
+#include "render/Video.h"
+
+namespace
+{
+Uint32 g_Now = 0;
+Uint32 TestClock()
+{
+    return g_Now;
+}
+
+// The title draws with GL, so these tests open the real window (under Xvfb) and feed it
+// real SDL events; the clock is the test's own.
+class TitleScreen : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        if (!std::getenv("DISPLAY"))
+            GTEST_SKIP() << "needs an X display (make test runs under Xvfb)";
+        ASSERT_TRUE(InitVideo(1024, 768, false, "Korvane"));
+        SDL_Event drain;
+        while (SDL_PollEvent(&drain))
+        {
+        }
+        g_Now = 100000;
+    }
+    void TearDown() override { SDL_Quit(); }
+
+    static void PushKey(Uint8 type, SDLKey key)
+    {
+        SDL_Event event = {};
+        event.type = type;
+        event.key.type = type;
+        event.key.keysym.sym = key;
+        ASSERT_EQ(SDL_PushEvent(&event), 0);
+    }
+    static void PushButton(Uint8 type, Uint8 button)
+    {
+        SDL_Event event = {};
+        event.type = type;
+        event.button.type = type;
+        event.button.button = button;
+        ASSERT_EQ(SDL_PushEvent(&event), 0);
+    }
+    static void PushQuit()
+    {
+        SDL_Event event = {};
+        event.type = SDL_QUIT;
+        ASSERT_EQ(SDL_PushEvent(&event), 0);
+    }
+};
+} // namespace
+
+TEST(TitleScreenKeys, OnlyTheListedKeysAndTheLeftButtonDismiss)
+{
+    const SDLKey dismissing[] = {SDLK_RETURN, SDLK_ESCAPE, SDLK_SPACE,  SDLK_a,     SDLK_d,
+                                 SDLK_s,      SDLK_w,      SDLK_UP,     SDLK_DOWN,  SDLK_RIGHT,
+                                 SDLK_LEFT,   SDLK_RSHIFT, SDLK_LSHIFT, SDLK_RCTRL, SDLK_LCTRL};
+    for (SDLKey key : dismissing)
+    {
+        SDL_Event down = {};
+        down.type = SDL_KEYDOWN;
+        down.key.keysym.sym = key;
+        EXPECT_TRUE(IsDismissingEvent(down)) << key;
+        SDL_Event up = down;
+        up.type = SDL_KEYUP;
+        EXPECT_FALSE(IsDismissingEvent(up)) << key;
+    }
+    for (SDLKey key : {SDLK_x, SDLK_F1, SDLK_TAB, SDLK_q, SDLK_RALT})
+    {
+        SDL_Event down = {};
+        down.type = SDL_KEYDOWN;
+        down.key.keysym.sym = key;
+        EXPECT_FALSE(IsDismissingEvent(down)) << key;
+    }
+    SDL_Event click = {};
+    click.type = SDL_MOUSEBUTTONDOWN;
+    click.button.button = SDL_BUTTON_LEFT;
+    EXPECT_TRUE(IsDismissingEvent(click));
+    click.button.button = SDL_BUTTON_RIGHT;
+    EXPECT_FALSE(IsDismissingEvent(click));
+    click.type = SDL_MOUSEBUTTONUP;
+    click.button.button = SDL_BUTTON_LEFT;
+    EXPECT_FALSE(IsDismissingEvent(click));
+}
+
+TEST_F(TitleScreen, TimesOutOnlyStrictlyAfterFiveSeconds)
+{
+    CTitleScreen title(TestClock);
+    g_Now += 5000;
+    EXPECT_TRUE(title.HandleEvents());
+    EXPECT_FALSE(title.Done());
+    g_Now += 1;
+    EXPECT_TRUE(title.HandleEvents());
+    EXPECT_TRUE(title.Done());
+    EXPECT_EQ(title.Picture(), nullptr);
+}
+
+TEST_F(TitleScreen, IgnoresOtherKeysRightClicksAndKeyUps)
+{
+    CTitleScreen title(TestClock);
+    PushKey(SDL_KEYDOWN, SDLK_x);
+    PushKey(SDL_KEYDOWN, SDLK_F1);
+    PushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_RIGHT);
+    PushKey(SDL_KEYUP, SDLK_SPACE);
+    EXPECT_TRUE(title.HandleEvents());
+    EXPECT_FALSE(title.Done());
+    PushKey(SDL_KEYDOWN, SDLK_LCTRL);
+    EXPECT_TRUE(title.HandleEvents());
+    EXPECT_TRUE(title.Done());
+}
+
+TEST_F(TitleScreen, EscapeAndALeftClickOnlyDismiss)
+{
+    {
+        CTitleScreen title(TestClock);
+        PushKey(SDL_KEYDOWN, SDLK_ESCAPE);
+        EXPECT_TRUE(title.HandleEvents());
+        EXPECT_TRUE(title.Done());
+    }
+    {
+        CTitleScreen title(TestClock);
+        PushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT);
+        EXPECT_TRUE(title.HandleEvents());
+        EXPECT_TRUE(title.Done());
+    }
+}
+
+TEST_F(TitleScreen, ClosingTheWindowWinsEvenAfterADismissingKeyInTheSameBatch)
+{
+    PushKey(SDL_KEYDOWN, SDLK_SPACE);
+    PushQuit();
+    PushKey(SDL_KEYDOWN, SDLK_RETURN);
+    EXPECT_FALSE(ShowTitleScreen(TestClock));
+    // The rest of the batch stays unread.
+    SDL_Event left;
+    ASSERT_EQ(SDL_PollEvent(&left), 1);
+    EXPECT_EQ(left.type, SDL_KEYDOWN);
+}
+
+TEST_F(TitleScreen, ShowReturnsTrueOnceDismissed)
+{
+    PushKey(SDL_KEYDOWN, SDLK_w);
+    EXPECT_TRUE(ShowTitleScreen(TestClock));
+}
