@@ -13,7 +13,7 @@ XVFB       := xvfb-run -a -s "-screen 0 1280x1024x24 -noreset"
 RUN_PACKAGES  := build-essential cmake pkg-config libsdl1.2-dev libsdl-image1.2-dev \
                  libsdl-mixer1.2-dev libgl-dev libglu1-mesa-dev libgl1-mesa-dri
 TEST_PACKAGES := googletest libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool \
-                 x11-utils imagemagick sox
+                 x11-utils x11-apps imagemagick sox
 ASSET_PACKAGES := libstb-dev libvorbis-dev
 
 .PHONY: run test build asan assets bench clean deps-run deps-test deps-assets

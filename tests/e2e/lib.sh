@@ -30,3 +30,39 @@ in_xvfb() {
         KORVANE_IN_XVFB=1 exec xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" bash "$@"
     fi
 }
+
+# Pictures: ImageMagick's own convert (a stand-in of that name may come first on PATH).
+IM_CONVERT=/usr/bin/convert
+
+# shot <file> [geometry]: the 1024 x 768 game window, or a part of it (no window manager:
+# the window sits at the top left). xwd grabs in milliseconds where import takes seconds
+# while the game keeps the CPU busy.
+shot() {
+    local raw
+    raw=$(mktemp --suffix=.xwd)
+    xwd -root -silent >"$raw" 2>/dev/null &&
+        "$IM_CONVERT" "xwd:$raw" -crop "${2:-1024x768+0+0}" +repage "$1" 2>/dev/null
+    local status=$?
+    rm -f "$raw"
+    return $status
+}
+
+# mean_brightness <file>: 0 ... 1.
+mean_brightness() { "$IM_CONVERT" "$1" -colorspace Gray -format '%[fx:mean]' info: 2>/dev/null; }
+
+# rmse <a> <b>: normalised root-mean-square difference of two pictures, 0 ... 1.
+rmse() { compare -metric RMSE "$1" "$2" null: 2>&1 | sed -n 's/.*(\(.*\)).*/\1/p'; }
+
+# float_lt <a> <b>: a < b.
+float_lt() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a < b) }'; }
+
+# audio_rms_db <raw file>: RMS level of captured S16LE stereo 44.1 kHz audio in dB.
+audio_rms_db() {
+    sox -t raw -r 44100 -e signed -b 16 -c 2 "$1" -n stats 2>&1 | awk '/RMS lev dB/ { print $4 }'
+}
+
+# artifacts <name>: a folder for pictures a person can look at after the run.
+artifacts() {
+    local dir=${KORVANE_ARTIFACTS:-/tmp/korvane-artifacts}/$1
+    mkdir -p "$dir" && echo "$dir"
+}
