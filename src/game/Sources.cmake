@@ -1,4 +1,6 @@
 list(APPEND KORVANE_SOURCES
+    game/CellGrid.cpp
     game/Gameplay.cpp
     game/GameplayImpl.cpp
+    game/PatternGenerator.cpp
 )
