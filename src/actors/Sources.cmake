@@ -1,2 +1,3 @@
 list(APPEND KORVANE_SOURCES
+    actors/Particle.cpp
 )

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <functional>
+#include <utility>
+
 #include "canvas/Color.h"
 #include "game/CellGrid.h"
 #include "util/Rect.h"
@@ -38,6 +41,9 @@ public:
 
     /// Test-only: replaces the generated creature with a hand-made one.
     void SetGridForTest(const CCellGrid& grid) { m_Grid = grid; }
+    /// Test-only: where Update reads the beat phase instead of the music's GetBeatFlag()
+    /// (an empty function restores the music).
+    void SetBeatSourceForTest(std::function<bool()> source) { m_BeatSource = std::move(source); }
 
 private:
     void Fire(IFireBulletInterface& gameplay);
@@ -50,10 +56,11 @@ private:
     bool m_BeatPhase = false;
     CColor m_Color;
     float m_WobbleRadius = 1.0f;
-    float m_WobbleAngle = 0.0f;  ///< Radians.
-    float m_EntryTimer = -2.0f;  ///< Seconds; negative while sliding in.
-    float m_ClearedTime = 0.0f;  ///< Seconds since the clear; 0 while the level plays.
+    float m_WobbleAngle = 0.0f; ///< Radians.
+    float m_EntryTimer = -2.0f; ///< Seconds; negative while sliding in.
+    float m_ClearedTime = 0.0f; ///< Seconds since the clear; 0 while the level plays.
     float m_FireCountdown = 0.0f;
-    float m_FireInterval = 2.0f; ///< Seconds between shots.
-    float m_ShotSpeed = 15.0f;   ///< Canvas pixels per second.
+    float m_FireInterval = 2.0f;        ///< Seconds between shots.
+    float m_ShotSpeed = 15.0f;          ///< Canvas pixels per second.
+    std::function<bool()> m_BeatSource; ///< Test-only; empty in the game.
 };
