@@ -15,7 +15,7 @@ const char* const kSmallPicture = "data/gfx/particle-01.png";
 const char* const kLargePicture = "data/gfx/particle-02.png";
 const CVector2 kGravity(0.0f, 75.0f); ///< Canvas pixels per second squared, +y is down.
 constexpr float kLargeSoundChance = 0.15f;
-constexpr float kFullTurn = 6.283185f; ///< Radians; the ring's angles use this value.
+constexpr double kFullTurn = 6.283185; ///< Radians; the ring's angles use this value.
 
 /// One burst group: how its particles start and move.
 struct CBurstGroup
@@ -180,7 +180,7 @@ void CreateRingExplosion(CParticleList* particles, const CVector2& centre, const
     PlaySound(kExplosionSound);
 
     const int n = tarn::RandomInt(30, 50);
-    const float step = kFullTurn / static_cast<float>(n);
+    const float step = static_cast<float>(kFullTurn / n);
     float angle = 0.0f;
     for (int k = 0; k < n; ++k)
     {

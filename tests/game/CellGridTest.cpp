@@ -10,7 +10,7 @@ namespace
 {
 using Cells = std::set<std::pair<int, int>>;
 
-Cells MarkedCells(const CCellGrid& grid)
+Cells Marked(const CCellGrid& grid)
 {
     Cells marked;
     for (int y = 0; y < grid.Height(); ++y)
@@ -23,124 +23,99 @@ Cells MarkedCells(const CCellGrid& grid)
 /// The first seed whose two coins come out as asked (the table is random per run).
 int SeedFor(bool first, bool second)
 {
-    for (int s = 0; s < 4096; ++s)
-        if (Coin(s) == first && Coin(s + 1) == second)
-            return s;
-    ADD_FAILURE() << "no seed with coins " << first << ", " << second;
-    return 0;
+    int s = 0;
+    while (s < 4096 && !(Coin(s) == first && Coin(s + 1) == second))
+        ++s;
+    EXPECT_LT(s, 4096);
+    return s;
 }
 } // namespace
 
-TEST(CellGrid, ColumnPastTheRowEndIsTheNextRowsFirstCell)
+TEST(CellGrid, IndexingWrapsRowsAndClampsIntoTheSpareStorage)
 {
     CCellGrid grid(6, 8);
-    grid.At(6, 2) = 5;
+    grid.At(6, 2) = 5; // past the row end: cell (0, 3)
     EXPECT_EQ(grid.At(0, 3), 5);
-    EXPECT_EQ(&grid.At(6, 7), &grid.At(0, 8));
-}
-
-TEST(CellGrid, ClampedReadsUseTheSpareStorage)
-{
-    CCellGrid grid(6, 8);
+    EXPECT_EQ(grid.AtClamped(9, 2), 5); // x clamps to the width itself, not width - 1
     grid.At(0, 0) = 3;
-    grid.At(0, 3) = 7;
     EXPECT_EQ(grid.AtClamped(-4, -9), 3);
-    // x clamps to the width itself, so (9, 2) reads element 6 + 2 * 6: cell (0, 3).
-    EXPECT_EQ(grid.AtClamped(9, 2), 7);
-    // The far corner lies past all cells and stays 0.
-    EXPECT_EQ(grid.AtClamped(100, 100), 0);
-}
+    EXPECT_EQ(grid.AtClamped(100, 100), 0); // past every cell, never written
 
-TEST(CellGrid, SetBitsOrsInsideAndIgnoresOutside)
-{
-    CCellGrid grid(6, 8);
-    grid.SetBits(2, 3, 4);
-    grid.SetBits(2, 3, 16);
-    EXPECT_EQ(grid.At(2, 3), 20);
+    grid.SetBits(2, 4, 4);
+    grid.SetBits(2, 4, 16);
     for (auto [x, y] : std::vector<std::pair<int, int>>{{-1, 0}, {6, 0}, {0, -1}, {0, 8}})
         grid.SetBits(x, y, 64);
-    EXPECT_EQ(MarkedCells(grid), (Cells{{2, 3}}));
+    EXPECT_EQ(grid.At(2, 4), 20);
+    EXPECT_EQ(Marked(grid), (Cells{{0, 0}, {0, 3}, {2, 4}}));
 }
 
 TEST(CellGrid, TouchesFourOrEightNeighboursClampedAtTheBorder)
 {
     CCellGrid grid(6, 8);
     grid.At(2, 2) = 1;
-    grid.At(0, 1) = 1; // would be "right of (5, 0)" if the column were not clamped
-    grid.At(4, 5) = 3; // same bit, different value: never counts
-
-    struct Case
+    grid.At(0, 1) = 1; // At(6, 0): would be "right of (5, 0)" without the clamp
+    grid.At(4, 5) = 3; // same bit, other value: never counts
+    const struct
     {
         int x, y;
-        bool diagonal;
-        bool expected;
-    };
-    const Case cases[] = {
+        bool diagonal, expected;
+    } cases[] = {
         {2, 2, false, true}, {3, 2, false, true},  {1, 2, false, true}, {2, 3, false, true},
         {2, 1, false, true}, {3, 3, false, false}, {3, 3, true, true},  {1, 1, true, true},
-        {4, 4, true, false}, {4, 6, true, false},  {5, 0, true, false}, {5, 0, false, false},
-        {0, 0, false, true}, {1, 0, true, true},
+        {4, 4, true, false}, {5, 0, true, false},  {0, 0, false, true}, {1, 0, true, true},
     };
-    for (const Case& c : cases)
+    for (const auto& c : cases)
         EXPECT_EQ(grid.Touches(c.x, c.y, 1, c.diagonal), c.expected)
             << "(" << c.x << ", " << c.y << ") diagonal " << c.diagonal;
 }
 
-TEST(CellGrid, ElbowMarksStartOrEndButNeverBoth)
+TEST(CellGrid, ElbowMarksTheStartOrTheEndButNeverBoth)
 {
-    struct Case
+    const struct
     {
-        bool inclusive;
-        bool xFirst;
+        bool inclusive, xFirst;
         int x0, y0, x1, y1;
         Cells expected;
-    };
-    const std::vector<Case> cases = {
+    } cases[] = {
         {true, true, 1, 1, 4, 3, {{1, 1}, {2, 1}, {3, 1}, {4, 1}, {4, 2}}},
         {false, true, 1, 1, 4, 3, {{2, 1}, {3, 1}, {4, 1}, {4, 2}, {4, 3}}},
         {true, false, 1, 1, 4, 3, {{1, 1}, {1, 2}, {1, 3}, {2, 3}, {3, 3}}},
         {false, false, 1, 1, 4, 3, {{1, 2}, {1, 3}, {2, 3}, {3, 3}, {4, 3}}},
         {true, true, 4, 3, 1, 1, {{4, 3}, {3, 3}, {2, 3}, {1, 3}, {1, 2}}},
-        {false, false, 4, 3, 1, 1, {{4, 2}, {4, 1}, {3, 1}, {2, 1}, {1, 1}}},
-        // Ends outside the grid: the cells inside are still marked.
-        {false, true, 6, 2, 3, 2, {{5, 2}, {4, 2}, {3, 2}}},
+        {false, true, 6, 2, 3, 2, {{5, 2}, {4, 2}, {3, 2}}}, // start outside the grid
         {true, true, 3, 3, 3, 3, {}},
         {false, false, 3, 3, 3, 3, {}},
     };
-    for (const Case& c : cases)
+    for (const auto& c : cases)
     {
         CCellGrid grid(6, 8);
         grid.DrawElbow(c.x0, c.y0, c.x1, c.y1, 16, SeedFor(c.inclusive, c.xFirst));
-        EXPECT_EQ(MarkedCells(grid), c.expected)
-            << "(" << c.x0 << ", " << c.y0 << ") to (" << c.x1 << ", " << c.y1 << ") inclusive "
-            << c.inclusive << " x first " << c.xFirst;
+        EXPECT_EQ(Marked(grid), c.expected) << "(" << c.x0 << ", " << c.y0 << ") to (" << c.x1
+                                            << ", " << c.y1 << ") inclusive " << c.inclusive;
     }
 }
 
 TEST(CellGrid, LineStopsWithinOneCellOfItsEnd)
 {
-    struct Case
+    const struct
     {
         int x0, y0, x1, y1;
         Cells expected;
-    };
-    const std::vector<Case> cases = {
+    } cases[] = {
         {0, 0, 4, 0, {{0, 0}, {1, 0}, {2, 0}}},
         {3, 0, 0, 0, {{3, 0}, {2, 0}}},
         {0, 0, 3, 3, {{0, 0}, {1, 1}, {2, 2}}},
         {0, 0, 4, 2, {{0, 0}, {1, 0}, {2, 1}, {3, 1}}},
-        // x = -0.5 truncates toward zero and marks column 0; -1 and -1.5 fall outside.
-        {0, 0, -2, 4, {{0, 0}, {0, 1}}},
+        {0, 0, -2, 4, {{0, 0}, {0, 1}}}, // x = -0.5 truncates to column 0
+        {2, 5, 3, 6, {{2, 5}}},          // a diagonal neighbour is sqrt(2) away
         {2, 5, 3, 5, {}},
-        // A diagonal neighbour lies sqrt(2) away, so the start is marked.
-        {2, 5, 3, 6, {{2, 5}}},
         {2, 5, 2, 5, {}},
     };
-    for (const Case& c : cases)
+    for (const auto& c : cases)
     {
         CCellGrid grid(6, 8);
         grid.DrawLine(c.x0, c.y0, c.x1, c.y1, 32);
-        EXPECT_EQ(MarkedCells(grid), c.expected)
+        EXPECT_EQ(Marked(grid), c.expected)
             << "(" << c.x0 << ", " << c.y0 << ") to (" << c.x1 << ", " << c.y1 << ")";
     }
 }
