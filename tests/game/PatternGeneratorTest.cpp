@@ -39,12 +39,12 @@ TEST(PatternGenerator, EveryCreatureKeepsItsInvariants)
                 pureLimbs += v == kCellLimbA;
                 other = other || (v != kCellCore && v != kCellRing);
                 cores += (v & kCellCore) != 0;
-                if (v & kCellCore)
-                    ASSERT_EQ(v, kCellCore); // written whole, skipped by the ring
-                if (v & kCellRing)
-                    ASSERT_TRUE(HasNeighbour(grid, x, y, kCellCore, true));
-                if ((v & kCellBody) && HasNeighbour(grid, x, y, kCellCore, false))
-                    ASSERT_TRUE(v & kCellRing);
+                // A core is written whole and skipped by the ring; a ring cell borders a
+                // core; a body cell beside a core carries the ring.
+                ASSERT_TRUE(!(v & kCellCore) || v == kCellCore);
+                ASSERT_TRUE(!(v & kCellRing) || HasNeighbour(grid, x, y, kCellCore, true));
+                ASSERT_TRUE(!((v & kCellBody) && HasNeighbour(grid, x, y, kCellCore, false)) ||
+                            (v & kCellRing));
                 bodyAndRing += v == (kCellBody | kCellRing);
             }
         }
