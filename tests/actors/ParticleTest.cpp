@@ -55,8 +55,7 @@ TEST(Particle, BurstGroupsHaveTheirSizesAndLooks)
                 ASSERT_TRUE(c.b == 0.0f && c.a == 1.0f);
                 const float rate = -1.0f / p->m_Lifetime;
                 ASSERT_EQ(p->m_ColorRate, CColor(rate, rate, 0.0f, rate));
-                if (group == 0)
-                    ASSERT_GE(p->m_Velocity.x, 0.0f); // sparks never fly left
+                ASSERT_TRUE(group != 0 || p->m_Velocity.x >= 0.0f); // sparks never fly left
             }
             for (int g = 0; g < 3; ++g)
             {
