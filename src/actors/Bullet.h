@@ -1,15 +1,14 @@
 #pragma once
 
-#include <cstdint>
-#include <functional>
 #include <string>
 
-#include "util/Rect.h"
+#include "actors/Sweep.h"
 #include "util/Vector2.h"
 
 class CSprite;
 
-/// A player or level shot flying in a straight line, shown by its own sprite.
+/// A player or level shot flying in a straight line, shown by its own sprite. Owned by the
+/// gameplay's bullet list, which moves, tests and removes it (CGameplayImpl).
 struct CBullet
 {
     enum EKind
@@ -18,7 +17,8 @@ struct CBullet
         kLevelShot = 2,
     };
 
-    /// Makes the sprite from `picture`; previous position = position.
+    /// Makes the sprite from `picture`; previous position = position. The sprite keeps its
+    /// default placement until the bullet's first update.
     CBullet(int shooterCode, int kind, const CVector2& position, const CVector2& velocity,
             const char* picture);
     /// Destroys the sprite with RemoveSprite.
@@ -26,33 +26,22 @@ struct CBullet
     CBullet(const CBullet&) = delete;
     CBullet& operator=(const CBullet&) = delete;
 
-    bool m_Dead = false;
-    int m_ShooterCode;
-    int m_Kind;
+    bool m_Dead = false; ///< Removed at the bullet's next visit of the update.
+    int m_ShooterCode;   ///< 1 for the player, the level's code for its shots.
+    int m_Kind;          ///< EKind: selects the collision rule.
     CVector2 m_PreviousPosition;
     CVector2 m_Position; ///< Centre, canvas pixels.
     CVector2 m_Velocity; ///< Canvas pixels per second.
     CSprite* m_Sprite;
 };
 
-/// A target of the swept test: integer origin and size, and whether the point (x, y)
-/// relative to the origin holds a value with a bit of the mask.
-struct CSweepTarget
-{
-    CPoint origin;
-    int w = 0;
-    int h = 0;
-    std::function<uint32_t(int x, int y)> value;
-    uint32_t mask = 0xFFFFFFFFu;
-};
-
-/// Samples the path from `from` to `to` at most one pixel apart, starting with `from`
-/// itself, and answers the first hit point relative to the target's origin, or (-1, -1).
-CPoint SweptTest(const CVector2& from, const CVector2& to, const CSweepTarget& target);
+/// A bullet whose x or y leaves [-20, 70] after a move is dead.
+bool OutsidePlayArea(const CVector2& position);
 
 /// Sound of player shots.
 const std::string& PlayerShotSound();
 /// Sound of level shots: program-wide, survives a new gameplay.
 const std::string& LevelShotSound();
-/// Re-picks the level-shot sound when the gameplay moves to the next level.
+/// Re-picks the level-shot sound when the gameplay moves to the next level: fire_03, or
+/// fire_04 when a random float in [0, 1] is below 0.5.
 void RepickLevelShotSound();

@@ -1,49 +1,44 @@
 #pragma once
 
-#include <bitset>
-
+#include "actors/PlayerMotion.h"
 #include "util/Vector2.h"
 
 class CSprite;
 class IFireBulletInterface;
-
-/// Logical buttons the shell maps keys to.
-enum EButton
-{
-    kButtonUp = 0,
-    kButtonDown = 1,
-    kButtonLeft = 2,
-    kButtonRight = 3,
-    kButtonFire = 4,
-    kButtonCount = 5,
-};
 
 /// The figure the user steers: moves with inertia on the canvas (canvas pixels, seconds),
 /// shown by one sprite, fires by asking the gameplay. Inert once hit (sprite gone).
 class CPlayer
 {
 public:
+    static constexpr float kFireCooldown = 0.23f; ///< Seconds between shots while held.
+
+    /// Sprite from "data/gfx/it_guy.png" (missing: an invisible 0 x 0 sprite).
     CPlayer();
+    /// Removes the sprite if the player was never hit.
     ~CPlayer();
     CPlayer(const CPlayer&) = delete;
     CPlayer& operator=(const CPlayer&) = delete;
 
     /// Holds the button; a direction also nudges the position one pixel and stops that axis.
+    /// Buttons outside 0 ... 4 are ignored.
     void KeyDown(int button);
     void KeyUp(int button);
+    /// Fire, move, place the sprite. Does nothing once the sprite is gone.
     void Update(float dt, IFireBulletInterface& gameplay);
 
+    /// Null once the player has been hit.
     CSprite* Sprite() const { return m_Sprite; }
     /// Removes and destroys the sprite: the player has been hit.
     void RemoveSpriteOnHit();
-    const CVector2& Position() const { return m_Position; }
-    const CVector2& Velocity() const { return m_Velocity; }
+    const CVector2& Position() const { return m_Motion.m_Position; }
+    const CVector2& Velocity() const { return m_Motion.m_Velocity; }
     bool IsHeld(int button) const;
+    float FireCooldown() const { return m_FireCooldown; }
 
 private:
-    std::bitset<kButtonCount> m_Buttons;
+    CButtonSet m_Buttons;
     CSprite* m_Sprite = nullptr;
-    CVector2 m_Velocity;
-    CVector2 m_Position = CVector2(4.0f, 11.0f);
-    float m_FireCooldown = 0.0f; ///< Seconds until the next shot may leave.
+    CPlayerMotion m_Motion;
+    float m_FireCooldown = 0.0f; ///< Seconds until the next shot may leave; falls below 0.
 };

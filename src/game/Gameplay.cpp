@@ -19,14 +19,14 @@ void CGameplay::Update(float dt)
 
 void CGameplay::KeyDown(int button)
 {
-    m_Impl->KeyDown(button);
+    m_Impl->Player().KeyDown(button);
     if (m_Impl->PlayerHit() && m_Impl->DeathTime() > kRestartDelay)
         m_Impl->SetOver();
 }
 
 void CGameplay::KeyUp(int button)
 {
-    m_Impl->KeyUp(button);
+    m_Impl->Player().KeyUp(button);
 }
 
 bool CGameplay::IsOver() const
