@@ -36,7 +36,7 @@ TEST(SweptTest, AShotJumpingOverAOnePixelWallIsStillStopped)
     } cases[] = {
         {{3.5f, 2.5f}, {6.5f, 2.5f}, 2},    // three pixels in one frame, right
         {{9.9f, 7.2f}, {0.1f, 7.2f}, 7},    // ten pixels, left
-        {{4.2f, 1.0f}, {5.9f, 8.9f}, 1},    // steep diagonal enters at the top
+        {{4.2f, 1.0f}, {5.9f, 8.9f}, 4},    // steep: four samples before the wall
         {{3.0f, 20.0f}, {8.0f, 20.0f}, -1}, // below the wall
         {{3.0f, 2.0f}, {4.99f, 2.0f}, -1},  // stops short of it
         {{5.5f, 3.5f}, {5.5f, 3.5f}, 3},    // no motion: the point itself is tested
