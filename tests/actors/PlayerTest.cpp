@@ -1,6 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <SDL.h>
+#include <vector>
+
+#include "actors/Particle.h"
+#include "actors/Player.h"
 #include "actors/PlayerMotion.h"
+#include "canvas/Sprite.h"
+#include "canvas/Surface.h"
+#include "game/FireBulletInterface.h"
 
 namespace
 {
@@ -131,4 +139,117 @@ TEST(PlayerMotion, TheClampHoldsThePositionButKeepsTheSpeed)
     for (int n = 0; n < 200; ++n)
         motion.Step(Held({kButtonLeft, kButtonDown}), kDt);
     EXPECT_EQ(motion.m_Position, CVector2(-1.0f, 23.0f));
+}
+
+namespace
+{
+/// Counts the shots the player asks for, by update number.
+class ShotRecorder : public IFireBulletInterface
+{
+public:
+    void FirePlayerBullet() override { shots.push_back(update); }
+    CParticleList* GetParticles() override { return &particles; }
+
+    int update = 0;
+    std::vector<int> shots;
+    CParticleList particles;
+};
+
+/// A window-less 32-bit video mode, so surfaces can be made.
+class PlayerWithPicture : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO | SDL_INIT_NOPARACHUTE), 0) << SDL_GetError();
+        ASSERT_NE(SDL_SetVideoMode(32, 24, 32, SDL_SWSURFACE), nullptr) << SDL_GetError();
+    }
+    void TearDown() override { SDL_Quit(); }
+
+    /// Gives the player an opaque picture of w x h pixels.
+    static void SetPicture(CPlayer& player, int w, int h)
+    {
+        std::unique_ptr<CSurface> image = CreateSurface(w, h);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                image->SetPixel(x, y, 0xFFFFFFFFu);
+        player.Sprite()->SetImage(std::move(image));
+    }
+};
+} // namespace
+
+TEST(Player, HoldingFireShootsOnTheFirstUpdateAndThenEveryFifteenth)
+{
+    CPlayer player;
+    ShotRecorder gameplay;
+    player.KeyDown(kButtonFire);
+    for (gameplay.update = 1; gameplay.update <= 50; ++gameplay.update)
+        player.Update(0.016f, gameplay);
+    EXPECT_EQ(gameplay.shots, (std::vector<int>{1, 16, 31, 46}));
+
+    // After a pause the cooldown has run far below 0: a new press shoots at once.
+    player.KeyUp(kButtonFire);
+    gameplay.shots.clear();
+    for (; gameplay.update <= 100; ++gameplay.update)
+        player.Update(0.016f, gameplay);
+    EXPECT_TRUE(gameplay.shots.empty());
+    player.KeyDown(kButtonFire);
+    const int pressed = gameplay.update;
+    player.Update(0.016f, gameplay);
+    EXPECT_EQ(gameplay.shots, (std::vector<int>{pressed}));
+}
+
+TEST(Player, OnlyTheFiveButtonsAreHeld)
+{
+    CPlayer player;
+    for (int button : {-1, 5, 99})
+    {
+        player.KeyDown(button);
+        EXPECT_FALSE(player.IsHeld(button));
+    }
+    EXPECT_EQ(player.Position(), CVector2(4.0f, 11.0f));
+    player.KeyDown(kButtonDown);
+    EXPECT_TRUE(player.IsHeld(kButtonDown));
+    player.KeyUp(kButtonDown);
+    EXPECT_FALSE(player.IsHeld(kButtonDown));
+    EXPECT_EQ(player.Position(), CVector2(4.0f, 12.0f)); // the release moves nothing
+}
+
+TEST_F(PlayerWithPicture, TheSpriteIsCentredOnThePositionAtTheNextUpdate)
+{
+    CPlayer player;
+    ShotRecorder gameplay;
+    SetPicture(player, 3, 5);
+    player.Update(0.016f, gameplay);
+    // int(4 + 0.5) - int(1.5 + 0.5), int(11 + 0.5) - int(2.5 + 0.5)
+    EXPECT_EQ(player.Sprite()->m_X, 2);
+    EXPECT_EQ(player.Sprite()->m_Y, 8);
+
+    // The nudge shows only after the update; at x = -1 the sum -0.5 truncates to 0.
+    for (int n = 0; n < 5; ++n)
+        player.KeyDown(kButtonLeft);
+    EXPECT_EQ(player.Sprite()->m_X, 2);
+    player.KeyUp(kButtonLeft);
+    player.Update(0.016f, gameplay);
+    EXPECT_EQ(player.Position().x, -1.0f);
+    EXPECT_EQ(player.Sprite()->m_X, 0 - 2);
+}
+
+TEST_F(PlayerWithPicture, OnceHitThePlayerNeitherMovesNorFires)
+{
+    CPlayer player;
+    ShotRecorder gameplay;
+    SetPicture(player, 3, 5);
+    const size_t sprites = SpriteList().size();
+    player.RemoveSpriteOnHit();
+    EXPECT_EQ(player.Sprite(), nullptr);
+    EXPECT_EQ(SpriteList().size(), sprites - 1);
+
+    player.KeyDown(kButtonFire);
+    player.KeyDown(kButtonRight); // the nudge still happens, invisibly
+    for (int n = 0; n < 30; ++n)
+        player.Update(0.016f, gameplay);
+    EXPECT_TRUE(gameplay.shots.empty());
+    EXPECT_EQ(player.Position(), CVector2(5.0f, 11.0f));
+    EXPECT_EQ(player.Velocity(), CVector2());
 }
