@@ -1,0 +1,107 @@
+#include <gtest/gtest.h>
+
+#include <GL/gl.h>
+#include <SDL.h>
+#include <memory>
+#include <sys/stat.h>
+#include <vector>
+
+#include "game/Autopilot.h"
+#include "game/Gameplay.h"
+#include "game/GameplayImpl.h"
+#include "game/Level.h"
+#include "render/Video.h"
+#include "util/Random.h"
+
+namespace
+{
+constexpr float kDt = 0.016f;
+/// Enough game time for anything the script waits for (a minute and a half).
+constexpr int kFrameBudget = 5600;
+
+bool FileExists(const char* name)
+{
+    struct stat info;
+    return stat(name, &info) == 0;
+}
+
+/// The window's top right corner, where the score is drawn, as shown after the last swap.
+std::vector<unsigned char> ReadScoreCorner()
+{
+    constexpr int kX = 860, kW = 1024 - kX, kH = 90;
+    std::vector<unsigned char> pixels(kW * kH * 4);
+    glReadBuffer(GL_FRONT);
+    glReadPixels(kX, 768 - kH, kW, kH, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    return pixels;
+}
+} // namespace
+
+// The game as the main loop runs it, steered by a script instead of a keyboard: it clears
+// levels, the score on the wall goes up, then the script stops dodging, is hit, waits for the
+// death picture and presses a key, and a new gameplay starts from the first level.
+TEST(PlayThrough, ClearsThreeLevelsThenDiesAndStartsAgain)
+{
+    if (!FileExists("data/gfx/it_guy.png"))
+        GTEST_SKIP() << "data/gfx/it_guy.png is missing (game data not generated yet): "
+                        "without the player's picture no level shot can hit it";
+    ASSERT_TRUE(InitVideo(1024, 768, false, "Korvane"));
+    tarn::test::SeedRandom(2024u, 7.0);
+
+    auto gameplay = std::make_unique<CGameplay>();
+    CGameplayImpl* game = gameplay->Impl();
+    autopilot::CAutopilot pilot;
+
+    gameplay->Update(kDt);
+    const std::vector<unsigned char> scoreZero = ReadScoreCorner();
+    int frames = 0;
+    int lastCount = 0;
+    while (game->LevelCount() < 3 && frames < kFrameBudget)
+    {
+        pilot.Steer(*gameplay);
+        gameplay->Update(kDt);
+        ++frames;
+        ASSERT_FALSE(game->PlayerHit())
+            << "hit while dodging, at frame " << frames << ", level " << game->LevelCount();
+        ASSERT_GE(game->LevelCount(), lastCount);
+        lastCount = game->LevelCount();
+    }
+    ASSERT_EQ(game->LevelCount(), 3) << "after " << frames << " frames";
+    EXPECT_NE(ReadScoreCorner(), scoreZero) << "the score shown on the wall did not change";
+
+    pilot.m_Dodge = false;
+    frames = 0;
+    while (!game->PlayerHit() && frames < kFrameBudget)
+    {
+        pilot.Steer(*gameplay);
+        gameplay->Update(kDt);
+        ++frames;
+    }
+    ASSERT_TRUE(game->PlayerHit()) << "never hit in " << frames << " frames";
+    EXPECT_EQ(game->Player().Sprite(), nullptr);
+
+    // Keys during the first second after the hit do not end the gameplay.
+    gameplay->KeyDown(kButtonLeft);
+    gameplay->KeyUp(kButtonLeft);
+    EXPECT_FALSE(gameplay->IsOver());
+    while (game->DeathTime() <= 1.0f)
+        gameplay->Update(kDt);
+    EXPECT_EQ(game->DeathOverlayAlpha(), 1.0f);
+    gameplay->KeyDown(kButtonFire);
+    ASSERT_TRUE(gameplay->IsOver());
+
+    // What the main loop does with a gameplay that is over.
+    gameplay.reset();
+    gameplay = std::make_unique<CGameplay>();
+    game = gameplay->Impl();
+    EXPECT_EQ(game->LevelCount(), 0);
+    EXPECT_FALSE(game->PlayerHit());
+    EXPECT_TRUE(game->Bullets().empty());
+    ASSERT_NE(game->Player().Sprite(), nullptr);
+    for (int n = 0; n < 200; ++n)
+    {
+        pilot.Steer(*gameplay);
+        gameplay->Update(kDt);
+    }
+    EXPECT_FALSE(game->Bullets().empty()) << "the new player fires";
+    EXPECT_EQ(game->LevelCount(), 0);
+}
