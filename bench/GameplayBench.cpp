@@ -1,0 +1,116 @@
+#include <benchmark/benchmark.h>
+
+#include <SDL.h>
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <new>
+#include <vector>
+
+#include "game/Autopilot.h"
+#include "game/Gameplay.h"
+#include "game/GameplayImpl.h"
+#include "render/Video.h"
+#include "util/Random.h"
+
+// Allocations made while a frame runs, to check that frames allocate only for new shots
+// and explosions.
+namespace
+{
+bool g_Counting = false;
+long g_Allocations = 0;
+} // namespace
+
+void* operator new(std::size_t size)
+{
+    if (g_Counting)
+        ++g_Allocations;
+    void* p = std::malloc(size ? size : 1);
+    if (!p)
+        std::abort();
+    return p;
+}
+void operator delete(void* p) noexcept
+{
+    std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept
+{
+    std::free(p);
+}
+
+namespace
+{
+/// With SDL_VIDEODRIVER=dummy there is no GL context: GL calls reach no driver, so the
+/// time is the game's own (simulation, canvas, wall bookkeeping). Otherwise the real
+/// window under X (Xvfb: Mesa in software) and the time of the whole frame.
+bool StartVideo()
+{
+    const char* driver = std::getenv("SDL_VIDEODRIVER");
+    if (driver && std::strcmp(driver, "dummy") == 0)
+    {
+        if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_NOPARACHUTE) != 0)
+            return false;
+        return SDL_SetVideoMode(32, 24, 32, SDL_SWSURFACE) != nullptr;
+    }
+    return InitVideo(1024, 768, false, "Korvane");
+}
+
+/// A long scripted run: the autopilot plays; when it is hit, the gameplay is replaced as
+/// the main loop does. Reports the median and the tail of one Update, and the allocations
+/// per frame.
+void GameplayScriptedRun(benchmark::State& state)
+{
+    if (!StartVideo())
+    {
+        state.SkipWithError("no video");
+        return;
+    }
+    const int frames = static_cast<int>(state.range(0));
+    std::vector<double> micros(static_cast<std::size_t>(frames));
+    long allocations = 0;
+    int levels = 0;
+    int lives = 0;
+    for (auto _ : state)
+    {
+        tarn::test::SeedRandom(99u, 3.0);
+        auto gameplay = std::make_unique<CGameplay>();
+        autopilot::CAutopilot pilot;
+        lives = 1;
+        for (int i = 0; i < frames; ++i)
+        {
+            pilot.Steer(*gameplay);
+            const auto start = std::chrono::steady_clock::now();
+            g_Counting = true;
+            gameplay->Update(0.016f);
+            g_Counting = false;
+            const auto end = std::chrono::steady_clock::now();
+            micros[static_cast<std::size_t>(i)] =
+                std::chrono::duration<double, std::micro>(end - start).count();
+            levels = std::max(levels, gameplay->Impl()->LevelCount());
+            if (gameplay->Impl()->PlayerHit() && gameplay->Impl()->DeathTime() > 1.0f)
+            {
+                gameplay->KeyDown(kButtonFire);
+                gameplay.reset();
+                gameplay = std::make_unique<CGameplay>();
+                ++lives;
+            }
+        }
+        allocations = g_Allocations;
+        g_Allocations = 0;
+    }
+    std::sort(micros.begin(), micros.end());
+    auto at = [&](double q) { return micros[static_cast<std::size_t>(q * (frames - 1))]; };
+    state.counters["median_us"] = at(0.5);
+    state.counters["p90_us"] = at(0.9);
+    state.counters["p99_us"] = at(0.99);
+    state.counters["max_us"] = micros.back();
+    state.counters["allocs_per_frame"] = static_cast<double>(allocations) / frames;
+    state.counters["best_level"] = levels;
+    state.counters["lives"] = lives;
+    SDL_Quit();
+}
+BENCHMARK(GameplayScriptedRun)->Arg(6000)->Iterations(1)->Unit(benchmark::kMillisecond);
+} // namespace
