@@ -32,6 +32,8 @@ void* operator new(std::size_t size)
         std::abort();
     return p;
 }
+// GCC cannot see that this operator new is the malloc above.
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
 void operator delete(void* p) noexcept
 {
     std::free(p);

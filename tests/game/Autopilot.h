@@ -13,9 +13,9 @@
 namespace autopilot
 {
 /// Holds fire, keeps its shots on a core row of the creature and, while dodging, steps out
-/// of the rows of level shots that come close. Moves by tapping a direction (press and
-/// release in the same frame), which moves exactly one pixel and leaves no speed, so the
-/// player's position stays on whole pixels.
+/// of the rows of level shots that come close; when not dodging it holds its fire and steps into
+/// them. Moves by tapping a direction (press and release in the same frame), which moves exactly
+/// one pixel and leaves no speed, so the player's position stays on whole pixels.
 class CAutopilot
 {
 public:
@@ -31,8 +31,11 @@ public:
         const CSprite* sprite = player.Sprite();
         if (!sprite)
             return;
-        if (!player.IsHeld(kButtonFire))
+        // Not dodging, it also holds its fire: a cleared level would take its shots along.
+        if (m_Dodge && !player.IsHeld(kButtonFire))
             gameplay.KeyDown(kButtonFire);
+        else if (!m_Dodge && player.IsHeld(kButtonFire))
+            gameplay.KeyUp(kButtonFire);
 
         const int h = sprite->Image() ? sprite->Image()->Height() : 0;
         const int w = sprite->Image() ? sprite->Image()->Width() : 0;
@@ -44,7 +47,10 @@ public:
 
         int aimTop = top;
         int coreRow = -1;
-        if (FindCoreRow(game.Level(), top + kShotRow, coreRow))
+        int shotRow = -1;
+        if (!m_Dodge && FindIncomingShotRow(game, player.Position().x, shotRow))
+            aimTop = shotRow - h / 2;
+        else if (FindCoreRow(game.Level(), top + kShotRow, coreRow))
             aimTop = coreRow - kShotRow;
         aimTop = aimTop < minTop ? minTop : (aimTop > maxTop ? maxTop : aimTop);
 
@@ -108,6 +114,26 @@ private:
                         coreRow = r;
                     found = true;
                 }
+        return found;
+    }
+
+    /// The row of the live level shot nearest to the player on its right.
+    static bool FindIncomingShotRow(const CGameplayImpl& game, float playerX, int& row)
+    {
+        float nearest = 0.0f;
+        bool found = false;
+        for (const auto& bullet : game.Bullets())
+        {
+            if (bullet->m_Dead || bullet->m_Kind != CBullet::kLevelShot ||
+                bullet->m_Position.x < playerX)
+                continue;
+            if (!found || bullet->m_Position.x < nearest)
+            {
+                nearest = bullet->m_Position.x;
+                row = static_cast<int>(bullet->m_Position.y);
+                found = true;
+            }
+        }
         return found;
     }
 
