@@ -61,8 +61,9 @@ bool StartVideo()
 }
 
 /// A long scripted run: the autopilot plays; when it is hit, the gameplay is replaced as
-/// the main loop does. Reports the median and the tail of one Update, and the allocations
-/// per frame.
+/// the main loop does. Reports the median and the tail of one Update, the allocations per
+/// frame, and the allocations of quiet frames (no new shot, no explosion, same level),
+/// which should be none.
 void GameplayScriptedRun(benchmark::State& state)
 {
     if (!StartVideo())
@@ -73,6 +74,8 @@ void GameplayScriptedRun(benchmark::State& state)
     const int frames = static_cast<int>(state.range(0));
     std::vector<double> micros(static_cast<std::size_t>(frames));
     long allocations = 0;
+    long quietAllocations = 0;
+    long quietFrames = 0;
     int levels = 0;
     int lives = 0;
     for (auto _ : state)
@@ -84,11 +87,28 @@ void GameplayScriptedRun(benchmark::State& state)
         for (int i = 0; i < frames; ++i)
         {
             pilot.Steer(*gameplay);
-            const auto start = std::chrono::steady_clock::now();
+            CGameplayImpl& game = *gameplay->Impl();
+            std::size_t liveShots = 0;
+            for (const auto& bullet : game.Bullets())
+                liveShots += bullet->m_Dead ? 0 : 1;
+            const std::size_t particles = game.Particles().size();
+            const int level = game.LevelCount();
+            const bool cleared = game.Level().Cleared();
+
+            g_Allocations = 0;
             g_Counting = true;
+            const auto start = std::chrono::steady_clock::now();
             gameplay->Update(0.016f);
-            g_Counting = false;
             const auto end = std::chrono::steady_clock::now();
+            g_Counting = false;
+            allocations += g_Allocations;
+            // Quiet: no new shot, no explosion (particles only die), no level change.
+            if (game.Bullets().size() <= liveShots && game.Particles().size() <= particles &&
+                game.LevelCount() == level && !cleared)
+            {
+                ++quietFrames;
+                quietAllocations += g_Allocations;
+            }
             micros[static_cast<std::size_t>(i)] =
                 std::chrono::duration<double, std::micro>(end - start).count();
             levels = std::max(levels, gameplay->Impl()->LevelCount());
@@ -100,8 +120,6 @@ void GameplayScriptedRun(benchmark::State& state)
                 ++lives;
             }
         }
-        allocations = g_Allocations;
-        g_Allocations = 0;
     }
     std::sort(micros.begin(), micros.end());
     auto at = [&](double q) { return micros[static_cast<std::size_t>(q * (frames - 1))]; };
@@ -110,6 +128,8 @@ void GameplayScriptedRun(benchmark::State& state)
     state.counters["p99_us"] = at(0.99);
     state.counters["max_us"] = micros.back();
     state.counters["allocs_per_frame"] = static_cast<double>(allocations) / frames;
+    state.counters["quiet_frames"] = static_cast<double>(quietFrames);
+    state.counters["quiet_allocs"] = static_cast<double>(quietAllocations);
     state.counters["best_level"] = levels;
     state.counters["lives"] = lives;
     SDL_Quit();
