@@ -3,6 +3,7 @@
 #include <SDL.h>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <new>
 #include <string>
 #include <unistd.h>
@@ -10,6 +11,8 @@
 
 #include "actors/Bullet.h"
 #include "actors/Particle.h"
+#include "audio/Audio.h"
+#include "audio/AudioTestFiles.h"
 #include "audio/SoundLibrary.h"
 #include "canvas/Sprite.h"
 #include "canvas/Surface.h"
@@ -218,6 +221,38 @@ TEST_F(Gameplay, LevelShotsVanishOnceThePlayerIsHitAndTheHitMakesNoExplosion)
     game.Player().KeyDown(kButtonFire);
     game.Update(kDt);
     EXPECT_TRUE(game.Bullets().empty());
+}
+
+TEST_F(Gameplay, TwoLevelShotsInOneFrameMakeOneSoundAndTwoBullets)
+{
+    CTempDir dir;
+    std::filesystem::create_directories(dir / "data/sfx");
+    for (const char* name : {"fire_03.wav", "fire_04.wav", "fire_07.wav"})
+        WriteSquareWav(dir / "data/sfx" + "/" + name, 1, 441, 3000);
+    CCurrentDir cwd(dir.Path());
+    ASSERT_TRUE(StartAudio());
+    tarn::test::SetSoundClock([] { return 5000u; }); // every sound at the same moment
+    {
+        CGameplayImpl game;
+        const int before = tarn::test::SoundsPlayed();
+        game.FireLevelBullet(CVector2(20.0f, 5.0f), 2, 15.0f);
+        game.FireLevelBullet(CVector2(20.0f, 9.0f), 3, 15.0f);
+        EXPECT_EQ(tarn::test::SoundsPlayed() - before, 1);
+        ASSERT_EQ(game.Bullets().size(), 2u);
+        EXPECT_EQ(game.Bullets()[0]->m_Position, CVector2(22.0f, 5.0f));
+        EXPECT_EQ(game.Bullets()[1]->m_ShooterCode, 3);
+        EXPECT_EQ(game.Bullets()[1]->m_Velocity, CVector2(-15.0f, 0.0f));
+
+        // Another sound in between lets the same one through again.
+        game.Update(kDt);
+        game.FirePlayerBullet();
+        game.FireLevelBullet(CVector2(20.0f, 5.0f), 2, 15.0f);
+        EXPECT_EQ(tarn::test::SoundsPlayed() - before, 3);
+        EXPECT_EQ(game.Bullets().size(), 4u);
+    }
+    DeleteAllSounds();
+    ShutdownAudio();
+    tarn::test::SetSoundClock({});
 }
 
 TEST_F(Gameplay, TheDeathPictureFadesInOverTheFirstSecond)
