@@ -102,20 +102,6 @@ TEST_F(Gameplay, TheLevelIsReplacedOnThe157thFrameAfterItsClear)
     EXPECT_TRUE(sound == "data/sfx/fire_03.wav" || sound == "data/sfx/fire_04.wav") << sound;
 }
 
-TEST_F(Gameplay, ShotsAndParticlesCarryOverToTheNextLevel)
-{
-    CGameplayImpl game;
-    game.Update(kDt);
-    game.FirePlayerBullet();
-    game.NextLevel();
-    game.NextLevel();
-    EXPECT_EQ(game.LevelCount(), 2);
-    EXPECT_EQ(game.Bullets().size(), 1u);
-    EXPECT_EQ(game.Level().FireInterval(), 2.0f);
-    game.NextLevel();
-    EXPECT_EQ(game.Level().FireInterval(), 1.5f) << "level 3 fires faster";
-}
-
 TEST_F(Gameplay, AHitWhileTheCreatureSlidesInSpendsTheShotWithoutAnExplosion)
 {
     CGameplayImpl game;
@@ -343,15 +329,6 @@ TEST_F(Gameplay, ANewGameplayStartsAtLevelZeroWithEmptyListsAndNoSpritesAreLeft)
     EXPECT_FALSE(next.IsOver());
     EXPECT_EQ(game.Player().Position(), CVector2(4.0f, 11.0f));
     EXPECT_EQ(LevelShotSound(), soundLeftBehind) << "the level-shot sound is program-wide";
-}
-
-TEST_F(Gameplay, TheStarLayerDriftsLeftByPointSixFourPerFrame)
-{
-    CGameplayImpl game;
-    for (int n = 0; n < 10; ++n)
-        game.Update(kDt);
-    EXPECT_NEAR(game.ScrollOffset().x, -6.4f, 1e-5f);
-    EXPECT_EQ(game.ScrollOffset().y, 0.0f);
 }
 
 namespace
