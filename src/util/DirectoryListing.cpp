@@ -44,22 +44,25 @@ template <typename Visit> void EnumerateFolder(const std::string& search, Visit 
 }
 } // namespace
 
-void CDirectoryListing::List(const std::string& spec)
+void CDirectoryListing::List(const std::string& search)
 {
     m_Names.clear();
-    const std::string pattern = FilePattern(spec);
-    const std::string search = SearchFolder(spec);
+    const std::string pattern = FilePattern(search);
+    const std::string folder = SearchFolder(search);
     for (int pass = 0; pass < 2; ++pass)
     {
         const bool wantFolders = pass == 0;
-        EnumerateFolder(search, [&](const std::string& name, bool isFolder) {
-            if (name.empty() || name == "." || name == ".." || isFolder != wantFolders)
-                return;
-            // A folder is tested as "name." so that "*.*" takes every folder.
-            const std::string tested = isFolder ? name + "." : name;
-            if (WildcardMatch(tested, pattern))
-                m_Names.push_back(name);
-        });
+        EnumerateFolder(folder,
+                        [&](const std::string& name, bool isFolder)
+                        {
+                            if (name.empty() || name == "." || name == ".." ||
+                                isFolder != wantFolders)
+                                return;
+                            // A folder is tested as "name." so that "*.*" takes every folder.
+                            const std::string tested = isFolder ? name + "." : name;
+                            if (WildcardMatch(tested, pattern))
+                                m_Names.push_back(name);
+                        });
     }
     Rewind();
 }
@@ -71,19 +74,19 @@ std::string CDirectoryListing::NextName()
     return name;
 }
 
-std::string CDirectoryListing::NormalisePath(std::string spec)
+std::string CDirectoryListing::NormalisePath(std::string search)
 {
-    if (spec == ".")
-        spec = "./*.*";
-    for (char& c : spec)
+    if (search == ".")
+        search = "./*.*";
+    for (char& c : search)
         if (c == '\\')
             c = '/';
-    return spec;
+    return search;
 }
 
-std::string CDirectoryListing::SearchFolder(std::string spec)
+std::string CDirectoryListing::SearchFolder(std::string search)
 {
-    const std::string s = Trim(NormalisePath(spec));
+    const std::string s = Trim(NormalisePath(search));
     const std::string::size_type slash = s.rfind('/');
     if (slash == std::string::npos)
         return "./*.*";
@@ -93,9 +96,9 @@ std::string CDirectoryListing::SearchFolder(std::string spec)
     return folder + "/*.*";
 }
 
-std::string CDirectoryListing::FilePattern(std::string spec)
+std::string CDirectoryListing::FilePattern(std::string search)
 {
-    const std::string s = Trim(NormalisePath(spec));
+    const std::string s = Trim(NormalisePath(search));
     const std::string::size_type slash = s.rfind('/');
     if (slash == std::string::npos)
         return s;

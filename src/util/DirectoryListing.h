@@ -7,25 +7,25 @@
 namespace tarn
 {
 /// Lists the entries of one folder whose names match a wildcard pattern, from one
-/// specification string such as "data/sfx/*.wav". The matching is ours, on the names the
+/// search string such as "data/sfx/*.wav". The matching is ours, on the names the
 /// system reports: case-sensitive, '*' the only wildcard. Subfolders come first, then files.
 class CDirectoryListing
 {
 public:
-    /// Replaces the names with the entries matching `spec` and rewinds. A folder that does
+    /// Replaces the names with the entries matching `search` and rewinds. A folder that does
     /// not exist or cannot be read gives an empty listing, silently.
-    void List(const std::string& spec);
+    void List(const std::string& search);
     bool AtEnd() const { return m_Cursor == m_Names.end(); }
     /// The name at the cursor (without folder); advances. Only call while !AtEnd().
     std::string NextName();
     void Rewind() { m_Cursor = m_Names.begin(); }
 
     /// "." becomes "./*.*"; backslashes become slashes.
-    static std::string NormalisePath(std::string spec);
-    /// The folder to enumerate followed by "/*.*" ("./*.*" when the spec has no folder).
-    static std::string SearchFolder(std::string spec);
+    static std::string NormalisePath(std::string search);
+    /// The folder to enumerate followed by "/*.*" ("./*.*" when the search has no folder).
+    static std::string SearchFolder(std::string search);
     /// The name pattern: the part after the last '/', or "*.*" when that part has no dot.
-    static std::string FilePattern(std::string spec);
+    static std::string FilePattern(std::string search);
 
 private:
     std::list<std::string> m_Names;

@@ -17,8 +17,9 @@ protected:
     void SetUp() override
     {
         m_Root = fs::temp_directory_path() /
-                 ("korvane-listing-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                  "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+                 ("korvane-listing-" +
+                  std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
+                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(m_Root);
         fs::create_directories(m_Root / "sfx" / "old");
         fs::create_directories(m_Root / "sfx" / "folder.wav");
@@ -27,10 +28,10 @@ protected:
     }
     void TearDown() override { fs::remove_all(m_Root); }
 
-    std::vector<std::string> ListAll(const std::string& spec)
+    std::vector<std::string> ListAll(const std::string& search)
     {
         tarn::CDirectoryListing listing;
-        listing.List(spec);
+        listing.List(search);
         std::vector<std::string> names;
         while (!listing.AtEnd())
             names.push_back(listing.NextName());
@@ -61,12 +62,12 @@ TEST_F(DirectoryListingFolder, PutsSubfoldersFirstAndStarDotStarTakesEveryFolder
 
 TEST_F(DirectoryListingFolder, BackslashesAndSurroundingBlanksListTheSame)
 {
-    std::string spec = (m_Root / "sfx").string() + "/*.wav";
-    const std::vector<std::string> plain = ListAll(spec);
-    for (char& c : spec)
+    std::string search = (m_Root / "sfx").string() + "/*.wav";
+    const std::vector<std::string> plain = ListAll(search);
+    for (char& c : search)
         if (c == '/')
             c = '\\';
-    EXPECT_EQ(ListAll(spec), plain);
+    EXPECT_EQ(ListAll(search), plain);
     EXPECT_EQ(ListAll(" \t" + (m_Root / "sfx").string() + "/*.wav\t "), plain);
 }
 
@@ -98,7 +99,7 @@ TEST(DirectoryListing, SearchFolderAndPatternSplitTheSpecification)
     using L = tarn::CDirectoryListing;
     struct Case
     {
-        const char* spec;
+        const char* search;
         const char* folder;
         const char* pattern;
     } cases[] = {
@@ -112,8 +113,8 @@ TEST(DirectoryListing, SearchFolderAndPatternSplitTheSpecification)
     };
     for (const Case& c : cases)
     {
-        EXPECT_EQ(L::SearchFolder(c.spec), c.folder) << c.spec;
-        EXPECT_EQ(L::FilePattern(c.spec), c.pattern) << c.spec;
+        EXPECT_EQ(L::SearchFolder(c.search), c.folder) << c.search;
+        EXPECT_EQ(L::FilePattern(c.search), c.pattern) << c.search;
     }
 }
 
@@ -125,13 +126,13 @@ TEST(WildcardMatch, AnchorsBothEndsUnlessAStarOpensThem)
         const char* pattern;
         bool match;
     } cases[] = {
-        {"boom.wav", "*.wav", true},     {"a.wav.wav", "*.wav", false},
-        {"boom.WAV", "*.wav", false},    {"boom", "*.*", false},
-        {"old.", "*.*", true},           {"anything", "*", true},
-        {"anything", "", true},          {"boom.wav", "boom*", true},
-        {"xboom.wav", "boom*", false},   {"b?om", "b?om", true},
-        {"boom", "b?om", false},         {"fire_07.wav", "fire*7*", true},
-        {"abc", "a*b*c", true},          {"acb", "a*b*c", false},
+        {"boom.wav", "*.wav", true},   {"a.wav.wav", "*.wav", false},
+        {"boom.WAV", "*.wav", false},  {"boom", "*.*", false},
+        {"old.", "*.*", true},         {"anything", "*", true},
+        {"anything", "", true},        {"boom.wav", "boom*", true},
+        {"xboom.wav", "boom*", false}, {"b?om", "b?om", true},
+        {"boom", "b?om", false},       {"fire_07.wav", "fire*7*", true},
+        {"abc", "a*b*c", true},        {"acb", "a*b*c", false},
     };
     for (const Case& c : cases)
         EXPECT_EQ(tarn::WildcardMatch(c.name, c.pattern), c.match) << c.name << " ~ " << c.pattern;
