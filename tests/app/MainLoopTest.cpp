@@ -62,25 +62,19 @@ protected:
 
 TEST_F(EventQueue, EscapeEndsTheLoopButTheRestOfTheBatchIsStillHandled)
 {
-    CGameplay gameplay;
-    gameplay.Impl()->SetPlayerHitForTest(1.5f);
-    PushKey(SDL_KEYDOWN, SDLK_ESCAPE);
-    PushKey(SDL_KEYUP, SDLK_ESCAPE);
-    PushKey(SDL_KEYDOWN, SDLK_SPACE); // after Escape, still reaches the gameplay
-    EXPECT_FALSE(DispatchEvents(gameplay));
-    EXPECT_TRUE(gameplay.IsOver());
-    // Nothing is left in the queue.
-    SDL_Event left;
-    EXPECT_EQ(SDL_PollEvent(&left), 0);
-}
-
-TEST_F(EventQueue, EscapeAfterTheHitQuitsWithoutEndingTheGameplay)
-{
-    CGameplay gameplay;
-    gameplay.Impl()->SetPlayerHitForTest(1.5f);
-    PushKey(SDL_KEYDOWN, SDLK_ESCAPE);
-    EXPECT_FALSE(DispatchEvents(gameplay));
-    EXPECT_FALSE(gameplay.IsOver());
+    for (bool keyAfterEscape : {true, false})
+    {
+        CGameplay gameplay;
+        gameplay.Impl()->SetPlayerHitForTest(1.5f);
+        PushKey(SDL_KEYDOWN, SDLK_ESCAPE);
+        PushKey(SDL_KEYUP, SDLK_ESCAPE);
+        if (keyAfterEscape)
+            PushKey(SDL_KEYDOWN, SDLK_SPACE);
+        EXPECT_FALSE(DispatchEvents(gameplay));
+        EXPECT_EQ(gameplay.IsOver(), keyAfterEscape) << "Escape itself never ends the gameplay";
+        SDL_Event left;
+        EXPECT_EQ(SDL_PollEvent(&left), 0);
+    }
 }
 
 TEST_F(EventQueue, WindowCloseEndsTheLoopAndOtherKeysAreIgnored)
@@ -93,28 +87,4 @@ TEST_F(EventQueue, WindowCloseEndsTheLoopAndOtherKeysAreIgnored)
     EXPECT_FALSE(gameplay.IsOver()); // neither a key-up nor an unmapped key ends it
     PushQuit();
     EXPECT_FALSE(DispatchEvents(gameplay));
-}
-
-TEST(GameplayFacade, AKeyEndsTheGameplayOnlyMoreThanOneSecondAfterTheHit)
-{
-    struct Case
-    {
-        bool hit;
-        float deathTime;
-        bool over;
-    } cases[] = {{false, 0.0f, false},
-                 {true, 0.5f, false},
-                 {true, 1.0f, false},
-                 {true, 1.008f, true},
-                 {true, 1.2f, true}};
-    for (const Case& c : cases)
-    {
-        CGameplay gameplay;
-        if (c.hit)
-            gameplay.Impl()->SetPlayerHitForTest(c.deathTime);
-        gameplay.KeyUp(kButtonLeft);
-        EXPECT_FALSE(gameplay.IsOver());
-        gameplay.KeyDown(kButtonLeft);
-        EXPECT_EQ(gameplay.IsOver(), c.over) << c.deathTime;
-    }
 }

@@ -24,20 +24,6 @@ void PutU32(std::string& out, uint32_t v)
 }
 } // namespace
 
-CTempDir::CTempDir()
-{
-    char pattern[] = "/tmp/korvane-audio-XXXXXX";
-    const char* made = mkdtemp(pattern);
-    m_Path = made ? made : "";
-}
-
-CTempDir::~CTempDir()
-{
-    std::error_code ignored;
-    if (!m_Path.empty())
-        std::filesystem::remove_all(m_Path, ignored);
-}
-
 void WriteSquareWav(const std::string& path, int channels, int frames, int16_t amplitude,
                     int halfPeriod)
 {

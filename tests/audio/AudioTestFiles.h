@@ -4,21 +4,7 @@
 #include <string>
 #include <vector>
 
-/// A fresh folder under /tmp, removed with everything in it when the object goes.
-class CTempDir
-{
-public:
-    CTempDir();
-    ~CTempDir();
-    CTempDir(const CTempDir&) = delete;
-    CTempDir& operator=(const CTempDir&) = delete;
-
-    const std::string& Path() const { return m_Path; }
-    std::string operator/(const std::string& name) const { return m_Path + "/" + name; }
-
-private:
-    std::string m_Path;
-};
+#include "TestFiles.h"
 
 /// Writes a 16-bit PCM WAV at 44.1 kHz: a square wave of `amplitude` (half-period
 /// `halfPeriod` frames) lasting `frames` frames, on every channel.

@@ -32,7 +32,7 @@ class SoundLibrary : public CAudioFixture
 TEST_F(SoundLibrary, StartUpPreloadsTheListedWavsUnderLowerCasedKeys)
 {
     WriteSquareWav("data/sfx/fire_07.wav", 1, kFrames, 9000);
-    WriteSquareWav("data/sfx/Boom.wav", 2, kFrames, 9000);
+    WriteSquareWav("data/sfx/Boom.wav", 2, kFrames, 9000); // mixed case
     WriteSquareWav("data/sfx/LOUD.WAV", 1, kFrames, 9000); // the pattern is case-sensitive
     WriteBytes("data/sfx/broken.wav", "not a sound at all");
     WriteBytes("data/sfx/notes.txt", "x");
@@ -46,25 +46,17 @@ TEST_F(SoundLibrary, StartUpPreloadsTheListedWavsUnderLowerCasedKeys)
     EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 2) << out;
 
     // Boom.wav loads although its key is lower-case: it is opened by its listed name.
-    const std::map<std::string, bool> expected = {{"data/sfx/boom.wav", true},
-                                                  {"data/sfx/broken.wav", false},
-                                                  {"data/sfx/fire_07.wav", true}};
-    EXPECT_EQ(Registered(), expected);
-}
-
-TEST_F(SoundLibrary, AMixedCaseRequestMissesTheLowerCasedKeyAndLoadsItsOwnEntry)
-{
-    WriteSquareWav("data/sfx/Boom.wav", 1, kFrames, 9000);
-    StartAudioCaptured();
+    EXPECT_EQ(Registered(), (std::map<std::string, bool>{{"data/sfx/boom.wav", true},
+                                                         {"data/sfx/broken.wav", false},
+                                                         {"data/sfx/fire_07.wav", true}}));
     MixerFile* const preloaded = FindOrLoad("data/sfx/boom.wav");
     EXPECT_EQ(FindOrLoad("data/sfx/boom.wav"), preloaded);
 
+    // A mixed-case request misses the lower-cased key and loads an entry of its own.
     const int before = tarn::test::SoundsPlayed();
     Play("data/sfx/Boom.wav");
     EXPECT_EQ(tarn::test::SoundsPlayed(), before + 1);
-    const std::map<std::string, bool> expected = {{"data/sfx/Boom.wav", true},
-                                                  {"data/sfx/boom.wav", true}};
-    EXPECT_EQ(Registered(), expected);
+    EXPECT_EQ(Registered().count("data/sfx/Boom.wav"), 1u);
     EXPECT_NE(FindOrLoad("data/sfx/Boom.wav"), preloaded);
 }
 

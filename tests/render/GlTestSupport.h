@@ -6,7 +6,6 @@
 #include <SDL.h>
 #include <array>
 #include <cstdlib>
-#include <string>
 
 #include "render/Texture.h"
 #include "render/Video.h"
@@ -59,13 +58,6 @@ inline CTexture MakeSolidTexture(int w, int h, Uint32 rgba)
     return t;
 }
 
-/// A fresh folder under the system's temporary folder.
-inline std::string MakeTempFolder()
-{
-    char pattern[] = "/tmp/korvane-test-XXXXXX";
-    const char* made = mkdtemp(pattern);
-    return made ? std::string(made) : std::string();
-}
 } // namespace gltest
 
 /// Skips a GL test when no X display is there; opens the game's window otherwise.

@@ -2,23 +2,10 @@
 
 #include <cmath>
 
-#include "canvas/Color.h"
 #include "render/Quad.h"
-#include "wall/Camera.h"
 
 namespace
 {
-class CCountingCamera : public ICamera
-{
-public:
-    CPlacedQuad Transform(const CQuadRect& rect, float angle) const override
-    {
-        ++m_Calls;
-        return CPlacedQuad{rect.x, rect.y, rect.width, rect.height, angle, true};
-    }
-    mutable int m_Calls = 0;
-};
-
 void ExpectVertex(const CQuadVertex& v, float x, float y, float u, float tv, const char* what)
 {
     EXPECT_NEAR(v.x, x, 1e-5f) << what;
@@ -49,16 +36,4 @@ TEST(QuadVertices, APositiveQuarterTurnGoesClockwiseAboutTheCentre)
     ExpectVertex(v[1], 5, -5, 0, 1, "P1");
     ExpectVertex(v[2], 15, 15, 1, 0, "P2");
     ExpectVertex(v[3], 5, 15, 1, 1, "P3");
-}
-
-TEST(DrawQuad, ANullTextureDrawsNothingAndDoesNotConsultTheCamera)
-{
-    CCountingCamera camera;
-    SetCamera(&camera);
-    const CColor white(1, 1, 1, 1);
-    // No GL context exists here; the counting camera shows whether the call got that far.
-    DrawQuad(nullptr, 0, 0, 100, 100, &white, 0.5f, true);
-    EXPECT_EQ(camera.m_Calls, 0);
-    SetCamera(nullptr);
-    EXPECT_EQ(GetCamera(), nullptr);
 }

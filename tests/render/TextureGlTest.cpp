@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "TestFiles.h"
 #include "render/GlTestSupport.h"
 #include "render/Texture.h"
 
@@ -26,8 +27,8 @@ std::vector<Uint32> ReadTexture(unsigned int name, int& w, int& h)
 TEST(TextureGl, AnOddSizedPictureIsUploadedEnlargedWithItsBorderCopied)
 {
     KORVANE_OPEN_GL_WINDOW();
-    const std::string folder = gltest::MakeTempFolder();
-    const std::string name = folder + "/odd.bmp";
+    const CTempDir folder;
+    const std::string name = folder / "odd.bmp";
     SDL_Surface* picture =
         SDL_CreateRGBSurface(SDL_SWSURFACE, 33, 20, 24, 0x0000FF, 0x00FF00, 0xFF0000, 0);
     for (int y = 0; y < 20; ++y)
@@ -43,11 +44,9 @@ TEST(TextureGl, AnOddSizedPictureIsUploadedEnlargedWithItsBorderCopied)
     CTexture* texture = GetTexture(name);
     ASSERT_NE(texture, nullptr);
     EXPECT_EQ(GetTexture(name), texture);
-    EXPECT_EQ(GetTexture(folder + "/ODD.bmp"), nullptr) << "names are matched byte for byte";
+    EXPECT_EQ(GetTexture(folder / "ODD.bmp"), nullptr) << "names are matched byte for byte";
     EXPECT_EQ(texture->m_Width, 33);
     EXPECT_EQ(texture->m_Height, 20);
-    EXPECT_EQ(texture->m_UMin, 0.0f);
-    EXPECT_EQ(texture->m_VMin, 0.0f);
     EXPECT_EQ(texture->m_UMax, 33.0f / 64.0f);
     EXPECT_EQ(texture->m_VMax, 20.0f / 32.0f);
 
@@ -57,14 +56,10 @@ TEST(TextureGl, AnOddSizedPictureIsUploadedEnlargedWithItsBorderCopied)
     ASSERT_EQ(h, 32);
     auto at = [&](int x, int y) { return texels[static_cast<size_t>(y * w + x)]; };
     EXPECT_EQ(at(5, 7), Rgba(35, 84, 99, 255)) << "a picture without alpha arrives opaque";
-    for (int y = 0; y < 20; ++y)
-        EXPECT_EQ(at(33, y), at(32, y));
-    for (int x = 0; x < 33; ++x)
-        EXPECT_EQ(at(x, 20), at(x, 19));
-    EXPECT_EQ(at(33, 20), at(32, 19));
+    // The border copies (worked out in full by the pure tests) reach the upload.
+    EXPECT_EQ(at(33, 7), at(32, 7));
+    EXPECT_EQ(at(5, 20), at(5, 19));
     EXPECT_EQ(at(34, 0) & 0xFF000000u, 0u);
-    std::remove(name.c_str());
-    std::remove(folder.c_str());
 }
 
 TEST(TextureGl, KeepsThePicturesOwnAlphaAndRestoresItsFlags)

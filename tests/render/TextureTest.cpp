@@ -4,6 +4,7 @@
 #include <SDL_image.h>
 #include <cstdio>
 
+#include "TestFiles.h"
 #include "render/GlTestSupport.h"
 #include "render/Texture.h"
 
@@ -11,7 +12,7 @@ using gltest::CreateRgbaSurface;
 using gltest::PixelAt;
 using gltest::Rgba;
 
-TEST(Texture, EnlargesToThePowerOfTwoNotBelow)
+TEST(Texture, EnlargesToThePowerOfTwoAndCoordinatesStopAtThePicturesOwnArea)
 {
     const struct
     {
@@ -19,21 +20,13 @@ TEST(Texture, EnlargesToThePowerOfTwoNotBelow)
     } cases[] = {{1, 1}, {2, 2}, {3, 4}, {20, 32}, {32, 32}, {33, 64}, {100, 128}, {1025, 2048}};
     for (const auto& c : cases)
         EXPECT_EQ(NextPowerOfTwo(c.n), c.expected) << c.n;
-}
-
-TEST(Texture, CoordinatesStopAtThePicturesOwnArea)
-{
-    const CTextureLayout square = ComputeTextureLayout(32, 32);
-    EXPECT_EQ(square.m_Width, 32);
-    EXPECT_EQ(square.m_Height, 32);
-    EXPECT_EQ(square.m_UMax, 1.0f);
-    EXPECT_EQ(square.m_VMax, 1.0f);
 
     const CTextureLayout odd = ComputeTextureLayout(33, 20);
     EXPECT_EQ(odd.m_Width, 64);
     EXPECT_EQ(odd.m_Height, 32);
     EXPECT_EQ(odd.m_UMax, 33.0f / 64.0f);
     EXPECT_EQ(odd.m_VMax, 20.0f / 32.0f);
+    EXPECT_EQ(ComputeTextureLayout(32, 32).m_UMax, 1.0f);
 }
 
 TEST(BleedEdges, CopiesTheLastColumnAndRowIntoTheMargin)
@@ -101,9 +94,8 @@ TEST(BleedEdges, LeavesImagesNarrowerThanTwoPixelsAndEmptyPicturesAlone)
 
 TEST(PictureCache, RemembersAMissingPictureAndNeverTriesAgain)
 {
-    const std::string folder = gltest::MakeTempFolder();
-    ASSERT_FALSE(folder.empty());
-    const std::string name = folder + "/late.bmp";
+    const CTempDir folder;
+    const std::string name = folder / "late.bmp";
     EXPECT_EQ(GetTexture(name), nullptr);
 
     // The file appears afterwards: it is loadable, but the cache keeps its first answer
@@ -115,6 +107,4 @@ TEST(PictureCache, RemembersAMissingPictureAndNeverTriesAgain)
     ASSERT_NE(check, nullptr);
     SDL_FreeSurface(check);
     EXPECT_EQ(GetTexture(name), nullptr);
-    std::remove(name.c_str());
-    std::remove(folder.c_str());
 }

@@ -6,27 +6,24 @@
 
 #include "render/Video.h"
 
-TEST(Viewport, TheGamesWindowIsTheWholeVirtualScreen)
+TEST(Viewport, KeepsAFourByThreeArea)
 {
-    const CRect v = ComputeViewport(1024, 768);
-    EXPECT_EQ(v.x, 0);
-    EXPECT_EQ(v.y, 0);
-    EXPECT_EQ(v.w, 1024);
-    EXPECT_EQ(v.h, 768);
-}
-
-TEST(Viewport, OtherSizesKeepAFourByThreeArea)
-{
-    const CRect wide = ComputeViewport(1600, 900); // ratio 0.5625: full width
-    EXPECT_EQ(wide.x, 0);
-    EXPECT_EQ(wide.w, 1600);
-    EXPECT_EQ(wide.h, 1200); // 1600 / 1.3333334f rounds to 1200.0f
-    EXPECT_EQ(wide.y, -150);
-    const CRect tall = ComputeViewport(300, 600); // ratio 2: full height
-    EXPECT_EQ(tall.y, 0);
-    EXPECT_EQ(tall.h, 600);
-    EXPECT_EQ(tall.w, 800);
-    EXPECT_EQ(tall.x, -250);
+    const struct
+    {
+        int w, h;
+        CRect expected;
+    } cases[] = {
+        {1024, 768, {0, 0, 1024, 768}},
+        {1600, 900, {0, -150, 1600, 1200}}, // 1600 / 1.3333334f rounds to 1200.0f
+        {300, 600, {-250, 0, 800, 600}},
+    };
+    for (const auto& c : cases)
+    {
+        const CRect v = ComputeViewport(c.w, c.h);
+        EXPECT_TRUE(v.x == c.expected.x && v.y == c.expected.y && v.w == c.expected.w &&
+                    v.h == c.expected.h)
+            << c.w << " x " << c.h << ": " << v.x << ", " << v.y << ", " << v.w << " x " << v.h;
+    }
 }
 
 TEST(Video, OpensAWindowWhoseClearIsOpaqueBlack)

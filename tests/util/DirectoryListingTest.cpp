@@ -1,96 +1,56 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <set>
 #include <vector>
 
-#include "util/DirectoryListing.h"
+#include "TestFiles.h"
 
-namespace fs = std::filesystem;
+#include "util/DirectoryListing.h"
 
 namespace
 {
-class DirectoryListingFolder : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        m_Root = fs::temp_directory_path() /
-                 ("korvane-listing-" +
-                  std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(m_Root);
-        fs::create_directories(m_Root / "sfx" / "old");
-        fs::create_directories(m_Root / "sfx" / "folder.wav");
-        for (const char* name : {"boom.wav", "notes.txt", "LOUD.WAV", "a.wav.wav", "zap.wav"})
-            std::ofstream(m_Root / "sfx" / name) << "x";
-    }
-    void TearDown() override { fs::remove_all(m_Root); }
-
-    std::vector<std::string> ListAll(const std::string& search)
-    {
-        tarn::CDirectoryListing listing;
-        listing.List(search);
-        std::vector<std::string> names;
-        while (!listing.AtEnd())
-            names.push_back(listing.NextName());
-        return names;
-    }
-
-    fs::path m_Root;
-};
-} // namespace
-
-TEST_F(DirectoryListingFolder, ListsMatchingFilesCaseSensitively)
-{
-    const std::vector<std::string> names = ListAll((m_Root / "sfx").string() + "/*.wav");
-    // "folder.wav" is a folder, tested as "folder.wav." which does not end in ".wav".
-    EXPECT_EQ(std::set<std::string>(names.begin(), names.end()),
-              (std::set<std::string>{"boom.wav", "zap.wav"}));
-}
-
-TEST_F(DirectoryListingFolder, PutsSubfoldersFirstAndStarDotStarTakesEveryFolder)
-{
-    const std::vector<std::string> names = ListAll((m_Root / "sfx").string() + "/*.*");
-    ASSERT_EQ(names.size(), 7u);
-    EXPECT_EQ(std::set<std::string>(names.begin(), names.begin() + 2),
-              (std::set<std::string>{"old", "folder.wav"}));
-    EXPECT_EQ(std::set<std::string>(names.begin() + 2, names.end()),
-              (std::set<std::string>{"boom.wav", "notes.txt", "LOUD.WAV", "a.wav.wav", "zap.wav"}));
-}
-
-TEST_F(DirectoryListingFolder, BackslashesAndSurroundingBlanksListTheSame)
-{
-    std::string search = (m_Root / "sfx").string() + "/*.wav";
-    const std::vector<std::string> plain = ListAll(search);
-    for (char& c : search)
-        if (c == '/')
-            c = '\\';
-    EXPECT_EQ(ListAll(search), plain);
-    EXPECT_EQ(ListAll(" \t" + (m_Root / "sfx").string() + "/*.wav\t "), plain);
-}
-
-TEST_F(DirectoryListingFolder, ASecondListReplacesTheNamesAndRewinds)
+std::vector<std::string> ListAll(const std::string& search)
 {
     tarn::CDirectoryListing listing;
-    listing.List((m_Root / "sfx").string() + "/*.txt");
-    ASSERT_FALSE(listing.AtEnd());
+    listing.List(search);
+    std::vector<std::string> names;
+    while (!listing.AtEnd())
+        names.push_back(listing.NextName());
+    return names;
+}
+} // namespace
+
+TEST(DirectoryListing, ListsSubfoldersFirstThenMatchingFilesCaseSensitively)
+{
+    CTempDir root;
+    std::filesystem::create_directories(root / "sfx/old");
+    std::filesystem::create_directories(root / "sfx/folder.wav");
+    for (const char* name : {"boom.wav", "notes.txt", "LOUD.WAV", "a.wav.wav", "zap.wav"})
+        std::ofstream(root / "sfx/" + name) << "x";
+    using Set = std::set<std::string>;
+
+    const std::vector<std::string> all = ListAll(root / "sfx/*.*");
+    ASSERT_EQ(all.size(), 7u);
+    EXPECT_EQ(Set(all.begin(), all.begin() + 2), (Set{"old", "folder.wav"}));
+    // "folder.wav" is a folder, tested as "folder.wav." which does not end in ".wav".
+    const std::vector<std::string> wavs = ListAll(root / "sfx/*.wav");
+    EXPECT_EQ(Set(wavs.begin(), wavs.end()), (Set{"boom.wav", "zap.wav"}));
+    std::string backslashed = " \t" + root / "sfx/*.wav\t ";
+    std::replace(backslashed.begin(), backslashed.end(), '/', '\\');
+    EXPECT_EQ(ListAll(backslashed), wavs);
+    EXPECT_TRUE(ListAll("/nonexistent-korvane-folder/*.wav").empty());
+
+    tarn::CDirectoryListing listing;
+    listing.List(root / "sfx/*.txt");
     EXPECT_EQ(listing.NextName(), "notes.txt");
     EXPECT_TRUE(listing.AtEnd());
     listing.Rewind();
     EXPECT_EQ(listing.NextName(), "notes.txt");
-
-    listing.List((m_Root / "sfx").string() + "/LOUD*.WAV");
-    ASSERT_FALSE(listing.AtEnd());
+    listing.List(root / "sfx/LOUD*.WAV");
     EXPECT_EQ(listing.NextName(), "LOUD.WAV");
-    EXPECT_TRUE(listing.AtEnd());
-}
-
-TEST(DirectoryListing, MissingFolderListsNothing)
-{
-    tarn::CDirectoryListing listing;
-    listing.List("/nonexistent-korvane-folder/*.wav");
     EXPECT_TRUE(listing.AtEnd());
 }
 
@@ -136,15 +96,6 @@ TEST(WildcardMatch, AnchorsBothEndsUnlessAStarOpensThem)
     };
     for (const Case& c : cases)
         EXPECT_EQ(tarn::WildcardMatch(c.name, c.pattern), c.match) << c.name << " ~ " << c.pattern;
-}
-
-TEST(SplitString, DropsEmptyPieces)
-{
-    using V = std::vector<std::string>;
-    EXPECT_EQ(tarn::SplitString("*.wav", "*"), V{".wav"});
-    EXPECT_EQ(tarn::SplitString("*.*", "*"), V{"."});
-    EXPECT_EQ(tarn::SplitString("*", "*"), V{});
-    EXPECT_EQ(tarn::SplitString("a**b*", "*"), (V{"a", "b"}));
 }
 
 TEST(ToLower, LowersOnlyAsciiLetters)

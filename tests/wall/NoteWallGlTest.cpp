@@ -1,15 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
-#include "canvas/Surface.h"
+#include "TestFiles.h"
 #include "render/GlTestSupport.h"
 #include "wall/NoteWall.h"
 #include "wall/NoteWallImpl.h"
@@ -31,33 +27,16 @@ void SavePicture(const std::string& name, int w, int h, Uint8 r, Uint8 g, Uint8 
 
 /// The game's picture files, made here: white notes and digits, a white score background.
 /// No background or black-hole pictures: those stay missing and draw nothing.
-std::string MakeGameFolder()
+void MakeGameFolder(const std::string& root)
 {
-    const std::string root = gltest::MakeTempFolder();
-    mkdir((root + "/data").c_str(), 0755);
-    mkdir((root + "/data/gfx").c_str(), 0755);
+    std::filesystem::create_directories(root + "/data/gfx");
     for (int i = 1; i <= 3; ++i)
         SavePicture(root + "/data/gfx/post-it-0" + std::to_string(i) + ".png", 80, 80, 255, 255,
                     255);
     SavePicture(root + "/data/gfx/score_background.png", 200, 60, 255, 255, 255);
     for (int k = 0; k < 10; ++k)
         SavePicture(root + "/data/gfx/num_0" + std::to_string(k) + ".png", 10, 16, 255, 255, 255);
-    return root;
 }
-
-/// Goes back to the repository and removes the picture folder, also when a check failed.
-struct CFolderGuard
-{
-    std::string m_Folder;
-    ~CFolderGuard()
-    {
-        if (chdir(KORVANE_SOURCE_DIR) != 0 || m_Folder.empty())
-            return;
-        const std::string command = "rm -rf '" + m_Folder + "'";
-        if (std::system(command.c_str()) != 0)
-            std::fprintf(stderr, "could not remove %s\n", m_Folder.c_str());
-    }
-};
 
 /// One wall frame as Frame draws it, read back before the swap: after the swap the front
 /// buffer of Mesa under Xvfb reads as black, so the steps of Frame are taken one by one.
@@ -100,15 +79,13 @@ void ExpectColour(const std::vector<unsigned char>& frame, int x, int y, uint32_
 TEST(NoteWallGl, KeepsNotesWhileTheirColourHoldsAndSticksNewOnesWhenItChanges)
 {
     KORVANE_OPEN_GL_WINDOW();
-    const CFolderGuard folder{MakeGameFolder()};
-    ASSERT_EQ(chdir(folder.m_Folder.c_str()), 0);
+    const CTempDir folder;
+    MakeGameFolder(folder.Path());
+    std::filesystem::current_path(folder.Path()); // each test runs in a process of its own
 
     CNoteWall wall(1024.0f, 768.0f, 32, 24);
     CNoteWallImpl* impl = wall.Impl();
-    std::unique_ptr<CSurface> canvas = CreateSurface(32, 24);
-    for (int y = 0; y < 24; ++y)
-        for (int x = 0; x < 32; ++x)
-            canvas->SetPixel(x, y, kOrange);
+    std::unique_ptr<CSurface> canvas = FilledSurface(32, 24, kOrange);
 
     wall.Frame(canvas.get(), 0.016f, -1);
     ASSERT_NE(impl->Note(0, 0).m_Picture, nullptr) << "the note pictures are loaded";

@@ -5,7 +5,7 @@
 #include <set>
 #include <vector>
 
-#include "canvas/Surface.h"
+#include "TestFiles.h"
 #include "render/Quad.h"
 #include "render/Texture.h"
 #include "util/Random.h"
@@ -34,15 +34,6 @@ CWallPictures FakePictures(bool withNotes)
 std::unique_ptr<CNoteWallImpl> MakeWall(bool withNotes = true)
 {
     return std::make_unique<CNoteWallImpl>(1024.0f, 768.0f, 32, 24, FakePictures(withNotes));
-}
-
-std::unique_ptr<CSurface> FilledCanvas(int w, int h, uint32_t pixel)
-{
-    std::unique_ptr<CSurface> canvas = CreateSurface(w, h);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            canvas->SetPixel(x, y, pixel);
-    return canvas;
 }
 
 bool SameNote(const CNote& a, const CNote& b)
@@ -129,32 +120,21 @@ TEST(NoteWall, PlacesANewNoteFromItsPictureCellAndDraws)
     }
 }
 
-TEST(NoteWall, TheFirstPassSticksANoteOnEveryCellFromTheLastToTheFirst)
-{
-    auto wall = MakeWall();
-    const auto canvas = FilledCanvas(32, 24, kOrange);
-    wall->UpdateNotes(canvas.get());
-    const std::vector<int>& order = wall->DrawOrder();
-    ASSERT_EQ(order.size(), 768u);
-    EXPECT_EQ(order.front(), 767);
-    EXPECT_EQ(order[1], 766);
-    EXPECT_EQ(order.back(), 0);
-    std::set<const CTexture*> pictures;
-    for (const CNote& n : AllNotes(*wall))
-    {
-        pictures.insert(n.m_Picture);
-        EXPECT_EQ(n.m_Color, CColor::FromPixel(kOrange));
-    }
-    EXPECT_EQ(pictures.size(), 3u) << "each of the three pictures is used";
-    EXPECT_EQ(pictures.count(nullptr), 0u);
-}
-
 TEST(NoteWall, KeepsANoteWhileItsColourHoldsAndSticksANewOneWhenItChanges)
 {
     auto wall = MakeWall();
-    const auto canvas = FilledCanvas(32, 24, kOrange);
+    const auto canvas = FilledSurface(32, 24, kOrange);
     wall->UpdateNotes(canvas.get());
+    // The first pass sticks a note on every cell, from the last to the first.
+    const std::vector<int>& order = wall->DrawOrder();
+    ASSERT_EQ(order.size(), 768u);
+    EXPECT_EQ(order.front(), 767);
+    EXPECT_EQ(order.back(), 0);
     const std::vector<CNote> first = AllNotes(*wall);
+    std::set<const CTexture*> pictures;
+    for (const CNote& n : first)
+        pictures.insert(n.m_Picture);
+    EXPECT_EQ(pictures, (std::set<const CTexture*>{&g_Notes[0], &g_Notes[1], &g_Notes[2]}));
 
     wall->SetIntensity(3.5f); // Touches new notes only.
     wall->UpdateNotes(canvas.get());
@@ -175,28 +155,24 @@ TEST(NoteWall, KeepsANoteWhileItsColourHoldsAndSticksANewOneWhenItChanges)
     EXPECT_EQ(renewed.m_Color, CColor::FromPixel(kBlue));
     EXPECT_FALSE(renewed.m_X == first[7 * 32 + 5].m_X && renewed.m_Y == first[7 * 32 + 5].m_Y &&
                  renewed.m_Angle == first[7 * 32 + 5].m_Angle);
-}
 
-TEST(NoteWall, AColourWhoseAlphaIsNotOneIsStuckAnewEveryFrame)
-{
-    auto wall = MakeWall();
-    // FFA76B at alpha 128 stays as it is in the palette mapping, alpha included.
-    const auto canvas = FilledCanvas(1, 1, 0x806BA7FFu);
+    // FFA76B at alpha 128 maps to itself, alpha included, so it never matches a note.
+    canvas->SetPixel(0, 0, 0x806BA7FFu);
     wall->UpdateNotes(canvas.get());
-    const CNote first = wall->Note(0, 0);
-    EXPECT_EQ(first.m_Color.a, 1.0f);
+    const CNote translucent = wall->Note(0, 0);
+    EXPECT_EQ(translucent.m_Color.a, 1.0f);
     wall->UpdateNotes(canvas.get());
-    EXPECT_FALSE(SameNote(first, wall->Note(0, 0)));
+    EXPECT_FALSE(SameNote(translucent, wall->Note(0, 0)));
 }
 
 TEST(NoteWall, OnlyCellsInsideBothCanvasAndGridAreTouched)
 {
     auto big = MakeWall();
-    big->UpdateNotes(FilledCanvas(40, 30, kOrange).get());
+    big->UpdateNotes(FilledSurface(40, 30, kOrange).get());
     EXPECT_EQ(big->DrawOrder().size(), 768u);
 
     auto wall = MakeWall();
-    wall->UpdateNotes(FilledCanvas(10, 5, kOrange).get());
+    wall->UpdateNotes(FilledSurface(10, 5, kOrange).get());
     EXPECT_EQ(wall->DrawOrder().size(), 50u);
     EXPECT_EQ(wall->Note(9, 4).m_Color, CColor::FromPixel(kOrange));
     EXPECT_TRUE(SameNote(wall->Note(10, 4), CNote()));
@@ -211,7 +187,7 @@ TEST(NoteWall, OnlyCellsInsideBothCanvasAndGridAreTouched)
 TEST(NoteWall, MissingPicturesLeaveUndrawnNotesAndNoScore)
 {
     auto wall = MakeWall(false);
-    wall->UpdateNotes(FilledCanvas(32, 24, kOrange).get());
+    wall->UpdateNotes(FilledSurface(32, 24, kOrange).get());
     for (const CNote& n : AllNotes(*wall))
     {
         EXPECT_EQ(n.m_Picture, nullptr);
@@ -250,23 +226,17 @@ TEST(NoteWall, EveryTwitchStartsAgainFromTheRestPose)
         wall->Twitch();
         const CCameraTransformer& live = wall->LiveCamera();
         const float zoom = live.m_Zoom.x;
+        // Each twitch is drawn from the rest pose, so the offsets never add up.
         ASSERT_LE(std::fabs(live.m_Angle), 0.03f);
-        ASSERT_GE(zoom, 1.0f);
-        ASSERT_LE(zoom, 1.07f + 1e-6f);
-        EXPECT_EQ(live.m_Zoom.y, zoom);
+        ASSERT_TRUE(zoom >= 1.0f && zoom <= 1.07f + 1e-6f && live.m_Zoom.y == zoom);
         ASSERT_LE(std::fabs(live.m_Position.x - 512.0f), 12.0f / zoom + 1e-4f);
         ASSERT_LE(std::fabs(live.m_Position.y - 384.0f), 12.0f / zoom + 1e-4f);
-        EXPECT_EQ(live.m_Rotation.m[1], CMatrix2::FromAngle(live.m_Angle).m[1]);
         turned = turned || live.m_Angle != 0.0f;
         for (int b = 0; b < 5; ++b)
             opacities.insert(wall->BlackHoleOpacity(b));
     }
     EXPECT_TRUE(turned);
     EXPECT_EQ(opacities, (std::set<float>{0.0f, 0.5f, 1.0f}));
-    const CCameraTransformer& rest = wall->RestCamera();
-    EXPECT_EQ(rest.m_Angle, 0.0f);
-    EXPECT_EQ(rest.m_Zoom, CVector2(1.0f, 1.0f));
-    EXPECT_EQ(rest.m_Position, CVector2(512.0f, 384.0f));
 
     wall.reset();
     EXPECT_EQ(GetCamera(), nullptr) << "a gone wall's camera is not left registered";
