@@ -163,11 +163,4 @@ TEST(Sprite, CentringRule)
     };
     for (const auto& c : cases)
         EXPECT_EQ(CentredCorner(c.centre, c.size), c.corner) << c.centre << " size " << c.size;
-
-    CSprite sprite;
-    sprite.m_W = 3;
-    sprite.m_H = 5;
-    PlaceCentred(sprite, 10.0f, 5.0f);
-    EXPECT_EQ(sprite.m_X, 8);
-    EXPECT_EQ(sprite.m_Y, 2);
 }

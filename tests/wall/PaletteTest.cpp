@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <set>
 
 #include "util/Random.h"
 #include "wall/Palette.h"
@@ -99,29 +98,4 @@ TEST(Palette, RandomVariantClampsEachChannel)
     }
     EXPECT_EQ(lowest, 0);
     EXPECT_EQ(highest, 255);
-}
-
-TEST(Palette, LevelColoursStayWithinTenStepsOfABrightNoteColour)
-{
-    tarn::test::SeedRandom(99u, 1.0);
-    std::set<uint32_t> used;
-    for (int i = 0; i < 2000; ++i)
-    {
-        const CColor c = RandomLevelColor();
-        EXPECT_EQ(c.a, 1.0f);
-        bool near = false;
-        for (const uint32_t rgb : LevelColors())
-        {
-            const CColor base = Packed(rgb);
-            if (std::fabs(c.r - base.r) <= 10.5f / 255.0f &&
-                std::fabs(c.g - base.g) <= 10.5f / 255.0f &&
-                std::fabs(c.b - base.b) <= 10.5f / 255.0f)
-            {
-                near = true;
-                used.insert(rgb);
-            }
-        }
-        ASSERT_TRUE(near) << c.r << " " << c.g << " " << c.b;
-    }
-    EXPECT_EQ(used.size(), LevelColors().size());
 }
