@@ -34,11 +34,13 @@ void EnsureSecondSeeding()
     (void)s_FirstUseSeeder;
 }
 
-// The state as a signed 32-bit integer. A clock seed past 2038 no longer fits 31 bits:
-// fold it into the generator's range 1 .. 2^31 - 2 instead of an out-of-range conversion.
+// The state as a signed 32-bit integer in the generator's range 1 .. 2^31 - 2. Its own
+// steps never leave that range, but a clock seed can: 0 and 2^31 - 1 (the last second of
+// January 19, 2038) are fixed points that would return the same number for ever, and
+// later seconds no longer fit 31 bits. Those are folded into the range instead.
 int32_t StateAsInt(double state)
 {
-    if (state >= 0.0 && state < 2147483648.0)
+    if (state >= 1.0 && state < static_cast<double>(kModulus))
         return static_cast<int32_t>(state);
     double folded = std::fmod(state, static_cast<double>(kModulus));
     if (folded < 0.0)
