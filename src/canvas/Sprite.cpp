@@ -1,24 +1,99 @@
 #include "canvas/Sprite.h"
 
 #include <SDL.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <iterator>
+#include <unordered_map>
 
 #include "canvas/BlendMode.h"
 
 namespace
 {
+/// The sprite list and where each sprite sits in it. List iterators stay valid through
+/// insertions, erasures and list::sort, so the index never needs rebuilding.
+struct CSpriteRegistry
+{
+    std::list<CSprite*> m_List;
+    std::unordered_map<const CSprite*, std::list<CSprite*>::iterator> m_Where;
+};
+
 /// Made on first use, so sprites made by other static objects still find it. Its entries
 /// are dropped at exit; the sprites still in it are not destroyed then.
+CSpriteRegistry& Registry()
+{
+    static CSpriteRegistry registry;
+    return registry;
+}
+
 std::list<CSprite*>& Sprites()
 {
-    static std::list<CSprite*> sprites;
-    return sprites;
+    return Registry().m_List;
+}
+
+bool DepthBefore(const CSprite* a, const CSprite* b)
+{
+    return a->m_Depth < b->m_Depth;
 }
 
 // list::sort merges nodes in place: stable (equal depths keep their order of creation)
-// and free of allocations, so it may run every frame.
+// and free of allocations, so it may run every frame. Owners may change a depth at any
+// time, so every frame checks; a sorted list (the usual case) is left as it is.
 void SortByDepth()
 {
-    Sprites().sort([](const CSprite* a, const CSprite* b) { return a->m_Depth < b->m_Depth; });
+    std::list<CSprite*>& sprites = Sprites();
+    if (!std::is_sorted(sprites.begin(), sprites.end(), DepthBefore))
+        sprites.sort(DepthBefore);
+}
+
+/// A decoded sprite picture and the file it came from. Explosions make dozens of sprites
+/// from the same two particle pictures in one frame; decoding a PNG costs more than the
+/// rest of such a frame. The sprite pictures are a handful of small files, kept for the
+/// process's life.
+struct CCachedPicture
+{
+    std::shared_ptr<const CSurface> m_Image;
+    dev_t m_Device = 0;
+    ino_t m_Inode = 0;
+    off_t m_Size = 0;
+    timespec m_Modified{};
+};
+
+using FileStatus = struct stat;
+
+bool SameFile(const CCachedPicture& cached, const FileStatus& file)
+{
+    return cached.m_Device == file.st_dev && cached.m_Inode == file.st_ino &&
+           cached.m_Size == file.st_size && cached.m_Modified.tv_sec == file.st_mtim.tv_sec &&
+           cached.m_Modified.tv_nsec == file.st_mtim.tv_nsec;
+}
+
+/// The picture of the file, decoded once while the file stays the same: the name alone is
+/// not enough, since the working directory or the file may change between calls. A file
+/// that cannot be read is not cached (its sprite gets an empty picture of its own).
+std::shared_ptr<const CSurface> SpritePicture(const std::string& fileName)
+{
+    static std::unordered_map<std::string, CCachedPicture> s_Pictures;
+    FileStatus file{};
+    if (stat(fileName.c_str(), &file) != 0)
+        return LoadSurface(fileName);
+    CCachedPicture& cached = s_Pictures[fileName];
+    if (!cached.m_Image || !SameFile(cached, file))
+    {
+        std::shared_ptr<const CSurface> image = LoadSurface(fileName);
+        if (image->Width() == 0) // unreadable after all: decoded anew next time
+        {
+            s_Pictures.erase(fileName);
+            return image;
+        }
+        cached.m_Image = std::move(image);
+        cached.m_Device = file.st_dev;
+        cached.m_Inode = file.st_ino;
+        cached.m_Size = file.st_size;
+        cached.m_Modified = file.st_mtim;
+    }
+    return cached.m_Image;
 }
 
 /// int(v) toward zero, saturated so that a position far off the canvas (which draws nothing
@@ -39,6 +114,11 @@ CSprite::CSprite() : m_LastDrawTime(SDL_GetTicks()) {}
 CSprite::~CSprite() = default;
 
 void CSprite::SetImage(std::unique_ptr<CSurface> image)
+{
+    SetSharedImage(std::move(image));
+}
+
+void CSprite::SetSharedImage(std::shared_ptr<const CSurface> image)
 {
     m_Image = std::move(image);
     if (!m_Image)
@@ -63,9 +143,17 @@ void CSprite::Draw(CSurface* canvas, const CRect* view)
 CSprite* CreateSprite(const std::string& fileName)
 {
     CSprite* sprite = new CSprite();
-    sprite->SetImage(LoadSurface(fileName));
-    Sprites().push_back(sprite);
+    sprite->SetSharedImage(SpritePicture(fileName));
+    // Appending and sorting stably, without the sort's cost: a depth changed since the
+    // last sort is applied first (a linear check; the game changes none), then the sprite
+    // goes after the last one of its depth or less, searched from the end. New sprites
+    // share one depth, so the search stops at once.
     SortByDepth();
+    CSpriteRegistry& registry = Registry();
+    auto at = registry.m_List.end();
+    while (at != registry.m_List.begin() && (*std::prev(at))->m_Depth > sprite->m_Depth)
+        --at;
+    registry.m_Where[sprite] = registry.m_List.insert(at, sprite);
     return sprite;
 }
 
@@ -73,16 +161,14 @@ void RemoveSprite(CSprite* sprite)
 {
     if (!sprite)
         return;
-    std::list<CSprite*>& sprites = Sprites();
-    for (auto it = sprites.begin(); it != sprites.end(); ++it)
-    {
-        if (*it == sprite)
-        {
-            delete sprite;
-            sprites.erase(it);
-            return;
-        }
-    }
+    // Found by address: a sprite removed before (or never registered) is not touched.
+    CSpriteRegistry& registry = Registry();
+    const auto found = registry.m_Where.find(sprite);
+    if (found == registry.m_Where.end())
+        return;
+    registry.m_List.erase(found->second);
+    registry.m_Where.erase(found);
+    delete sprite;
 }
 
 void DrawSprites(CSurface* canvas, const CRect* view)

@@ -28,6 +28,8 @@ public:
     /// Takes ownership of `image`; size and source rectangle follow the image. A null image
     /// is stored and leaves size and source rectangle as they were.
     void SetImage(std::unique_ptr<CSurface> image);
+    /// The same with a picture other sprites may show too: a sprite never writes its image.
+    void SetSharedImage(std::shared_ptr<const CSurface> image);
     const CSurface* Image() const { return m_Image.get(); }
 
     bool m_SkipA = false; ///< Either skip flag set: DrawSprites leaves the sprite out.
@@ -43,13 +45,16 @@ public:
     int m_Depth = 100;                   ///< Smaller depths are drawn first.
 
 private:
-    std::unique_ptr<CSurface> m_Image;
+    std::shared_ptr<const CSurface> m_Image;
 };
 
-/// Makes a sprite from a picture file (a missing file gives an invisible 0 x 0 sprite),
-/// registers it at the end of the sprite list and keeps the list sorted by depth.
+/// Makes a sprite from a picture file (a missing file gives an invisible 0 x 0 sprite) and
+/// registers it after every sprite of its depth or less: as if appended to the list and
+/// the list stably sorted by depth. A picture is decoded once and shared by every sprite
+/// made from it, until the file changes (another file, size or modification time).
 CSprite* CreateSprite(const std::string& fileName);
-/// Unregisters and destroys `sprite`. Null, or a sprite not in the list, does nothing.
+/// Unregisters and destroys `sprite`, found by its address alone (no search of the list).
+/// Null, or a sprite not in the list, does nothing.
 void RemoveSprite(CSprite* sprite);
 /// Draws every registered sprite without a skip flag, by depth (stable: equal depths in
 /// creation order). The gameplay calls it once per frame with the view (0, 0, 32, 24).

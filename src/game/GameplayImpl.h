@@ -41,6 +41,7 @@ public:
 
     CPlayer& Player() { return m_Player; }
     CLevel& Level() { return *m_Level; }
+    CNoteWall& NoteWall() { return *m_NoteWall; }
     const std::vector<std::unique_ptr<CBullet>>& Bullets() const { return m_Bullets; }
     const CParticleList& Particles() const { return m_Particles; }
     const CSurface& Canvas() const { return *m_Canvas; }

@@ -5,6 +5,7 @@
 // the wall draws, and CNoteWallImpl itself.
 
 #include <array>
+#include <chrono>
 #include <cstddef>
 #include <vector>
 
@@ -128,6 +129,20 @@ struct CWallPictures
     /// score background, digits. Needs InitVideo when the files exist.
     static CWallPictures Load();
 };
+
+/// A measuring seam for the frame harness: while one is set, every wall frame stamps the
+/// moments its parts end. None is set in the game, where it costs one pointer test a frame.
+struct CWallFrameProbe
+{
+    using Clock = std::chrono::steady_clock;
+    Clock::time_point m_Start;      ///< Frame entered: the canvas is composed.
+    Clock::time_point m_NotesStart; ///< Palette mapping and note bookkeeping begin...
+    Clock::time_point m_NotesEnd;   ///< ... and end (between the background and the notes).
+    Clock::time_point m_DrawEnd;    ///< Every GL call of the frame made, swap not yet.
+    Clock::time_point m_SwapEnd;    ///< The buffer swap returned.
+};
+/// Null (the default) stops the stamping. Not owned.
+void SetWallFrameProbe(CWallFrameProbe* probe);
 
 /// The wall's state and drawing: the note grid, both cameras, the black holes and the score.
 class CNoteWallImpl

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <random>
 
 #include "TestPictures.h"
 #include "canvas/Sprite.h"
@@ -141,6 +143,85 @@ TEST_F(SpriteTest, RemovingTwiceOrUnregisteredDoesNothing)
     EXPECT_EQ(loose->m_Depth, 100);
     delete loose;
     EXPECT_EQ(SpriteList().size(), 1u);
+}
+
+// The list after every creation and every draw is the one that appending and a stable sort
+// by depth give, depth changes made in between included. Checked against that reference on
+// random sequences of creations, depth changes, removals and draws.
+TEST_F(SpriteTest, OrderMatchesAppendThenStableSort)
+{
+    auto byDepth = [](const CSprite* a, const CSprite* b) { return a->m_Depth < b->m_Depth; };
+    for (unsigned seed = 1; seed <= 20; ++seed)
+    {
+        SCOPED_TRACE(seed);
+        std::mt19937 random(seed);
+        std::vector<CSprite*> reference;
+        for (int step = 0; step < 300; ++step)
+        {
+            const unsigned op = random() % 8;
+            if (op < 3 || reference.empty())
+            {
+                CSprite* s = CreateSprite("data/gfx/no-such-picture.png");
+                reference.push_back(s);
+                std::stable_sort(reference.begin(), reference.end(), byDepth);
+                ASSERT_EQ(std::vector<CSprite*>(SpriteList().begin(), SpriteList().end()),
+                          reference);
+                if (random() % 2)
+                    s->m_Depth = static_cast<int>(random() % 5) * 50; // pending until a draw
+            }
+            else if (op < 5)
+                reference[random() % reference.size()]->m_Depth =
+                    static_cast<int>(random() % 5) * 50;
+            else if (op < 7)
+            {
+                const std::size_t i = random() % reference.size();
+                RemoveSprite(reference[i]);
+                reference.erase(reference.begin() + static_cast<std::ptrdiff_t>(i));
+            }
+            else
+            {
+                DrawSprites(m_Canvas.get(), &kView);
+                std::stable_sort(reference.begin(), reference.end(), byDepth);
+                ASSERT_EQ(std::vector<CSprite*>(SpriteList().begin(), SpriteList().end()),
+                          reference);
+            }
+        }
+        while (!SpriteList().empty())
+            RemoveSprite(SpriteList().front());
+    }
+}
+
+// A picture is decoded once and shared; a changed file (other size or time, or another file
+// under the name) is decoded anew, and sprites made before keep the picture they had.
+TEST_F(SpriteTest, PicturesSharedUntilTheFileChanges)
+{
+    CTempDir folder;
+    const std::string path = folder / "dot.png";
+    WritePng(path, 1, 1, kPngRgb, {10, 20, 30});
+    CSprite* first = CreateSprite(path);
+    CSprite* second = CreateSprite(path);
+    ASSERT_NE(first->Image(), nullptr);
+    EXPECT_EQ(first->Image(), second->Image());
+    EXPECT_EQ(first->Image()->GetPixel(0, 0), Rgba(10, 20, 30, 255));
+
+    WritePng(path, 2, 1, kPngRgb, {40, 50, 60, 70, 80, 90}); // rewritten in place
+    CSprite* rewritten = CreateSprite(path);
+    EXPECT_EQ(rewritten->m_W, 2);
+    EXPECT_EQ(rewritten->Image()->GetPixel(0, 0), Rgba(40, 50, 60, 255));
+    EXPECT_EQ(first->m_W, 1);
+    EXPECT_EQ(first->Image()->GetPixel(0, 0), Rgba(10, 20, 30, 255));
+
+    // Same size and contents but another file moved over the name.
+    const std::string other = folder / "other.png";
+    WritePng(other, 2, 1, kPngRgb, {1, 2, 3, 4, 5, 6});
+    ASSERT_EQ(std::rename(other.c_str(), path.c_str()), 0);
+    EXPECT_EQ(CreateSprite(path)->Image()->GetPixel(0, 0), Rgba(1, 2, 3, 255));
+
+    // Gone: an empty picture, as for any missing file.
+    ASSERT_EQ(std::remove(path.c_str()), 0);
+    CSprite* missing = CreateSprite(path);
+    EXPECT_EQ(missing->m_W, 0);
+    EXPECT_EQ(missing->Image()->Width(), 0);
 }
 
 TEST(Sprite, CentringRule)
