@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "GlFloor.h"
 #include "canvas/Surface.h"
 #include "render/Quad.h"
 #include "render/Texture.h"
@@ -71,76 +72,11 @@ std::unique_ptr<CSurface> MakeCanvas()
     return canvas;
 }
 
-/// One quad exactly as DrawQuad sends it.
-struct CRawQuad
-{
-    unsigned int m_Texture;
-    CColor m_Color;
-    CQuadVertex m_Vertices[4];
-};
-
-void AddQuad(std::vector<CRawQuad>& quads, const CTexture* t, float x, float y, float w, float h,
-             const CColor& color, float angle, const ICamera* camera)
-{
-    if (!t)
-        return;
-    if (camera)
-    {
-        const CPlacedQuad p = camera->Transform(CQuadRect{x, y, w, h}, angle);
-        x = p.x;
-        y = p.y;
-        w = p.width;
-        h = p.height;
-        angle = p.angle;
-    }
-    CRawQuad q;
-    q.m_Texture = t->m_Name;
-    q.m_Color = color;
-    QuadVertices(x, y, w, h, angle, t->m_UMax, t->m_VMax, q.m_Vertices);
-    quads.push_back(q);
-}
-
-/// The quads of the wall's current frame, in its drawing order: background, notes, black
-/// holes, score background, digits.
-std::vector<CRawQuad> CaptureFrame(const CNoteWallImpl& wall, int score)
-{
-    std::vector<CRawQuad> quads;
-    const ICamera* camera = &wall.LiveCamera();
-    const CColor white(1, 1, 1, 1);
-    AddQuad(quads, GetTexture("data/gfx/background-03.jpg"), -32, -32, 1088, 832, white, 0, camera);
-    for (const int cell : wall.DrawOrder())
-    {
-        const CNote& n = wall.Note(cell % 32, cell / 32);
-        AddQuad(quads, n.m_Picture, n.m_X, n.m_Y, n.m_Width, n.m_Height, n.m_Color, n.m_Angle,
-                camera);
-    }
-    for (int i = 0; i < 5; ++i)
-        if (wall.BlackHoleOpacity(i) != 0.0f)
-            AddQuad(quads, GetTexture("data/gfx/black_hole_0" + std::to_string(i + 1) + ".png"), 0,
-                    0, 1024, 768, CColor(1, 1, 1, wall.BlackHoleOpacity(i)), 0, nullptr);
-    const CTexture* bg = GetTexture("data/gfx/score_background.png");
-    AddQuad(quads, bg, 798, -1, static_cast<float>(bg->m_Width), static_cast<float>(bg->m_Height),
-            white, 0, nullptr);
-    std::array<int, kDigitPictureCount> widths{};
-    for (int k = 0; k < kDigitPictureCount; ++k)
-        widths[static_cast<size_t>(k)] =
-            GetTexture("data/gfx/num_0" + std::to_string(k) + ".png")->m_Width;
-    const CNumberLayout layout = LayoutNumber(CVector2(881, 15), score, widths);
-    for (int i = 0; i < layout.m_Count; ++i)
-    {
-        const CPlacedDigit& d = layout.m_Digits[static_cast<size_t>(i)];
-        const CTexture* t = GetTexture("data/gfx/num_0" + std::to_string(d.m_Digit) + ".png");
-        AddQuad(quads, t, d.m_X, d.m_Y, static_cast<float>(t->m_Width),
-                static_cast<float>(t->m_Height), CColor(0, 0, 0, 1), 0, nullptr);
-    }
-    return quads;
-}
-
 struct CSetup
 {
     std::unique_ptr<CNoteWall> m_Wall;
     std::unique_ptr<CSurface> m_Canvas;
-    std::vector<CRawQuad> m_Quads;
+    std::vector<glfloor::CRawQuad> m_Quads;
 };
 
 constexpr int kScore = 12;
@@ -160,7 +96,7 @@ CSetup& Setup()
         tarn::test::SeedRandom(5u, 3.0);
         s.m_Wall->Impl()->Twitch();
         s.m_Wall->Frame(s.m_Canvas.get(), 0.0f, kScore);
-        s.m_Quads = CaptureFrame(*s.m_Wall->Impl(), kScore);
+        glfloor::CaptureFrame(*s.m_Wall->Impl(), kScore, s.m_Quads);
         return s;
     }();
     return s_Setup;
@@ -182,25 +118,7 @@ void BM_BareGlFrame(benchmark::State& state)
     CSetup& s = Setup();
     for (auto _ : state)
     {
-        glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        for (const CRawQuad& q : s.m_Quads)
-        {
-            glBindTexture(GL_TEXTURE_2D, q.m_Texture);
-            glEnable(GL_TEXTURE_2D);
-            glEnable(GL_BLEND);
-            glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-            glColor4f(q.m_Color.r, q.m_Color.g, q.m_Color.b, q.m_Color.a);
-            glBegin(GL_TRIANGLE_STRIP);
-            for (const CQuadVertex& v : q.m_Vertices)
-            {
-                glTexCoord2f(v.u, v.v);
-                glVertex2f(v.x, v.y);
-            }
-            glEnd();
-            glDisable(GL_BLEND);
-            glDisable(GL_TEXTURE_2D);
-        }
+        glfloor::DrawClearAndQuads(s.m_Quads);
         SDL_GL_SwapBuffers();
         glFinish();
     }
