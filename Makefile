@@ -2,7 +2,8 @@
 #   make run   install what is missing, build, start the game from the repo root
 #   make test  the same set-up, then the whole test suite through CTest
 # Also: make build, make asan (the suite under AddressSanitizer + UBSan), make assets
-# (rebuild data/ from the generators in tools/), make bench, make clean.
+# (rebuild data/ from the generators in tools/), make bench, make frames (the frame harness
+# and its GL floor, then the start-up figures, under Xvfb), make clean.
 
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
@@ -16,7 +17,7 @@ TEST_PACKAGES := zlib1g-dev googletest libgtest-dev libgmock-dev libbenchmark-de
                  x11-utils x11-apps imagemagick sox
 ASSET_PACKAGES := libstb-dev libvorbis-dev
 
-.PHONY: run test build asan assets bench clean deps-run deps-test deps-assets
+.PHONY: run test build asan assets bench frames clean deps-run deps-test deps-assets
 
 define install_missing
 	@missing=$$(for p in $(1); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q '^install ok installed' || echo $$p; done); \
@@ -69,6 +70,16 @@ assets: deps-assets $(BUILD)/CMakeCache.txt
 bench: deps-test $(BUILD)/CMakeCache.txt
 	cmake --build $(BUILD) -j $(JOBS)
 	$(XVFB) sh -c 'for b in $(BUILD)/bench/*_bench; do [ -x "$$b" ] && "$$b"; done'
+
+# FRAMES frames of scripted play, each followed by its floor frame; then the start-up steps
+# in-process and, from outside, the real binary's (STARTUP_RUNS runs).
+FRAMES       ?= 300
+STARTUP_RUNS ?= 5
+frames: deps-test $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) -j $(JOBS) --target frame_harness startup_harness swapstamp korvane
+	$(XVFB) ./$(BUILD)/bench/frame_harness $(FRAMES)
+	$(XVFB) ./$(BUILD)/bench/startup_harness
+	bench/startup.sh $(BUILD) $(STARTUP_RUNS)
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)

@@ -16,7 +16,7 @@ shim=$(pwd)/$build/bench/libswapstamp.so
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-us() { local t=${1/./}; echo "${t#0}"; } # $EPOCHREALTIME in microseconds
+us() { echo "${1/[.,]/}"; } # $EPOCHREALTIME in microseconds (either decimal mark)
 stamp() { sed -n "s/^stamp $1 //p" "$2" | head -n 1; }
 wait_stamp() { # <name> <file> <seconds>
     local i

@@ -144,11 +144,10 @@ CSprite* CreateSprite(const std::string& fileName)
 {
     CSprite* sprite = new CSprite();
     sprite->SetSharedImage(SpritePicture(fileName));
-    // Appending and sorting stably, without the sort's cost: a depth changed since the
-    // last sort is applied first (a linear check; the game changes none), then the sprite
-    // goes after the last one of its depth or less, searched from the end. New sprites
-    // share one depth, so the search stops at once.
-    SortByDepth();
+    // Appending and sorting stably, without the sort's cost: the list is sorted (depths
+    // are set only right after creation), so the sprite goes after the last one of its
+    // depth or less, searched from the end. New sprites share one depth, so the search
+    // stops at once.
     CSpriteRegistry& registry = Registry();
     auto at = registry.m_List.end();
     while (at != registry.m_List.begin() && (*std::prev(at))->m_Depth > sprite->m_Depth)

@@ -50,8 +50,10 @@ private:
 
 /// Makes a sprite from a picture file (a missing file gives an invisible 0 x 0 sprite) and
 /// registers it after every sprite of its depth or less: as if appended to the list and
-/// the list stably sorted by depth. A picture is decoded once and shared by every sprite
-/// made from it, until the file changes (another file, size or modification time).
+/// the list stably sorted by depth, given that a sprite's depth is set, if at all, right
+/// after its creation. (A depth changed later is applied by the next DrawSprites.) A
+/// picture is decoded once and shared by every sprite made from it, until the file
+/// changes (another file, size or modification time).
 CSprite* CreateSprite(const std::string& fileName);
 /// Unregisters and destroys `sprite`, found by its address alone (no search of the list).
 /// Null, or a sprite not in the list, does nothing.
