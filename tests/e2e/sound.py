@@ -1,0 +1,47 @@
+#!/usr/bin/env python3
+"""Counts shot-sound bursts in parts of a capture of the mixer (raw S16LE stereo 44.1 kHz).
+
+The player's shot is a short, bright sound with most of its high end between 4 and 8 kHz,
+where the music stays at least 1 dB below -30 dB in any 50 ms. So a 50 ms window of that
+band louder than -30 dB is a shot (or an explosion); the music alone never makes one.
+
+Usage: sound.py <raw> <from> <to> [<from> <to> ...]   byte offsets into the capture;
+prints the number of loud windows of each part.
+"""
+import array
+import math
+import subprocess
+import sys
+
+FRAME = 4  # bytes per stereo frame
+WINDOW = 2205  # 50 ms at 44.1 kHz
+THRESHOLD_DB = -30.0
+
+
+def loud_windows(data):
+    band = subprocess.run(
+        ["sox", "-t", "raw", "-r", "44100", "-e", "signed", "-b", "16", "-c", "2", "-",
+         "-t", "raw", "-r", "44100", "-e", "signed", "-b", "16", "-c", "1", "-",
+         "remix", "1-2", "sinc", "4000-8000"],
+        input=data, check=True, stdout=subprocess.PIPE).stdout
+    samples = array.array("h")
+    samples.frombytes(band[:len(band) // 2 * 2])
+    count = 0
+    for i in range(0, len(samples) - WINDOW + 1, WINDOW):
+        power = sum(s * s for s in samples[i:i + WINDOW]) / WINDOW / 32768.0**2
+        if 10 * math.log10(power + 1e-12) > THRESHOLD_DB:
+            count += 1
+    return count
+
+
+def main(argv):
+    raw = open(argv[1], "rb").read()
+    counts = []
+    for a, b in zip(argv[2::2], argv[3::2]):
+        a, b = int(a) // FRAME * FRAME, int(b) // FRAME * FRAME
+        counts.append(str(loud_windows(raw[a:b])))
+    print(" ".join(counts))
+
+
+if __name__ == "__main__":
+    main(sys.argv)
