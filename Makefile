@@ -14,7 +14,7 @@ XVFB       := xvfb-run -a -s "-screen 0 1280x1024x24 -noreset"
 RUN_PACKAGES  := build-essential cmake pkg-config libsdl1.2-dev libsdl-image1.2-dev \
                  libsdl-mixer1.2-dev libgl-dev libglu1-mesa-dev libgl1-mesa-dri
 TEST_PACKAGES := zlib1g-dev googletest libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool \
-                 x11-utils x11-apps imagemagick sox
+                 x11-utils x11-apps imagemagick sox python3 desktop-file-utils
 ASSET_PACKAGES := libstb-dev libvorbis-dev
 
 .PHONY: run test build asan assets bench frames clean deps-run deps-test deps-assets

@@ -44,10 +44,12 @@ alive() {
 }
 
 # Dismiss the title and wait for the wall with the player on it.
-notes_shown() { look && wall notes "$probe" | awk '{ exit !($1 > 0.8 && $2 >= 4) }'; }
+wall_shown() { look && [ "$(wall score "$probe" data | cut -d' ' -f1)" = 0 ] &&
+    wall notes "$probe" | awk '{ exit !($1 > 0.8 && $2 >= 4) }'; }
 xdotool windowfocus --sync "$win" 2>/dev/null
+wait_for 20 title_shown "$work" || fail "the title did not show"
 xdotool key Return
-wait_for 20 notes_shown || fail "the note wall did not come after a dismissing key"
+wait_for 20 wall_shown || fail "the note wall did not come after a dismissing key"
 alive || fail "no player figure on the wall"
 keep start
 echo "player starts at ($px, $py)"

@@ -66,3 +66,13 @@ artifacts() {
     local dir=${KORVANE_ARTIFACTS:-/tmp/korvane-artifacts}/$1
     mkdir -p "$dir" && echo "$dir"
 }
+
+# title_shown <work dir>: the middle of the window shows the middle of the title picture.
+# Cheap enough to poll.
+title_shown() {
+    local probe=256x192+384+288
+    [ -f "$1/title-middle.png" ] ||
+        "$IM_CONVERT" data/gfx/title_screen.jpg -crop "$probe" +repage "$1/title-middle.png"
+    shot "$1/title-probe.png" "$probe" &&
+        float_lt "$(rmse "$1/title-probe.png" "$1/title-middle.png")" 0.08
+}

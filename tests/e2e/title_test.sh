@@ -55,8 +55,13 @@ wait_for 20 title_gone || fail "the title never went away by itself"
 elapsed=$(( ($(date +%s%N) - t0) / 1000000 ))
 echo "the title gave way after ${elapsed} ms without input"
 [ "$elapsed" -ge 5000 ] || fail "the title went away after ${elapsed} ms, before its five seconds"
-sleep 1
-shot "$out/2-after-timeout.png"
+# What replaced it is the note wall: the score label reading 0 and notes in wall colours.
+wall_shown() {
+    shot "$work/wall.pam" && [ "$(python3 "$here/wall.py" score "$work/wall.pam" data | cut -d' ' -f1)" = 0 ] &&
+        python3 "$here/wall.py" notes "$work/wall.pam" | awk '{ exit !($1 > 0.8 && $2 >= 4) }'
+}
+wait_for 20 wall_shown || { shot "$out/2-no-wall.png"; fail "no note wall after the time-out"; }
+"$IM_CONVERT" "$work/wall.pam" "$out/2-after-timeout.png"
 kill -0 "$pid" 2>/dev/null || fail "the game ended after the title timed out"
 "$close_window" "$(game_window)" || fail "could not send the close request"
 wait_exit "$pid" 5

@@ -20,21 +20,25 @@ SDL_AUDIODRIVER=dummy "$game" >"$work/out.txt" 2>&1 &
 pid=$!
 wait_for 20 has_game_window || fail "no game window"
 xdotool windowfocus --sync "$(game_window)" 2>/dev/null
+wait_for 20 title_shown "$work" || fail "the title did not show"
 look && keep 1-title
 # Space is one of the dismissing keys; it is also the fire key once the game runs.
+t0=$(date +%s%N)
 xdotool key space
 
-# The wall: most of the window in note colours, several of them. Its first frames show
-# the dark canvas the star layer fades in from, so wait for the colours to settle.
-notes_shown() { look && read -r share colours < <(wall notes "$probe") &&
-    awk -v s="$share" -v c="$colours" 'BEGIN { exit !(s > 0.8 && c >= 4) }'; }
-wait_for 20 notes_shown || { keep no-wall; fail "no note wall after the key (share $share, $colours colours)"; }
+# The wall: the score label reading 0 (the title, itself a picture of notes, has none),
+# most of the window in note colours, several of them. The first frames show the dark
+# canvas the star layer fades in from, so wait for the colours to settle.
+share=- colours=- digit=- fit=-
+wall_shown() {
+    look && read -r digit fit < <(wall score "$probe" data) &&
+        [ "$digit" = 0 ] && float_lt "$fit" 20 &&
+        read -r share colours < <(wall notes "$probe") &&
+        awk -v s="$share" -v c="$colours" 'BEGIN { exit !(s > 0.8 && c >= 4) }'
+}
+wait_for 20 wall_shown || { keep no-wall; fail "no note wall with score 0 after the key (share $share, $colours colours; score digit $digit, fit $fit)"; }
 keep 2-wall
-echo "note wall: ${share} of the window in note colours, $colours colours"
-
-read -r digit fit < <(wall score "$probe" data)
-[ "$digit" = 0 ] && float_lt "$fit" 20 || fail "the score label does not read 0 (best digit $digit, fit $fit)"
-echo "score label reads 0 (mean difference $fit per channel)"
+echo "note wall $(( ($(date +%s%N) - t0) / 1000000 )) ms after the key: ${share} of the window in note colours, $colours colours; score label reads 0 (mean difference $fit per channel)"
 
 # The creature: first seen at the right edge, then further left as it slides in.
 first=none
