@@ -29,17 +29,18 @@ look() { shot "$probe"; }
 keep() { n=$((n + 1)); "$IM_CONVERT" "$probe" "$(printf '%s/%02d-%s.png' "$out" "$n" "$1")"; }
 player_at() { look && read -r px py _ < <(wall player "$probe") && [ "$px" != none ]; }
 
-# alive: the player is on the wall; after a level shot killed it (no figure for a few
-# looks in a row, the dark overlays can hide it for a moment), a key starts a new game.
+# alive: the player is on the wall. A level shot may have killed it (no figure for a few
+# looks in a row; the dark overlays can hide it for a moment): then a key starts a new
+# game. Right and Down also nudge a figure that ran off the left or top edge back in.
 alive() {
-    local misses=0
+    local misses=0 keys=(Right Down)
     until player_at; do
         misses=$((misses + 1))
         if [ "$misses" -ge 3 ]; then
-            xdotool key Right
-            sleep 0.3
+            xdotool key "${keys[misses % 2]}"
+            sleep 0.2
         fi
-        [ "$misses" -lt 60 ] || return 1
+        [ "$misses" -lt 80 ] || return 1
     done
 }
 
@@ -53,6 +54,7 @@ wait_for 20 wall_shown || fail "the note wall did not come after a dismissing ke
 alive || fail "no player figure on the wall"
 keep start
 echo "player starts at ($px, $py)"
+t0=$(date +%s)
 
 # move <key> <dx> <dy>: holds the key until the figure has moved two cells (64 px) that
 # way, lets go, and checks the other axis moved less than a cell and a half. A level shot
@@ -112,34 +114,34 @@ echo "loud 50 ms windows in the shot band: $quiet without firing, $fire while fi
 # creature comes and the score turns to 1. A level shot may kill the player first; then a
 # key starts a new game and we aim again.
 cleared=no
-deadline=$(( $(date +%s) + 90 ))
+deadline=$(( $(date +%s) + 120 ))
 while [ "$(date +%s)" -lt "$deadline" ]; do
-    if ! player_at; then
-        xdotool keyup space
-        alive || break
-    fi
-    core_y=$(wall core "$probe" $((px + 160)))
-    if [ "$core_y" != none ]; then
-        # The shot leaves one cell below the middle of the figure's green body; a tap
-        # moves the figure by one cell.
-        aim=$((core_y - py - 32))
-        if [ "$aim" -gt 24 ]; then
-            xdotool key Down
-        elif [ "$aim" -lt -24 ]; then
-            xdotool key Up
-        fi
-    fi
-    xdotool keydown space
-    read -r digit fit < <(wall score "$probe" data)
+    look && read -r px py _ core_y digit fit < <(wall aim "$probe" data)
     if [ "$digit" = 1 ]; then
         cleared=yes
         break
     fi
+    if [ "$px" = none ]; then
+        xdotool keyup space
+        alive || break
+        continue
+    fi
+    if [ "$core_y" != none ]; then
+        # The shot leaves from the figure's gun, about 40 px below the middle of its green
+        # body; a tap moves the figure by one cell.
+        aim=$((core_y - py - 40))
+        if [ "$aim" -gt 20 ]; then
+            xdotool key Down
+        elif [ "$aim" -lt -20 ]; then
+            xdotool key Up
+        fi
+    fi
+    xdotool keydown space
 done
 xdotool keyup space
 [ "$cleared" = yes ] || fail "the shots never cleared the creature (score stayed 0)"
 keep cleared
-echo "the shots reached the creature: level cleared, score 1 (label fit $fit)"
+echo "the shots reached the creature: level cleared, score 1 (label fit $fit); $(( $(date +%s) - t0 )) s after the wall came"
 
 xdotool key Escape
 wait_exit "$pid" 10

@@ -14,6 +14,7 @@ Usage:
   wall.py creature <png> [min_x]  left edge of the creature (screen px), right of min_x
   wall.py shots <png> <x> <y>     shot-coloured pixels in the band right of (x, y)
   wall.py score <png> <data dir>  the digit read in the score label and how well it fits
+  wall.py aim <png> <data dir>    player, core height and score in one go
 Each prints one line of space-separated numbers (or "none").
 """
 import subprocess
@@ -99,8 +100,11 @@ def notes(path):
 
 
 def player(path):
-    step = 4
-    w, h, rows = load(path, step=step)
+    print(find_player(*load(path, step=4)) or "none")
+
+
+def find_player(w, h, rows, step=4):
+    """'x y samples' of the green body's centre, or None."""
     xs = ys = n = 0
     for y, row in enumerate(rows):
         for x, (r, g, b, _) in enumerate(row):
@@ -110,9 +114,8 @@ def player(path):
                 n += 1
     # The green of the body covers about six cells (6 x 64 samples); far less is noise.
     if n < 100:
-        print("none")
-    else:
-        print("%d %d %d" % (xs * step // n, ys * step // n, n))
+        return None
+    return "%d %d %d" % (xs * step // n, ys * step // n, n)
 
 
 def creature(path, min_x=0):
@@ -155,9 +158,11 @@ def symmetry(path, min_x=0):
 
 
 def core(path, min_x=0):
-    """Centre height of the creature's white core cells, right of min_x."""
-    step = 4
-    w, h, rows = load(path, step=step)
+    print(find_core(*load(path, step=4), min_x=min_x))
+
+
+def find_core(w, h, rows, step=4, min_x=0):
+    """Centre height of the creature's white core cells, right of min_x, or 'none'."""
     ys = []
     for y, row in enumerate(rows):
         for x in range(min_x // step, w):
@@ -165,7 +170,7 @@ def core(path, min_x=0):
             if min(r, g, b) > 150 and min(r, g, b) > 0.85 * max(r, g, b):
                 ys.append(y * step)
     # Half a note's worth of white at least; the median resists a stray white particle.
-    print("none" if len(ys) < 32 else sorted(ys)[len(ys) // 2])
+    return "none" if len(ys) < 32 else str(sorted(ys)[len(ys) // 2])
 
 
 def shots(path, px, py):
@@ -183,6 +188,15 @@ def shots(path, px, py):
             if any(abs(cr - sr) + abs(cg - sg) < 0.04 for sr, sg in shot_chroma):
                 n += 1
     print(n)
+
+
+def aim(path, data):
+    """One look for the steering loop: 'player x y samples | core y | digit fit'."""
+    picture = load(path, step=4)
+    found = find_player(*picture)
+    core_y = find_core(*picture, min_x=int(found.split()[0]) + 160) if found else "none"
+    print("%s %s" % (found or "none - -", core_y), end=" ")
+    score(path, data)
 
 
 def score(path, data):
@@ -226,6 +240,8 @@ def main(argv):
         core(argv[2], int(argv[3]) if len(argv) > 3 else 0)
     elif what == "shots":
         shots(argv[2], int(argv[3]), int(argv[4]))
+    elif what == "aim":
+        aim(argv[2], argv[3])
     elif what == "score":
         score(argv[2], argv[3])
     else:
