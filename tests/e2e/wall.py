@@ -135,28 +135,6 @@ def creature(path, min_x=0):
     print("none")
 
 
-def creature_box(rows, w, h, step, min_x):
-    """(left, right, left half count, right half count) of the creature's warm samples."""
-    columns = [sum(1 for y in range(h) if is_warm(*rows[y][x][:3])) for x in range(w)]
-    # More than one cell high: a star and its trail are one cell high.
-    tall = [n > 40 // step for n in columns]
-    left = next((x for x in range(min_x // step, w - 4) if all(tall[x:x + 4])), None)
-    if left is None:
-        return None
-    right = max(x for x in range(left, w) if tall[x])
-    centre = (left + right + 1) / 2
-    lhalf = sum(n for x, n in enumerate(columns) if left <= x < centre)
-    rhalf = sum(n for x, n in enumerate(columns) if centre <= x <= right)
-    return left * step, right * step + step - 1, lhalf, rhalf
-
-
-def symmetry(path, min_x=0):
-    step = 4
-    w, h, rows = load(path, step=step)
-    box = creature_box(rows, w, h, step, min_x)
-    print("none" if box is None else "%d %d %d %d" % box)
-
-
 def core(path, min_x=0):
     print(find_core(*load(path, step=4), min_x=min_x))
 
@@ -234,8 +212,6 @@ def main(argv):
         player(argv[2])
     elif what == "creature":
         creature(argv[2], int(argv[3]) if len(argv) > 3 else 0)
-    elif what == "symmetry":
-        symmetry(argv[2], int(argv[3]) if len(argv) > 3 else 0)
     elif what == "core":
         core(argv[2], int(argv[3]) if len(argv) > 3 else 0)
     elif what == "shots":
