@@ -2,6 +2,8 @@
 
 #include <SDL.h>
 
+#include "SdlEvents.h"
+
 #include "actors/Player.h"
 #include "app/MainLoop.h"
 #include "game/Gameplay.h"
@@ -41,22 +43,6 @@ protected:
         ASSERT_NE(SDL_SetVideoMode(64, 64, 32, SDL_SWSURFACE), nullptr) << SDL_GetError();
     }
     void TearDown() override { SDL_Quit(); }
-
-    static void PushKey(Uint8 type, SDLKey key)
-    {
-        SDL_Event event = {};
-        event.type = type;
-        event.key.type = type;
-        event.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
-        event.key.keysym.sym = key;
-        ASSERT_EQ(SDL_PushEvent(&event), 0);
-    }
-    static void PushQuit()
-    {
-        SDL_Event event = {};
-        event.type = SDL_QUIT;
-        ASSERT_EQ(SDL_PushEvent(&event), 0);
-    }
 };
 } // namespace
 

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <SDL.h>
+
+#include "SdlEvents.h"
 #include <cstdlib>
 
 #include "app/TitleScreen.h"
@@ -31,29 +33,6 @@ protected:
         g_Now = 100000;
     }
     void TearDown() override { SDL_Quit(); }
-
-    static void PushKey(Uint8 type, SDLKey key)
-    {
-        SDL_Event event = {};
-        event.type = type;
-        event.key.type = type;
-        event.key.keysym.sym = key;
-        ASSERT_EQ(SDL_PushEvent(&event), 0);
-    }
-    static void PushButton(Uint8 type, Uint8 button)
-    {
-        SDL_Event event = {};
-        event.type = type;
-        event.button.type = type;
-        event.button.button = button;
-        ASSERT_EQ(SDL_PushEvent(&event), 0);
-    }
-    static void PushQuit()
-    {
-        SDL_Event event = {};
-        event.type = SDL_QUIT;
-        ASSERT_EQ(SDL_PushEvent(&event), 0);
-    }
 };
 } // namespace
 
