@@ -1,0 +1,50 @@
+// The listing's path helpers on arbitrary specification strings.
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "util/DirectoryListing.h"
+
+namespace
+{
+using tarn::CDirectoryListing;
+
+void Check(bool condition)
+{
+    if (!condition)
+        std::abort();
+}
+
+bool EndsWith(const std::string& s, const std::string& tail)
+{
+    return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
+}
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
+{
+    const std::string spec(reinterpret_cast<const char*>(data), size);
+
+    const std::string normal = CDirectoryListing::NormalisePath(spec);
+    Check(normal.find('\\') == std::string::npos);
+    Check(spec == "." ? normal == "./*.*" : normal.size() == spec.size());
+    Check(CDirectoryListing::NormalisePath(normal) == normal);
+
+    // Every search string names a folder and asks for all of it.
+    const std::string folder = CDirectoryListing::SearchFolder(spec);
+    Check(EndsWith(folder, "/*.*"));
+    Check(folder.find('\\') == std::string::npos);
+    Check(CDirectoryListing::SearchFolder(folder) == folder);
+
+    // A pattern is one name: no folder separator left in it.
+    const std::string pattern = CDirectoryListing::FilePattern(spec);
+    Check(pattern.find('\\') == std::string::npos);
+    if (normal.find('/') != std::string::npos)
+        Check(pattern.find('/') == std::string::npos && pattern.find('.') != std::string::npos);
+    // The pattern matches what it names when it has no star.
+    if (!pattern.empty() && pattern.find('*') == std::string::npos)
+        Check(tarn::WildcardMatch(pattern, pattern));
+    return 0;
+}
