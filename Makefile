@@ -4,6 +4,10 @@
 # Also: make build, make asan (the suite under AddressSanitizer + UBSan), make assets
 # (rebuild data/ from the generators in tools/), make bench, make frames (the frame harness
 # and its GL floor, then the start-up figures, under Xvfb), make clean.
+# Reliability (long runs, see README "Reliability"): make soak (20 000 scripted frames,
+# plain and under ASan + UBSan), make valgrind (the same run under memcheck), make faults
+# (the whole fault-injection matrix of the real game), make fuzz (libFuzzer harnesses,
+# FUZZ_SECONDS each).
 
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
@@ -21,8 +25,14 @@ RUN_PACKAGES  := build-essential cmake pkg-config libsdl1.2-dev libsdl-image1.2-
 TEST_PACKAGES := zlib1g-dev googletest libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool \
                  x11-utils x11-apps imagemagick sox python3 desktop-file-utils
 ASSET_PACKAGES := libstb-dev libvorbis-dev
+# The long reliability runs only: memcheck, and clang with libFuzzer.
+CHECK_PACKAGES := valgrind clang
+SOAK_FRAMES    ?= 20000
+FUZZ_SECONDS   ?= 180
+FUZZ_BUILD     ?= build-fuzz
 
-.PHONY: run test build asan assets bench frames clean deps-run deps-test deps-assets
+.PHONY: run test build asan assets bench frames clean deps-run deps-test deps-assets \
+        deps-check soak valgrind faults fuzz
 
 define install_missing
 	@missing=$$(for p in $(1); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q '^install ok installed' || echo $$p; done); \
@@ -43,6 +53,9 @@ deps-run:
 
 deps-test: deps-run
 	$(call install_missing,$(TEST_PACKAGES))
+
+deps-check: deps-test
+	$(call install_missing,$(CHECK_PACKAGES))
 
 deps-assets:
 	$(call install_missing,$(ASSET_PACKAGES))
@@ -85,5 +98,34 @@ frames: deps-test $(BUILD)/CMakeCache.txt
 	$(XVFB) ./$(BUILD)/bench/startup_harness
 	bench/startup.sh $(BUILD) $(STARTUP_RUNS)
 
+# The scripted play-through without GL (SDL's dummy video driver): resident memory and the
+# shot and particle counts are checked by the program itself.
+soak: deps-test $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) -j $(JOBS) --target soak
+	SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy ./$(BUILD)/tests/game/soak $(SOAK_FRAMES)
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DKORVANE_SANITIZE=ON -DKORVANE_BUILD_BENCH=OFF
+	cmake --build $(ASAN_BUILD) -j $(JOBS) --target soak
+	$(SANITIZER_ENV) SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy \
+	    ./$(ASAN_BUILD)/tests/game/soak $(SOAK_FRAMES) --no-rss-check
+
+valgrind: deps-check $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) -j $(JOBS) --target soak
+	SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy valgrind --tool=memcheck --error-exitcode=3 \
+	    --leak-check=full --show-leak-kinds=definite --errors-for-leak-kinds=definite \
+	    --track-origins=no ./$(BUILD)/tests/game/soak $(SOAK_FRAMES) --no-rss-check
+
+faults: deps-test $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) -j $(JOBS) --target korvane
+	bash tests/e2e/fault_injection.sh ./$(BUILD)/korvane full
+
+fuzz: deps-check
+	cmake -S fuzz -B $(FUZZ_BUILD) -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+	for f in wildcard path bleed_edges; do \
+	    mkdir -p $(FUZZ_BUILD)/corpus/$$f $(FUZZ_BUILD)/findings && \
+	    ./$(FUZZ_BUILD)/$${f}_fuzzer -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+	        -artifact_prefix=$(FUZZ_BUILD)/findings/$${f}- $(FUZZ_BUILD)/corpus/$$f || exit 1; \
+	done
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

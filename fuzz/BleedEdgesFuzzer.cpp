@@ -84,8 +84,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
         {
             const Uint32 was = before[y * stride + x];
             const Uint32 now = pixels[y * stride + x];
-            const bool copied = w >= 1 && h >= 1 &&
-                                ((x == w && y <= h && w < width) || (y == h && x <= w && h < height));
+            const bool copied =
+                w >= 1 && h >= 1 &&
+                ((x == w && y <= h && w < width) || (y == h && x <= w && h < height));
             if (copied)
                 continue;
             if (was & aMask)
