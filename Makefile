@@ -23,7 +23,8 @@ SANITIZER_ENV := ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 \
 RUN_PACKAGES  := build-essential cmake pkg-config libsdl1.2-dev libsdl-image1.2-dev \
                  libsdl-mixer1.2-dev libgl-dev libglu1-mesa-dev libgl1-mesa-dri
 TEST_PACKAGES := zlib1g-dev googletest libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool \
-                 x11-utils x11-apps imagemagick sox python3 desktop-file-utils
+                 x11-utils x11-apps imagemagick sox python3 desktop-file-utils \
+                 openssl
 ASSET_PACKAGES := libstb-dev libvorbis-dev
 # The long reliability runs only: memcheck, and clang with libFuzzer.
 CHECK_PACKAGES := valgrind clang
