@@ -6,7 +6,8 @@
 # and its GL floor, then the start-up figures, under Xvfb), make clean.
 # Reliability (long runs, see README "Reliability"): make soak (20 000 scripted frames,
 # plain and under ASan + UBSan), make valgrind (the same run under memcheck), make faults
-# (the whole fault-injection matrix of the real game), make fuzz (libFuzzer harnesses,
+# (the whole fault-injection matrix of the real game; BUILD=build-asan for the sanitizer
+# build, after make asan), make fuzz (libFuzzer harnesses,
 # FUZZ_SECONDS each).
 
 BUILD      ?= build
@@ -117,7 +118,7 @@ valgrind: deps-check $(BUILD)/CMakeCache.txt
 
 faults: deps-test $(BUILD)/CMakeCache.txt
 	cmake --build $(BUILD) -j $(JOBS) --target korvane
-	bash tests/e2e/fault_injection.sh ./$(BUILD)/korvane full
+	$(SANITIZER_ENV) bash tests/e2e/fault_injection.sh ./$(BUILD)/korvane full
 
 fuzz: deps-check
 	cmake -S fuzz -B $(FUZZ_BUILD) -DCMAKE_CXX_COMPILER=clang++ >/dev/null
