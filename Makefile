@@ -108,7 +108,7 @@ soak: deps-test $(BUILD)/CMakeCache.txt
 	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DKORVANE_SANITIZE=ON -DKORVANE_BUILD_BENCH=OFF
 	cmake --build $(ASAN_BUILD) -j $(JOBS) --target soak
 	$(SANITIZER_ENV) SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy \
-	    ./$(ASAN_BUILD)/tests/game/soak $(SOAK_FRAMES) --no-rss-check
+	    ./$(ASAN_BUILD)/tests/game/soak $(SOAK_FRAMES)
 
 valgrind: deps-check $(BUILD)/CMakeCache.txt
 	cmake --build $(BUILD) -j $(JOBS) --target soak
