@@ -1,4 +1,4 @@
-// The listing's path helpers on arbitrary specification strings.
+// The listing's path helpers on arbitrary search strings.
 
 #include <cstddef>
 #include <cstdint>
@@ -33,25 +33,25 @@ bool EndsWith(const std::string& s, const std::string& tail)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
 {
-    const std::string spec(reinterpret_cast<const char*>(data), size);
+    const std::string search(reinterpret_cast<const char*>(data), size);
 
-    const std::string normal = CDirectoryListing::NormalisePath(spec);
+    const std::string normal = CDirectoryListing::NormalisePath(search);
     Check(normal.find('\\') == std::string::npos);
-    Check(spec == "." ? normal == "./*.*" : normal.size() == spec.size());
+    Check(search == "." ? normal == "./*.*" : normal.size() == search.size());
     Check(CDirectoryListing::NormalisePath(normal) == normal);
 
     // Every search string names a folder and asks for all of it.
-    const std::string folder = CDirectoryListing::SearchFolder(spec);
+    const std::string folder = CDirectoryListing::SearchFolder(search);
     Check(EndsWith(folder, "/*.*"));
     Check(folder.find('\\') == std::string::npos);
-    // ... and that folder is the start of the specification, up to a slash of it ("./" when
+    // ... and that folder is the start of the search string, up to a slash of it ("./" when
     // there is none). Not idempotent: "///" searches "//*.*", which searches "/*.*".
     const std::string trimmed = Trim(normal);
     const std::string head = folder.substr(0, folder.size() - 3);
     Check(folder == "./*.*" || trimmed.compare(0, head.size(), head) == 0);
 
     // A pattern is one name: no folder separator left in it.
-    const std::string pattern = CDirectoryListing::FilePattern(spec);
+    const std::string pattern = CDirectoryListing::FilePattern(search);
     Check(pattern.find('\\') == std::string::npos);
     if (normal.find('/') != std::string::npos)
         Check(pattern.find('/') == std::string::npos && pattern.find('.') != std::string::npos);
