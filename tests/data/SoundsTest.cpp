@@ -63,8 +63,7 @@ TEST(Sounds, AreShort16BitWavesAndTheMusicIsOgg)
 {
     CMixer mixer;
     ASSERT_TRUE(mixer.Open()) << SDL_GetError();
-    for (const char* name : {"data/sfx/fire_07.wav", "data/sfx/fire_03.wav", "data/sfx/fire_04.wav",
-                             "data/sfx/explosion_sound.wav"})
+    for (const char* name : kSounds)
     {
         SCOPED_TRACE(name);
         const SWavHeader header = ReadWavHeader(name);

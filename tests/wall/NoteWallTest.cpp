@@ -52,9 +52,8 @@ std::vector<CNote> AllNotes(const CNoteWallImpl& wall)
     return notes;
 }
 
-// Canvas pixels (red in bits 0-7) of two note colours, each of which maps to itself.
+// Canvas pixel (red in bits 0-7) of a note colour that maps to itself.
 const uint32_t kOrange = 0xFF6BA7FFu; // FFA76B
-const uint32_t kBlue = 0xFFFF3C00u;   // 003CFF
 } // namespace
 
 TEST(NoteWall, NoteColoursMatchWithinOne512thOnEveryChannel)
@@ -120,41 +119,20 @@ TEST(NoteWall, PlacesANewNoteFromItsPictureCellAndDraws)
     }
 }
 
-TEST(NoteWall, KeepsANoteWhileItsColourHoldsAndSticksANewOneWhenItChanges)
+// Keeping and renewing notes is pinned on real GL (NoteWallGlTest); here what it cannot see.
+TEST(NoteWall, FillsFromTheLastCellWithEveryPictureAndRenewsTranslucentColours)
 {
     auto wall = MakeWall();
     const auto canvas = FilledSurface(32, 24, kOrange);
     wall->UpdateNotes(canvas.get());
-    // The first pass sticks a note on every cell, from the last to the first.
     const std::vector<int>& order = wall->DrawOrder();
     ASSERT_EQ(order.size(), 768u);
     EXPECT_EQ(order.front(), 767);
     EXPECT_EQ(order.back(), 0);
-    const std::vector<CNote> first = AllNotes(*wall);
     std::set<const CTexture*> pictures;
-    for (const CNote& n : first)
+    for (const CNote& n : AllNotes(*wall))
         pictures.insert(n.m_Picture);
     EXPECT_EQ(pictures, (std::set<const CTexture*>{&g_Notes[0], &g_Notes[1], &g_Notes[2]}));
-
-    wall->SetIntensity(3.5f); // Touches new notes only.
-    wall->UpdateNotes(canvas.get());
-    std::vector<CNote> second = AllNotes(*wall);
-    for (size_t i = 0; i < first.size(); ++i)
-        ASSERT_TRUE(SameNote(first[i], second[i])) << "cell " << i;
-
-    canvas->SetPixel(5, 7, kBlue);
-    wall->UpdateNotes(canvas.get());
-    const std::vector<CNote> third = AllNotes(*wall);
-    for (size_t i = 0; i < first.size(); ++i)
-    {
-        if (i == 7 * 32 + 5)
-            continue;
-        ASSERT_TRUE(SameNote(first[i], third[i])) << "cell " << i;
-    }
-    const CNote& renewed = wall->Note(5, 7);
-    EXPECT_EQ(renewed.m_Color, CColor::FromPixel(kBlue));
-    EXPECT_FALSE(renewed.m_X == first[7 * 32 + 5].m_X && renewed.m_Y == first[7 * 32 + 5].m_Y &&
-                 renewed.m_Angle == first[7 * 32 + 5].m_Angle);
 
     // FFA76B at alpha 128 maps to itself, alpha included, so it never matches a note.
     canvas->SetPixel(0, 0, 0x806BA7FFu);
