@@ -44,16 +44,8 @@ TEST(SweptTest, AShotJumpingOverAOnePixelWallIsStillStopped)
     for (const Case& c : cases)
     {
         const CPoint hit = SweptTest(c.from, c.to, wall.target);
-        if (c.hitY < 0)
-        {
-            EXPECT_EQ(hit.x, -1);
-            EXPECT_EQ(hit.y, -1);
-        }
-        else
-        {
-            EXPECT_EQ(hit.x, 0) << c.from.x << " -> " << c.to.x;
-            EXPECT_EQ(hit.y, c.hitY) << c.from.x << " -> " << c.to.x;
-        }
+        EXPECT_EQ(hit.x, c.hitY < 0 ? -1 : 0) << c.from.x << " -> " << c.to.x;
+        EXPECT_EQ(hit.y, c.hitY) << c.from.x << " -> " << c.to.x;
     }
 }
 

@@ -59,6 +59,16 @@ protected:
     {
         game.FireLevelBullet(CVector2(1.0f, 11.0f), 2, 15.0f);
     }
+
+    /// The player, given a picture, is hit in the second update.
+    static void HitThePlayer(CGameplayImpl& game)
+    {
+        GivePlayerAPicture(game);
+        game.Update(kDt);
+        ShootThePlayer(game);
+        game.Update(kDt);
+        ASSERT_TRUE(game.PlayerHit());
+    }
 };
 } // namespace
 
@@ -209,12 +219,8 @@ TEST_F(Gameplay, TwoLevelShotsInOneFrameMakeOneSoundAndTwoBullets)
 TEST_F(Gameplay, TheDeathPictureFadesInOverTheFirstSecond)
 {
     CGameplayImpl game;
-    GivePlayerAPicture(game);
     game.SetDiedLayerForTest(FilledSurface(32, 24, 0xFFFFFFFFu));
-    game.Update(kDt);
-    ShootThePlayer(game);
-    game.Update(kDt); // frame n: the hit
-    ASSERT_TRUE(game.PlayerHit());
+    HitThePlayer(game); // frame n: the hit
     EXPECT_EQ(game.DeathTime(), kDt);
     EXPECT_EQ(game.DeathOverlayAlpha(), kDt);
     int white = 0;
@@ -245,11 +251,7 @@ TEST_F(Gameplay, AKeyEndsTheGameplayOnlyMoreThanOneSecondAfterTheHit)
     {
         CGameplay gameplay;
         CGameplayImpl& game = *gameplay.Impl();
-        GivePlayerAPicture(game);
-        gameplay.Update(kDt);
-        ShootThePlayer(game);
-        gameplay.Update(kDt);
-        ASSERT_TRUE(game.PlayerHit());
+        HitThePlayer(game);
         for (int n = 0; n < c.framesAfterHit; ++n)
             gameplay.Update(kDt);
         gameplay.KeyDown(kButtonUp);
