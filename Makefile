@@ -12,6 +12,7 @@
 
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
+ASSET_BUILD ?= build-assets
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 XVFB       := xvfb-run -a -s "-screen 0 1280x1024x24 -noreset"
 # Leak detection on; tests/lsan.supp names the few third-party libraries whose set-up
@@ -82,9 +83,11 @@ asan: deps-test
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	$(SANITIZER_ENV) $(XVFB) ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
 
-assets: deps-assets $(BUILD)/CMakeCache.txt
-	cmake -S . -B $(BUILD) -DKORVANE_BUILD_TOOLS=ON >/dev/null
-	cmake --build $(BUILD) -j $(JOBS) --target assets
+# The generators build in their own folder, so the game's build never needs their packages.
+assets: deps-run deps-assets
+	cmake -S . -B $(ASSET_BUILD) -DKORVANE_BUILD_TOOLS=ON -DKORVANE_BUILD_TESTS=OFF \
+	    -DKORVANE_BUILD_BENCH=OFF >/dev/null
+	cmake --build $(ASSET_BUILD) -j $(JOBS) --target assets
 
 bench: deps-test $(BUILD)/CMakeCache.txt
 	cmake --build $(BUILD) -j $(JOBS)
@@ -130,4 +133,4 @@ fuzz: deps-check
 	done
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(ASSET_BUILD)
