@@ -68,11 +68,7 @@ play() {
     done
     xdotool keyup space 2>/dev/null
     kill -0 "$pid" 2>/dev/null || { wait "$pid"; record "$name" FAIL "ended by itself (status $?)"; return; }
-    for _ in $(seq 20); do
-        kill -0 "$pid" 2>/dev/null || break
-        xdotool windowfocus --sync "$win" key Escape 2>/dev/null
-        sleep 0.25
-    done
+    escape_until_gone "$pid" "$win"
     if ! wait_for 10 bash -c "! kill -0 $pid"; then
         kill -9 "$pid" 2>/dev/null
         wait "$pid"
@@ -184,11 +180,7 @@ monkey_case() {
         record "random keys and clicks" FAIL "ended during the run (status $?) after $events events"
         return
     fi
-    for _ in $(seq 20); do
-        kill -0 "$pid" 2>/dev/null || break
-        xdotool windowfocus --sync "$win" key Escape 2>/dev/null
-        sleep 0.25
-    done
+    escape_until_gone "$pid" "$win"
     if ! wait_for 10 bash -c "! kill -0 $pid"; then
         kill -9 "$pid"; wait "$pid"
         record "random keys and clicks" FAIL "hung after $events events"

@@ -24,6 +24,17 @@ wait_exit() {
     wait "$pid"
 }
 
+# escape_until_gone <pid> <window>: presses Escape until the game ends (the first press may
+# only leave the title), for at most ten seconds; the caller checks how it ended.
+escape_until_gone() {
+    local pid=$1 win=$2
+    for _ in $(seq 40); do
+        kill -0 "$pid" 2>/dev/null || return 0
+        xdotool windowfocus --sync "$win" key Escape 2>/dev/null
+        sleep 0.25
+    done
+}
+
 # in_xvfb <script> <args...>: re-runs a script inside its own Xvfb unless already there.
 in_xvfb() {
     if [ -z "${KORVANE_IN_XVFB:-}" ]; then

@@ -13,12 +13,7 @@ pid=$!
 wait_for 20 has_game_window || { cat "$out"; fail "no window without a sound device"; }
 sleep 1
 win=$(game_window)
-for _ in $(seq 40); do
-    kill -0 "$pid" 2>/dev/null || break
-    xdotool windowfocus --sync "$win" 2>/dev/null
-    xdotool key Escape 2>/dev/null
-    sleep 0.25
-done
+escape_until_gone "$pid" "$win"
 wait_exit "$pid" 10
 status=$?
 [ "$status" -eq 0 ] || { cat "$out"; fail "exit status $status, expected 0"; }
