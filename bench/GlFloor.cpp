@@ -17,19 +17,10 @@ void AddQuad(std::vector<CRawQuad>& quads, const CTexture* t, float x, float y, 
 {
     if (!t)
         return;
-    if (camera)
-    {
-        const CPlacedQuad p = camera->Transform(CQuadRect{x, y, w, h}, angle);
-        x = p.x;
-        y = p.y;
-        w = p.width;
-        h = p.height;
-        angle = p.angle;
-    }
     CRawQuad q;
     q.m_Texture = t->m_Name;
     q.m_Color = color;
-    QuadVertices(x, y, w, h, angle, t->m_UMax, t->m_VMax, q.m_Vertices);
+    PlacedQuadVertices(*t, x, y, w, h, angle, camera, q.m_Vertices);
     quads.push_back(q);
 }
 

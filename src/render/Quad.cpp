@@ -51,22 +51,28 @@ void QuadVertices(float x, float y, float w, float h, float angle, float uMax, f
     }
 }
 
-void DrawQuad(const CTexture* texture, float x, float y, float w, float h, const CColor* color,
-              float angle, bool useCamera)
+void PlacedQuadVertices(const CTexture& texture, float x, float y, float w, float h, float angle,
+                        const ICamera* camera, CQuadVertex out[4])
 {
-    if (!texture)
-        return;
-    if (useCamera && g_Camera)
+    if (camera)
     {
         // The visible flag is not consulted: every placed quad is drawn.
-        const CPlacedQuad placed = g_Camera->Transform(CQuadRect{x, y, w, h}, angle);
+        const CPlacedQuad placed = camera->Transform(CQuadRect{x, y, w, h}, angle);
         x = placed.x;
         y = placed.y;
         w = placed.width;
         h = placed.height;
         angle = placed.angle;
     }
-    QuadVertices(x, y, w, h, angle, texture->m_UMax, texture->m_VMax, g_Scratch);
+    QuadVertices(x, y, w, h, angle, texture.m_UMax, texture.m_VMax, out);
+}
+
+void DrawQuad(const CTexture* texture, float x, float y, float w, float h, const CColor* color,
+              float angle, bool useCamera)
+{
+    if (!texture)
+        return;
+    PlacedQuadVertices(*texture, x, y, w, h, angle, useCamera ? g_Camera : nullptr, g_Scratch);
 
     glBindTexture(GL_TEXTURE_2D, texture->m_Name);
     glEnable(GL_TEXTURE_2D);

@@ -20,6 +20,10 @@ struct CQuadVertex
 /// on screen for a positive angle, as y grows downwards). Pure.
 void QuadVertices(float x, float y, float w, float h, float angle, float uMax, float vMax,
                   CQuadVertex out[4]);
+/// The vertices of `texture` over (x, y, w, h) turned by `angle`, placed first by `camera`
+/// when it is not null: what DrawQuad sends to GL. Pure.
+void PlacedQuadVertices(const CTexture& texture, float x, float y, float w, float h, float angle,
+                        const ICamera* camera, CQuadVertex out[4]);
 
 /// Draws `texture` stretched over (x, y, w, h) in the 1024 x 768 virtual screen, tinted
 /// by `color` (alpha included) and alpha-blended, turned by `angle` about its centre;
