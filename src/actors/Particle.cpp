@@ -107,8 +107,8 @@ void CParticle::Update(float dt)
 
     m_Position += m_Velocity * dt;
     // No + 0.5 on the position here (unlike the other actors): int() truncates it.
-    m_Sprite->m_X = static_cast<int>(m_Position.x) - static_cast<int>(m_Sprite->m_W * 0.5f + 0.5f);
-    m_Sprite->m_Y = static_cast<int>(m_Position.y) - static_cast<int>(m_Sprite->m_H * 0.5f + 0.5f);
+    m_Sprite->m_X = TruncatedCentredCorner(m_Position.x, m_Sprite->m_W);
+    m_Sprite->m_Y = TruncatedCentredCorner(m_Position.y, m_Sprite->m_H);
 
     m_Velocity += m_Acceleration * dt;
 }

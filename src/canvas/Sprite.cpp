@@ -187,7 +187,12 @@ const std::list<CSprite*>& SpriteList()
 
 int CentredCorner(float centre, int size)
 {
-    return TruncateToInt(centre + 0.5f) - TruncateToInt(static_cast<float>(size) * 0.5f + 0.5f);
+    return TruncatedCentredCorner(centre + 0.5f, size);
+}
+
+int TruncatedCentredCorner(float centre, int size)
+{
+    return TruncateToInt(centre) - TruncateToInt(static_cast<float>(size) * 0.5f + 0.5f);
 }
 
 void PlaceCentred(CSprite& sprite, float x, float y)

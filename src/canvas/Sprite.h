@@ -67,5 +67,8 @@ const std::list<CSprite*>& SpriteList();
 /// The top-left coordinate that centres a sprite of size `size` on the float position
 /// `centre`: int(centre + 0.5) - int(size * 0.5 + 0.5), int truncating toward zero.
 int CentredCorner(float centre, int size);
+/// The same without rounding the centre: int(centre) - int(size * 0.5 + 0.5). Particles
+/// place their sprites this way.
+int TruncatedCentredCorner(float centre, int size);
 /// Places the sprite's centre on (x, y) by CentredCorner on each axis.
 void PlaceCentred(CSprite& sprite, float x, float y);
