@@ -42,12 +42,10 @@ CGameplayImpl::~CGameplayImpl()
     m_Canvas.reset();
     m_Level.reset();
     m_NoteWall.reset();
-    // Each bullet removes its sprite, each particle is deleted through its virtual
+    // Each bullet removes its sprite, then each particle is deleted through its virtual
     // destructor; the player (a member) goes last.
-    for (auto& bullet : m_Bullets)
-        bullet.reset();
-    m_Particles.clear();
     m_Bullets.clear();
+    m_Particles.clear();
 }
 
 float CGameplayImpl::DeathOverlayAlpha() const

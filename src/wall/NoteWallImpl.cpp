@@ -1,5 +1,6 @@
 #include "wall/NoteWallImpl.h"
 
+#include <algorithm>
 #include <cassert>
 #include <cmath>
 #include <string>
@@ -191,14 +192,12 @@ void CNoteWallImpl::UpdateNotes(const CSurface* canvas)
         return;
     // From the last cell back to (0, 0): a note overlaps its right and lower neighbours,
     // which are already drawn. Canvas pixels beyond the grid have no note.
-    for (int row = canvas->Height() - 1; row >= 0; --row)
+    const int rows = std::min(canvas->Height(), m_Rows);
+    const int columns = std::min(canvas->Width(), m_Columns);
+    for (int row = rows - 1; row >= 0; --row)
     {
-        if (row >= m_Rows)
-            continue;
-        for (int column = canvas->Width() - 1; column >= 0; --column)
+        for (int column = columns - 1; column >= 0; --column)
         {
-            if (column >= m_Columns)
-                continue;
             const CColor mapped = MapToPalette(CColor::FromPixel(canvas->GetPixel(column, row)));
             if (UpdateNote(column, row, mapped))
                 m_DrawOrder.push_back(row * m_Columns + column);
