@@ -154,9 +154,7 @@ bool CLevel::Hit(CPoint cell)
     // The order matters: body + ring (6) goes without widening the wobble, only a pure
     // ring cell widens it, and any one core clears the level.
     int32_t& v = m_Grid.At(cell.x, cell.y);
-    if (v & (kCellLimbA | kCellLimbB))
-        v = 0;
-    else if (v & kCellBody)
+    if (v & (kCellLimbA | kCellLimbB | kCellBody))
         v = 0;
     else if (v & kCellRing)
     {
