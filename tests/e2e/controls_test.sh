@@ -59,10 +59,31 @@ t0=$(date +%s)
 # move <key> <dx> <dy>: holds the key until the figure has moved two cells (64 px) that
 # way, lets go, and checks the other axis moved less than a cell and a half. A level shot
 # may kill the player on the way: then a new game starts and the move is tried again.
+# room <dx> <dy>: the figure has at least four cells of play area left that way (its centre
+# stays within x -32 ... 992 and y -96 ... 736 on screen).
+room() {
+    awk -v x="$px" -v y="$py" -v dx="$1" -v dy="$2" 'BEGIN {
+        r = dx > 0 ? 992 - x : dx < 0 ? x : dy > 0 ? 736 - y : y; exit !(r >= 128) }'
+}
+
+# make_room <back key> <dx> <dy>: a figure pushed against the edge it must move toward (a
+# restart nudge or an earlier move may have put it there) is first walked back.
+make_room() {
+    local back=$1 dx=$2 dy=$3 deadline=$(( $(date +%s) + 10 ))
+    room "$dx" "$dy" && return 0
+    xdotool keydown "$back"
+    while [ "$(date +%s)" -lt "$deadline" ]; do
+        player_at && room "$dx" "$dy" && break
+    done
+    xdotool keyup "$back"
+    alive
+}
+
 move() {
-    local key=$1 dx=$2 dy=$3 try x0 y0 moved deadline
+    local key=$1 dx=$2 dy=$3 back=$4 try x0 y0 moved deadline
     for try in 1 2 3; do
         alive || fail "the player did not come back"
+        make_room "$back" "$dx" "$dy" || fail "the player did not come back"
         x0=$px y0=$py moved=no deadline=$(( $(date +%s) + 15 ))
         xdotool keydown "$key"
         while [ "$(date +%s)" -lt "$deadline" ]; do
@@ -84,10 +105,10 @@ move() {
     done
     fail "$key did not move the player (last at $px, $py)"
 }
-move Right 1 0
-move Left -1 0
-move Down 0 1
-move Up 0 -1
+move Right 1 0 Left
+move Left -1 0 Right
+move Down 0 1 Up
+move Up 0 -1 Down
 
 # The same stretch of music without and with firing: the shots are heard.
 mark() { stat -c %s "$audio"; }
