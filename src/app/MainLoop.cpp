@@ -84,9 +84,9 @@ int RunKorvane()
 {
     if (!InitVideo(kWindowWidth, kWindowHeight, false, kCaption))
         return EXIT_FAILURE; // InitVideo said why; nothing can be shown without a window.
-    // SDL must also go down when the process ends outside the loop's end (window closed on
-    // the title screen); a second SDL_Quit after the loop's own is harmless.
-    std::atexit(SDL_Quit);
+    // Every return below shuts SDL down itself. No atexit(SDL_Quit): when the X server goes
+    // away, Xlib ends the process with exit(1), and SDL 2 (under sdl12-compat) then waits for
+    // ever in its window teardown for an answer from the server that is gone.
 
     // Without a sound device the game goes on silent; the music check below keeps retrying.
     StartAudio();
@@ -94,6 +94,7 @@ int RunKorvane()
     if (!ShowTitleScreen())
     {
         ShutdownAudio(); // the window was closed on the title
+        SDL_Quit();
         return EXIT_SUCCESS;
     }
 

@@ -80,11 +80,13 @@ SDL_Surface* CreateCanvasFormatSurface(int width, int height)
 }
 
 // SDL_image 1.2 decodes a grey PNG with a transparent grey level (a tRNS chunk) into two
-// bytes per pixel, grey then alpha, but labels them with the masks of 4-byte RGB pixels,
-// which no real 2-byte format has. Converted as labelled they come out green and red.
-bool IsMislabelledGreyAlpha(const SDL_Surface* s)
+// bytes per pixel, grey then alpha, but asks for the masks of 4-byte RGB pixels, which no
+// 2-byte format has. The classic library keeps those masks, sdl12-compat swaps in RGB 565:
+// either way the masks lie, so such a picture is known by its decoder and pixel size alone
+// (its other PNGs come out as 1, 3 or 4 bytes per pixel).
+bool IsGreyAlphaPng(const SDL_Surface* s, bool png)
 {
-    return s->format->BytesPerPixel == 2 && s->format->Bmask > 0xFFFFu;
+    return png && s->format->BytesPerPixel == 2;
 }
 
 // Alpha 0 gives pixel 0, as a colour key does elsewhere: the hit tests count any non-zero
@@ -121,6 +123,17 @@ SDL_Surface* ConvertToCanvasFormat(SDL_Surface* source)
     // into transparent pixels, because the target format has an alpha mask.
     SDL_Surface* converted = SDL_ConvertSurface(source, model->format, SDL_SWSURFACE);
     SDL_FreeSurface(model);
+    // The classic library skips keyed pixels (they stay 0); SDL 2 writes them with their
+    // colour and alpha 0. Pixel 0 either way: the hit tests count any non-zero pixel.
+    if (converted && (source->flags & SDL_SRCCOLORKEY))
+        for (int y = 0; y < converted->h; ++y)
+        {
+            Uint32* row = reinterpret_cast<Uint32*>(static_cast<Uint8*>(converted->pixels) +
+                                                    y * converted->pitch);
+            for (int x = 0; x < converted->w; ++x)
+                if ((row[x] & CColor::kAlphaMask) == 0)
+                    row[x] = 0;
+        }
     return converted;
 }
 
@@ -139,10 +152,11 @@ std::unique_ptr<CSurface> CreateSurface(int width, int height)
 
 std::unique_ptr<CSurface> LoadSurface(const std::string& fileName)
 {
-    SDL_Surface* loaded = IMG_Load(fileName.c_str());
-    SDL_Surface* converted = loaded && IsMislabelledGreyAlpha(loaded)
-                                 ? ConvertGreyAlpha(loaded)
-                                 : ConvertToCanvasFormat(loaded);
+    SDL_RWops* file = SDL_RWFromFile(fileName.c_str(), "rb");
+    const bool png = file && IMG_isPNG(file); // looks at the signature and rewinds
+    SDL_Surface* loaded = file ? IMG_Load_RW(file, 1) : nullptr;
+    SDL_Surface* converted = loaded && IsGreyAlphaPng(loaded, png) ? ConvertGreyAlpha(loaded)
+                                                                   : ConvertToCanvasFormat(loaded);
     if (loaded)
         SDL_FreeSurface(loaded);
     return std::make_unique<CSurface>(converted);

@@ -52,6 +52,6 @@ std::unique_ptr<CSurface> CreateSurface(int width, int height);
 /// The picture in the file, converted to the canvas packing (paletted, grey and RGB files
 /// included). A file that cannot be read gives an empty surface, without a message.
 std::unique_ptr<CSurface> LoadSurface(const std::string& fileName);
-/// Converts any SDL surface to a new one in the canvas packing; null gives null.
-/// The source is left alone.
+/// Converts any SDL surface to a new one in the canvas packing; null gives null. Pixels
+/// of a colour key become 0. The source is left alone.
 SDL_Surface* ConvertToCanvasFormat(SDL_Surface* source);

@@ -3,8 +3,10 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 #include <SDL.h>
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace
 {
@@ -45,6 +47,26 @@ CRect ComputeViewport(int width, int height)
     return view;
 }
 
+bool IsInvisibleVideoDriver(const char* driver, const char* requested)
+{
+    if (std::strcmp(driver, "offscreen") != 0 && std::strcmp(driver, "dummy") != 0)
+        return false;
+    // SDL 2 reads the variable as a comma-separated list of names, in any case.
+    const size_t length = std::strlen(driver);
+    for (const char* name = requested; name && *name;)
+    {
+        const char* end = std::strchr(name, ',');
+        const size_t nameLength = end ? static_cast<size_t>(end - name) : std::strlen(name);
+        bool same = nameLength == length;
+        for (size_t i = 0; same && i < length; ++i)
+            same = std::tolower(static_cast<unsigned char>(name[i])) == driver[i];
+        if (same)
+            return false;
+        name = end ? end + 1 : nullptr;
+    }
+    return true;
+}
+
 bool InitVideo(int width, int height, bool fullscreen, const char* caption)
 {
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_NOPARACHUTE) < 0)
@@ -54,6 +76,21 @@ bool InitVideo(int width, int height, bool fullscreen, const char* caption)
     if (!info)
         FailVideo("Video query failed: %s\n");
     const int bitsPerPixel = info->vfmt->BitsPerPixel;
+
+    // Without a display, SDL 1.2 on SDL 2 (sdl12-compat) quietly falls back to a driver that
+    // shows nothing, and the game would run unseen until killed. That is a window that cannot
+    // be had, as on the classic library.
+    char driver[32] = "";
+    if (SDL_VideoDriverName(driver, sizeof driver) &&
+        IsInvisibleVideoDriver(driver, std::getenv("SDL_VIDEODRIVER")))
+    {
+        std::fprintf(stderr,
+                     "Video mode set failed: no display; SDL chose its \"%s\" driver, which "
+                     "shows nothing\n",
+                     driver);
+        SDL_Quit();
+        return false;
+    }
 
     SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 5);
     SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 5);

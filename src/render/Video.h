@@ -16,6 +16,11 @@ void ClearScreen();
 /// Presents the frame.
 void SwapScreen();
 
+/// True when `driver` (SDL's name for the video driver in use) is one that shows nothing
+/// ("offscreen", "dummy") and `requested` (SDL_VIDEODRIVER, a comma-separated list, may be
+/// null) does not name it: SDL fell back to it on its own. Pure, for tests.
+bool IsInvisibleVideoDriver(const char* driver, const char* requested);
+
 /// The viewport for a window of the given size: the whole of a 4:3 window, otherwise the
 /// largest centred 4:3 area (offsets may be negative). Pure, for tests.
 CRect ComputeViewport(int width, int height);

@@ -78,7 +78,14 @@ struct SNoDevice
     {"no driver at all", "no-such-driver", nullptr},
     {"the device cannot open", "disk", "/nonexistent-folder/out.raw"},
 };
-const std::string kNoDeviceMessage = "Vaara: ei kyetty 44100 Hz 16-bit audioon ";
+// The audio subsystem itself may fail to start (sdl12-compat, for a driver it does not
+// know), or only the mixer's device (the classic library starts the subsystem anyway).
+bool IsNoDeviceMessage(const std::string& out)
+{
+    const std::string error = SDL_GetError() + std::string("\n");
+    return out == "Ei onnannu " + error ||
+           out == "Vaara: ei kyetty 44100 Hz 16-bit audioon " + error;
+}
 
 } // namespace
 
@@ -150,7 +157,7 @@ TEST_F(Music, WithoutADeviceStartUpReportsAndEveryLaterCallRetriesSilently)
         CaptureStdout();
         EXPECT_FALSE(StartAudio()) << c.what;
         std::string out = GetCapturedStdout();
-        EXPECT_EQ(out, kNoDeviceMessage + SDL_GetError() + "\n") << c.what;
+        EXPECT_TRUE(IsNoDeviceMessage(out)) << c.what << ": " << out;
         EXPECT_FALSE(IsAudioRunning());
         EXPECT_FALSE(MixerFile::HasRegistry()) << "nothing is preloaded without a device";
 
@@ -160,7 +167,7 @@ TEST_F(Music, WithoutADeviceStartUpReportsAndEveryLaterCallRetriesSilently)
             CaptureStdout();
             PlayMusic("data/sfx/music.wav");
             out = GetCapturedStdout();
-            EXPECT_EQ(out, kNoDeviceMessage + SDL_GetError() + "\n") << c.what;
+            EXPECT_TRUE(IsNoDeviceMessage(out)) << c.what << ": " << out;
             EXPECT_EQ(Mix_PlayingMusic(), 0);
         }
         // Sounds fail to load, report it, and leave nothing behind.

@@ -26,6 +26,29 @@ TEST(Viewport, KeepsAFourByThreeArea)
     }
 }
 
+// Without a display SDL 2 falls back to drivers that show nothing; the game refuses them
+// unless they were asked for (the tests ask for "dummy").
+TEST(Video, RefusesADriverThatShowsNothingUnlessAskedFor)
+{
+    const struct
+    {
+        const char* driver;
+        const char* requested;
+        bool refused;
+    } cases[] = {
+        {"offscreen", nullptr, true},
+        {"dummy", "", true},
+        {"dummy", "x11", true},
+        {"x11", nullptr, false},
+        {"dummy", "dummy", false},
+        {"offscreen", "x11,Offscreen", false},
+        {"offscreen", "offscreenx", true},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(IsInvisibleVideoDriver(c.driver, c.requested), c.refused)
+            << c.driver << " with SDL_VIDEODRIVER=" << (c.requested ? c.requested : "(unset)");
+}
+
 TEST(Video, OpensAWindowWhoseClearIsOpaqueBlack)
 {
     if (!std::getenv("DISPLAY"))
