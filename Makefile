@@ -1,6 +1,7 @@
 # Korvane: two commands on a fresh Debian 12 machine.
 #   make run   install what is missing, build, start the game from the repo root
 #   make test  the same set-up, then the whole test suite through CTest
+#   make test-compat  the same suite on sdl12-compat (SDL 1.2 on SDL 2), unpacked into build/
 # Also: make build, make asan (the suite under AddressSanitizer + UBSan), make assets
 # (rebuild data/ from the generators in tools/), make bench, make frames (the frame harness
 # and its GL floor, then the start-up figures, under Xvfb), make clean.
@@ -26,7 +27,7 @@ RUN_PACKAGES  := build-essential cmake pkg-config libsdl1.2-dev libsdl-image1.2-
                  libsdl-mixer1.2-dev libgl-dev libglu1-mesa-dev libgl1-mesa-dri
 TEST_PACKAGES := zlib1g-dev googletest libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool \
                  x11-utils x11-apps imagemagick sox python3 desktop-file-utils \
-                 openssl
+                 openssl libsdl2-2.0-0
 ASSET_PACKAGES := libstb-dev libvorbis-dev
 # The long reliability runs only: memcheck, and clang with libFuzzer.
 CHECK_PACKAGES := valgrind clang
@@ -34,7 +35,7 @@ SOAK_FRAMES    ?= 20000
 FUZZ_SECONDS   ?= 180
 FUZZ_BUILD     ?= build-fuzz
 
-.PHONY: run test build asan assets bench frames clean deps-run deps-test deps-assets \
+.PHONY: run test test-compat compat-headers build asan assets bench frames clean deps-run deps-test deps-assets \
         deps-check soak valgrind faults fuzz
 
 define install_missing
@@ -77,6 +78,41 @@ test: deps-test $(BUILD)/CMakeCache.txt
 	cmake -S . -B $(BUILD) >/dev/null
 	cmake --build $(BUILD) -j $(JOBS)
 	$(XVFB) ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+# sdl12-compat, the SDL 1.2 that Debian 13, Fedora and Arch ship (on SDL 2), is Debian 12's
+# libsdl1.2-compat: fetched with apt-get download (no root needed) and unpacked into the build
+# tree, never installed (it conflicts with the classic library's -dev package). The suite
+# then runs with it first on LD_LIBRARY_PATH; ldd proves it is the one the game loads.
+MULTIARCH  := $(shell gcc -print-multiarch 2>/dev/null || echo x86_64-linux-gnu)
+COMPAT     := $(BUILD)/sdl12-compat
+COMPAT_LIB := $(CURDIR)/$(COMPAT)/usr/lib/$(MULTIARCH)/sdl12-compat
+
+$(COMPAT)/unpacked:
+	rm -rf $(COMPAT) && mkdir -p $(COMPAT)/debs
+	cd $(COMPAT)/debs && apt-get download libsdl1.2-compat libsdl1.2-compat-dev
+	for deb in $(COMPAT)/debs/*.deb; do dpkg-deb -x $$deb $(COMPAT) || exit 1; done
+	touch $@
+
+test-compat: deps-test $(BUILD)/CMakeCache.txt $(COMPAT)/unpacked
+	cmake --build $(BUILD) -j $(JOBS)
+	LD_LIBRARY_PATH=$(COMPAT_LIB) ldd $(BUILD)/korvane | grep -q '$(COMPAT_LIB)/libSDL-1.2.so.0' || \
+	    { echo "the game does not load sdl12-compat from $(COMPAT_LIB)"; exit 1; }
+	LD_LIBRARY_PATH=$(COMPAT_LIB) $(XVFB) ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+# The game built against the compat headers alone, as on a distribution that has no other
+# SDL 1.2 headers: SDL_image's and SDL_mixer's headers are copied beside them (so their own
+# #include "SDL.h" finds the compat one) and pkg-config reads a copy of its sdl.pc.
+compat-headers: deps-run $(COMPAT)/unpacked
+	cp /usr/include/SDL/SDL_image.h /usr/include/SDL/SDL_mixer.h $(COMPAT)/usr/include/SDL/
+	ln -sf sdl12-compat/libSDL-1.2.so.0 $(COMPAT)/usr/lib/$(MULTIARCH)/libSDL-1.2.so.0
+	mkdir -p $(COMPAT)/pc && sed 's|/usr|$(CURDIR)/$(COMPAT)/usr|' \
+	    $(COMPAT)/usr/lib/$(MULTIARCH)/pkgconfig/sdl.pc >$(COMPAT)/pc/sdl.pc
+	PKG_CONFIG_PATH=$(CURDIR)/$(COMPAT)/pc cmake -S . -B $(BUILD)-compat-headers \
+	    -DKORVANE_BUILD_TESTS=OFF -DKORVANE_BUILD_BENCH=OFF >/dev/null
+	cmake --build $(BUILD)-compat-headers -j $(JOBS) --target korvane
+	grep -q '$(CURDIR)/$(COMPAT)/usr/include/SDL' $(BUILD)-compat-headers/compile_commands.json
+	LD_LIBRARY_PATH=$(COMPAT_LIB) ldd $(BUILD)-compat-headers/korvane | grep -q '$(COMPAT_LIB)/libSDL-1.2.so.0'
+	@echo "built against the sdl12-compat headers: $(BUILD)-compat-headers/korvane"
 
 asan: deps-test
 	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DKORVANE_SANITIZE=ON -DKORVANE_BUILD_BENCH=OFF

@@ -19,7 +19,6 @@
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/lib.sh"
-in_xvfb "$0" "$@"
 game=$(readlink -f "$1")
 mode=${2:-quick}
 root=$(cd "$here/../.." && pwd)
@@ -27,7 +26,8 @@ out=$(artifacts fault-injection)
 work=$(mktemp -d)
 matrix=$out/matrix.md
 failures=0
-trap 'chmod -R u+w "$work" 2>/dev/null; rm -rf "$work"' EXIT
+at_exit 'umount "$work/ro" 2>/dev/null; chmod -R u+w "$work" 2>/dev/null; rm -rf "$work"'
+in_xvfb
 
 printf '| case | outcome | notes |\n|---|---|---|\n' >"$matrix"
 
@@ -50,6 +50,7 @@ play() {
     local log=$out/$(tr -c 'A-Za-z0-9_.-' _ <<<"$name").log
     (cd "$dir" && exec env SDL_AUDIODRIVER=dummy "$@" "$game") >"$log" 2>&1 &
     local pid=$!
+    track "$pid"
     if ! wait_for 20 has_game_window; then
         kill -9 "$pid" 2>/dev/null
         wait "$pid"
@@ -156,6 +157,7 @@ monkey_case() {
     local log=$out/monkey.log
     (cd "$dir" && exec env SDL_AUDIODRIVER=dummy "$game") >"$log" 2>&1 &
     local pid=$!
+    track "$pid"
     wait_for 20 has_game_window || { kill -9 "$pid"; wait "$pid"; record "random keys and clicks" FAIL "no window"; return; }
     local win
     win=$(game_window)

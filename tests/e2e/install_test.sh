@@ -6,11 +6,10 @@
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/lib.sh"
-in_xvfb "$0" "$@"
 build=$(cd "$(dirname "$1")" && pwd)
 work=$(mktemp -d)
-pid=
-trap '[ -n "$pid" ] && kill "$pid" 2>/dev/null; rm -rf "$work"' EXIT
+at_exit 'rm -rf "$work"'
+in_xvfb
 
 prefix=$work/prefix
 cmake --install "$build" --prefix "$prefix" >"$work/install.txt" 2>&1 ||
@@ -59,16 +58,17 @@ title_reference=$work/title.png
 "$IM_CONVERT" data/gfx/title_screen.jpg "$title_reference"
 (cd "$path" && SDL_AUDIODRIVER=dummy exec "$exec_line") >"$work/out.txt" 2>&1 &
 pid=$!
+track "$pid"
+wait_window || { cat "$work/out.txt"; fail "the installed game opened no window"; }
 title_seen() { shot "$work/seen.png" && float_lt "$(rmse "$work/seen.png" "$title_reference")" 0.05; }
 wait_for 20 title_seen || { shot "$(artifacts install)/no-title.png"; cat "$work/out.txt"; fail "the installed game did not show its title picture"; }
 shot "$(artifacts install)/installed-title.png"
 echo "the installed game shows its title (RMSE $(rmse "$work/seen.png" "$title_reference") to the picture)"
-xdotool windowfocus --sync "$(game_window)" 2>/dev/null
+xdotool windowfocus --sync "$win" 2>/dev/null
 xdotool key Escape
 sleep 0.5
 xdotool key Escape
 wait_exit "$pid" 10
 status=$?
-pid=
 [ "$status" -eq 0 ] || fail "the installed game ended with status $status"
 echo "PASS: binary, data, menu entry, icon and man page installed; the game starts from its entry"

@@ -1,5 +1,20 @@
 # Shared helpers for the end-to-end tests: each test runs the real game binary in a
-# private Xvfb server and drives it with real X input.
+# private X server and drives it with real X input. Whatever a script starts through
+# these helpers (X servers, games) is ended when the script exits, however it ends.
+
+E2E_PIDS=()    # programs to end on exit
+E2E_AT_EXIT=() # commands to run on exit, after they are gone
+e2e_cleanup() {
+    local p c
+    for p in "${E2E_PIDS[@]}"; do kill -9 "$p" 2>/dev/null && wait "$p" 2>/dev/null; done
+    for c in "${E2E_AT_EXIT[@]}"; do eval "$c"; done
+}
+trap e2e_cleanup EXIT
+trap 'exit 143' TERM INT HUP # so that the EXIT trap runs on these too
+
+# track <pid...>: ended on exit. at_exit <command>: run on exit.
+track() { E2E_PIDS+=("$@"); }
+at_exit() { E2E_AT_EXIT+=("$1"); }
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
@@ -13,14 +28,41 @@ wait_for() {
     done
 }
 
+# in_xvfb: a new private X server for this script, in $DISPLAY; its pid in $xserver.
+# -displayfd: the server takes a free display number itself and writes it once it accepts
+# clients (two scripts choosing a number at once could pick the same one). -noreset:
+# otherwise the server resets when its last client leaves, and a client connecting in that
+# moment is refused; SDL 1.2 probes the display with one connection before it opens its own.
+in_xvfb() {
+    local ready
+    ready=$(mktemp)
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$ready" >/dev/null 2>&1 &
+    xserver=$!
+    track "$xserver"
+    wait_for 20 test -s "$ready" || fail "Xvfb did not start"
+    export DISPLAY=":$(cat "$ready")"
+    rm -f "$ready"
+}
+
+# start_game <log> [VAR=value...]: the game ($game) in the background from the current
+# folder, output to <log>; its pid in $pid.
+start_game() {
+    local log=$1; shift
+    env "$@" "$game" >"$log" 2>&1 &
+    pid=$!
+    track "$pid"
+}
+
 # game_window: the id of the window titled exactly "Korvane".
 game_window() { xdotool search --name '^Korvane$' 2>/dev/null | head -n 1; }
 has_game_window() { [ -n "$(game_window)" ]; }
+# wait_window: waits for the game's window and keeps its id in $win for shot.
+wait_window() { wait_for 20 has_game_window && win=$(game_window); }
 
 # wait_exit <pid> <seconds>: waits for the process; prints its status, or fails on time-out.
 wait_exit() {
     local pid=$1 limit=$2
-    wait_for "$limit" bash -c "! kill -0 $pid" || { kill -9 "$pid" 2>/dev/null; fail "process $pid did not exit within ${limit}s"; }
+    wait_for "$limit" bash -c "! kill -0 $pid" || fail "process $pid did not exit within ${limit}s"
     wait "$pid"
 }
 
@@ -35,31 +77,21 @@ escape_until_gone() {
     done
 }
 
-# in_xvfb <script> <args...>: re-runs a script inside its own Xvfb unless already there.
-in_xvfb() {
-    if [ -z "${KORVANE_IN_XVFB:-}" ]; then
-        KORVANE_IN_XVFB=1 exec xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" bash "$@"
-    fi
-}
-
 # Pictures: ImageMagick's own convert (a stand-in of that name may come first on PATH).
 IM_CONVERT=/usr/bin/convert
 
-# shot <file> [geometry]: the 1024 x 768 game window, or a part of it (no window manager:
-# the window sits at the top left). xwd grabs in milliseconds where import takes seconds
-# while the game keeps the CPU busy.
+# shot <file> [geometry]: the game's own window ($win), or a part of it, wherever the
+# window manager or SDL put it (SDL 2 centres new windows). xwd grabs in milliseconds
+# where import takes seconds while the game keeps the CPU busy.
 shot() {
     local raw
     raw=$(mktemp --suffix=.xwd)
-    xwd -root -silent >"$raw" 2>/dev/null &&
+    xwd -id "$win" -silent >"$raw" 2>/dev/null &&
         "$IM_CONVERT" "xwd:$raw" -crop "${2:-1024x768+0+0}" +repage "$1" 2>/dev/null
     local status=$?
     rm -f "$raw"
     return $status
 }
-
-# mean_brightness <file>: 0 ... 1.
-mean_brightness() { "$IM_CONVERT" "$1" -colorspace Gray -format '%[fx:mean]' info: 2>/dev/null; }
 
 # rmse <a> <b>: normalised root-mean-square difference of two pictures, 0 ... 1.
 rmse() { compare -metric RMSE "$1" "$2" null: 2>&1 | sed -n 's/.*(\(.*\)).*/\1/p'; }
@@ -78,12 +110,12 @@ artifacts() {
     mkdir -p "$dir" && echo "$dir"
 }
 
-# title_shown <work dir>: the middle of the window shows the middle of the title picture.
-# Cheap enough to poll.
+# title_shown <work dir> [data root]: the middle of the window shows the middle of the
+# title picture. Cheap enough to poll.
 title_shown() {
     local probe=256x192+384+288
     [ -f "$1/title-middle.png" ] ||
-        "$IM_CONVERT" data/gfx/title_screen.jpg -crop "$probe" +repage "$1/title-middle.png"
+        "$IM_CONVERT" "${2:-data}/gfx/title_screen.jpg" -crop "$probe" +repage "$1/title-middle.png"
     shot "$1/title-probe.png" "$probe" &&
         float_lt "$(rmse "$1/title-probe.png" "$1/title-middle.png")" 0.08
 }

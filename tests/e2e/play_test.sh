@@ -1,0 +1,190 @@
+#!/usr/bin/env bash
+# The game as a player meets it, from the real binary. One window titled Korvane, 1024 x
+# 768, shows the title picture at once with the music playing; closing the window there
+# ends the game with 0. Started again: Escape on the title only leaves it, and the note wall
+# comes with the score at 0; the arrow keys move the figure; Space fires shots that are
+# seen and heard; shots on the creature's white core clear it and the score turns to 1.
+# Escape then ends the game with 0. Screenshots of each step: $KORVANE_ARTIFACTS/play/.
+set -u
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/lib.sh"
+game=$1
+close_window=$2
+out=$(artifacts play)
+rm -f "$out"/*.png
+work=$(mktemp -d)
+at_exit 'rm -rf "$work"'
+in_xvfb
+wall() { python3 "$here/wall.py" "$@"; }
+
+# Polls use an uncompressed picture (a PNG takes half a second to write); keep saves the
+# last one for a person to look at.
+probe=$work/probe.pam
+n=0
+look() { shot "$probe"; }
+keep() { n=$((n + 1)); "$IM_CONVERT" "$probe" "$(printf '%s/%02d-%s.png' "$out" "$n" "$1")"; }
+
+# A delay of one mixer buffer (2048 frames at 44.1 kHz) per write keeps the capture near
+# the wall clock; a sound lands in the file where it had grown to when the sound started.
+audio=$work/audio.raw
+start_audio_game() {
+    rm -f "$audio"
+    start_game "$work/out.txt" SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$audio" SDL_DISKAUDIODELAY=46
+    wait_window || { cat "$work/out.txt"; fail "no window titled Korvane"; }
+}
+
+# --- The title, and the window closed on it.
+start_audio_game
+[ "$(xdotool search --name '^Korvane$' | wc -l)" -eq 1 ] || fail "more than one Korvane window"
+geometry=$(xwininfo -id "$win")
+grep -q 'Width: 1024' <<<"$geometry" && grep -q 'Height: 768' <<<"$geometry" ||
+    fail "the window is not 1024 x 768: $geometry"
+wait_for 20 title_shown "$work" || { look; keep no-title; fail "the title did not show"; }
+"$IM_CONVERT" data/gfx/title_screen.jpg "$work/title.png"
+look && keep title
+difference=$(rmse "$probe" "$work/title.png")
+float_lt "$difference" 0.05 || fail "the window differs from the title picture (RMSE $difference)"
+sleep 1
+level=$(audio_rms_db "$audio")
+float_lt -50 "${level:--999}" || fail "the music is silent on the title (RMS ${level} dB)"
+echo "title shown (RMSE $difference to the picture), music at ${level} dB RMS"
+"$close_window" "$win" || fail "could not send the close request"
+wait_exit "$pid" 10
+status=$?
+[ "$status" -eq 0 ] || fail "closing the window on the title: status $status"
+
+# --- Play: Escape leaves the title, the wall comes with the score at 0.
+start_audio_game
+xdotool windowfocus --sync "$win" 2>/dev/null
+wait_for 20 title_shown "$work" || fail "the title did not show the second time"
+xdotool key Escape
+share=- colours=- digit=- fit=-
+wall_shown() {
+    look && read -r digit fit < <(wall score "$probe" data) && [ "$digit" = 0 ] &&
+        float_lt "$fit" 20 && read -r share colours < <(wall notes "$probe") &&
+        awk -v s="$share" -v c="$colours" 'BEGIN { exit !(s > 0.8 && c >= 4) }'
+}
+wait_for 20 wall_shown || { keep no-wall; fail "no note wall with score 0 after Escape on the title (share $share, $colours colours, digit $digit, fit $fit)"; }
+kill -0 "$pid" 2>/dev/null || fail "Escape on the title ended the game"
+keep wall
+echo "note wall: $share of the window in $colours note colours, score label reads 0"
+
+# alive: the player is on the wall. A level shot may have killed it (no figure for a few
+# looks in a row; the dark overlays can hide it for a moment): then a key starts a new
+# game. Right and Down also nudge a figure that ran off the left or top edge back in.
+player_at() { look && read -r px py _ < <(wall player "$probe") && [ "$px" != none ]; }
+alive() {
+    local misses=0 keys=(Right Down)
+    until player_at; do
+        misses=$((misses + 1))
+        if [ "$misses" -ge 3 ]; then
+            xdotool key "${keys[misses % 2]}"
+            sleep 0.2
+        fi
+        [ "$misses" -lt 80 ] || return 1
+    done
+}
+
+# --- The arrows. move <key> <dx> <dy> <back key>: holds the key until the figure has moved
+# two cells (64 px) that way, and checks the other axis moved less than a cell and a half.
+# A figure with less than four cells of room that way is first walked back. A level shot
+# may kill the player on the way: then a new game starts and the move is tried again.
+room() {
+    awk -v x="$px" -v y="$py" -v dx="$1" -v dy="$2" 'BEGIN {
+        r = dx > 0 ? 992 - x : dx < 0 ? x : dy > 0 ? 736 - y : y; exit !(r >= 128) }'
+}
+hold_until() { # <key> <seconds> <condition...>
+    local key=$1 deadline=$(( $(date +%s) + $2 )); shift 2
+    xdotool keydown "$key"
+    while [ "$(date +%s)" -lt "$deadline" ]; do
+        player_at && "$@" && break
+    done
+    xdotool keyup "$key"
+}
+moved() { # <dx> <dy>: since (x0, y0), along that direction
+    awk -v x="$px" -v y="$py" -v x0="$x0" -v y0="$y0" -v dx="$1" -v dy="$2" \
+        'BEGIN { exit !((x - x0) * dx + (y - y0) * dy >= 64) }'
+}
+move() {
+    local key=$1 dx=$2 dy=$3 back=$4 try
+    for try in 1 2 3; do
+        alive || fail "the player did not come back"
+        room "$dx" "$dy" || { hold_until "$back" 10 room "$dx" "$dy"; alive || continue; }
+        x0=$px y0=$py
+        hold_until "$key" 15 moved "$dx" "$dy"
+        if moved "$dx" "$dy"; then
+            keep "moved-$key"
+            awk -v x="$px" -v y="$py" -v x0="$x0" -v y0="$y0" -v dx="$dx" \
+                'BEGIN { d = dx ? y - y0 : x - x0; exit !(d < 48 && -d < 48) }' ||
+                fail "$key moved the player across: ($x0, $y0) to ($px, $py)"
+            echo "$key moved the player from ($x0, $y0) to ($px, $py)"
+            return 0
+        fi
+    done
+    fail "$key did not move the player (last at $px, $py)"
+}
+move Right 1 0 Left
+move Left -1 0 Right
+move Down 0 1 Up
+move Up 0 -1 Down
+
+# --- Space: shot notes fly right of the figure and the shot sound is heard. The music
+# alone seldom reaches the shot's band (sound.py): a stretch without firing is the baseline.
+mark() { stat -c %s "$audio"; }
+alive || fail "the player did not come back"
+quiet_from=$(mark)
+sleep 1.5
+quiet_to=$(mark)
+alive || fail "the player did not come back"
+sx=$px sy=$py fire_from=$(mark)
+heard() {
+    read -r quiet fire < <(python3 "$here/sound.py" "$audio" "$quiet_from" "$quiet_to" "$fire_from" "$(mark)")
+    [ "$fire" -ge $((2 * quiet + 2)) ]
+}
+seen() { look && [ "$(wall shots "$probe" $((sx + 64)) $((sy + 32)))" -ge 24 ]; }
+xdotool keydown space
+wait_for 20 seen || { xdotool keyup space; keep no-shots; fail "no shot notes right of the player while Space is held"; }
+keep shots
+wait_for 20 heard
+xdotool keyup space
+heard || fail "no shot sound while firing ($quiet loud windows without firing, $fire firing)"
+echo "shots seen; loud windows in the shot band: $quiet without firing, $fire while firing"
+
+# --- Aim at the white core and fire until the creature is cleared: 2.5 s later the next
+# creature comes and the score turns to 1. A level shot may kill the player first; then a
+# key starts a new game and we aim again.
+cleared=no
+deadline=$(( $(date +%s) + 120 ))
+while [ "$(date +%s)" -lt "$deadline" ]; do
+    look && read -r px py _ core_y digit fit < <(wall aim "$probe" data)
+    if [ "$digit" = 1 ]; then
+        cleared=yes
+        break
+    fi
+    if [ "$px" = none ]; then
+        xdotool keyup space
+        alive || break
+        continue
+    fi
+    if [ "$core_y" != none ]; then
+        # The shot leaves from the figure's gun, about 40 px below the middle of its green
+        # body; a tap moves the figure by one cell.
+        aim=$((core_y - py - 40))
+        if [ "$aim" -gt 20 ]; then
+            xdotool key Down
+        elif [ "$aim" -lt -20 ]; then
+            xdotool key Up
+        fi
+    fi
+    xdotool keydown space
+done
+xdotool keyup space
+[ "$cleared" = yes ] || { keep not-cleared; fail "the shots never cleared the creature (score stayed 0)"; }
+keep cleared
+echo "the shots cleared the creature: score 1 (label fit $fit)"
+
+xdotool key Escape
+wait_exit "$pid" 10
+status=$?
+[ "$status" -eq 0 ] || fail "Escape during play: status $status"
+echo "PASS: title with music, close on the title, Escape leaves it, arrows move, Space fires and is heard, the creature is cleared, Escape exits 0"
