@@ -11,7 +11,7 @@
 
 #include "canvas/Color.h"
 #include "util/Vector2.h"
-#include "wall/Camera.h"
+#include "wall/CameraTransformer.h"
 
 struct CTexture;
 class CSurface;
