@@ -5,10 +5,10 @@
 #include <utility>
 #include <vector>
 
+#include "actors/FireBulletInterface.h"
 #include "actors/Particle.h"
 #include "audio/Audio.h"
 #include "canvas/Surface.h"
-#include "game/FireBulletInterface.h"
 #include "game/PatternGenerator.h"
 #include "util/Random.h"
 #include "wall/Palette.h"
