@@ -2,11 +2,11 @@
 
 #include <SDL.h>
 #include <SDL_mixer.h>
-#include <iostream>
 #include <utility>
 
 #include "audio/Audio.h"
 #include "util/DirectoryListing.h"
+#include "util/Log.h"
 
 namespace
 {
@@ -49,7 +49,7 @@ MixerFile::MixerFile(const std::string& key, const std::string& openPath) : m_Na
     SDL_RWops* const source = SDL_RWFromFile(path.c_str(), "rb");
     m_Chunk = source ? Mix_LoadWAV_RW(source, 1) : nullptr;
     if (!m_Chunk)
-        std::cout << "Error! Couldn't load: " << path << std::endl;
+        tarn::Log(tarn::ELogStream::Output, "Error! Couldn't load: " + path);
 }
 
 MixerFile::~MixerFile()

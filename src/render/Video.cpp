@@ -3,14 +3,16 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 #include <SDL.h>
-#include <cstdio>
 #include <cstdlib>
+#include <string>
+
+#include "util/Log.h"
 
 namespace
 {
-[[noreturn]] void FailVideo(const char* format)
+[[noreturn]] void FailVideo(const char* what)
 {
-    std::fprintf(stderr, format, SDL_GetError());
+    tarn::Log(tarn::ELogStream::Error, std::string(what) + SDL_GetError());
     SDL_Quit();
     // The game cannot run without video: a non-zero status tells the caller so.
     std::exit(EXIT_FAILURE);
@@ -48,11 +50,11 @@ CRect ComputeViewport(int width, int height)
 bool InitVideo(int width, int height, bool fullscreen, const char* caption)
 {
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_NOPARACHUTE) < 0)
-        FailVideo("Video initialization failed: %s\n");
+        FailVideo("Video initialization failed: ");
 
     const SDL_VideoInfo* info = SDL_GetVideoInfo();
     if (!info)
-        FailVideo("Video query failed: %s\n");
+        FailVideo("Video query failed: ");
     const int bitsPerPixel = info->vfmt->BitsPerPixel;
 
     SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 5);
@@ -64,7 +66,7 @@ bool InitVideo(int width, int height, bool fullscreen, const char* caption)
     const Uint32 flags = fullscreen ? (SDL_OPENGL | SDL_FULLSCREEN) : SDL_OPENGL;
     if (!SDL_SetVideoMode(width, height, bitsPerPixel, flags))
     {
-        std::fprintf(stderr, "Video mode set failed: %s\n", SDL_GetError());
+        tarn::Log(tarn::ELogStream::Error, std::string("Video mode set failed: ") + SDL_GetError());
         SDL_Quit();
         return false;
     }
