@@ -1,6 +1,8 @@
 #include "util/Log.h"
 
 #include <cstdio>
+#include <set>
+#include <utility>
 
 namespace tarn
 {
@@ -20,5 +22,17 @@ void Log(ELogStream stream, const std::string& line)
     const std::string text = line + '\n';
     std::fwrite(text.data(), 1, text.size(), file);
     std::fflush(file);
+}
+
+void LogOnce(ELogStream stream, const std::string& line)
+{
+    static std::set<std::pair<ELogStream, std::string>> s_Said;
+    if (s_Said.emplace(stream, line).second)
+        Log(stream, line);
+}
+
+void LogPictureLoadFailure(const std::string& path)
+{
+    LogOnce(ELogStream::Error, "Error! Couldn't load picture: " + path);
 }
 } // namespace tarn
