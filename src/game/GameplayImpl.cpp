@@ -18,8 +18,6 @@ constexpr float kScreenHeight = 768.0f;
 const CVector2 kPlayerShotVelocity(60.0f, 0.0f); ///< Canvas px/s.
 const CVector2 kPlayerShotOffset(3.0f, 4.0f);    ///< From the player sprite's top left.
 constexpr float kLevelShotOffsetX = 2.0f;
-constexpr uint32_t kCellMaskBeat = 23;    ///< Core, ring, body, first limb set.
-constexpr uint32_t kCellMaskOffBeat = 39; ///< Core, ring, body, second limb set.
 constexpr int kPlayerShooterCode = 1;
 } // namespace
 
@@ -154,7 +152,7 @@ void CGameplayImpl::UpdatePlayerShot(CBullet& bullet)
     target.w = grid.Width();
     target.h = grid.Height();
     target.value = [&grid](int x, int y) { return static_cast<uint32_t>(grid.At(x, y)); };
-    target.mask = level.BeatPhase() ? kCellMaskBeat : kCellMaskOffBeat;
+    target.mask = static_cast<uint32_t>(HitCellMask(level.BeatPhase()));
 
     const CPoint cell = SweptTest(bullet.m_PreviousPosition, bullet.m_Position, target);
     if (cell.x < 0 || cell.y < 0)

@@ -35,6 +35,11 @@ int32_t GunMask(bool beatPhase)
 }
 } // namespace
 
+int32_t HitCellMask(bool beatPhase)
+{
+    return kCellCore | DrawMask(beatPhase);
+}
+
 CLevel::CLevel(int number)
     : m_Grid(GeneratePattern()), m_Origin{static_cast<int>(kRestX), static_cast<int>(kRestY)},
       m_Rest(kRestX, kRestY), m_Color(RandomLevelColor())
