@@ -18,7 +18,6 @@ constexpr float kScreenHeight = 768.0f;
 const CVector2 kPlayerShotVelocity(60.0f, 0.0f); ///< Canvas px/s.
 const CVector2 kPlayerShotOffset(3.0f, 4.0f);    ///< From the player sprite's top left.
 constexpr float kLevelShotOffsetX = 2.0f;
-constexpr int kPlayerShooterCode = 1;
 } // namespace
 
 CGameplayImpl::CGameplayImpl()
@@ -100,8 +99,9 @@ void CGameplayImpl::FirePlayerBullet()
     const CVector2 start =
         CVector2(static_cast<float>(sprite->m_X), static_cast<float>(sprite->m_Y)) +
         kPlayerShotOffset;
-    m_Bullets.push_back(std::make_unique<CBullet>(kPlayerShooterCode, CBullet::kPlayerShot, start,
-                                                  kPlayerShotVelocity, "data/gfx/bullet-01.png"));
+    m_Bullets.push_back(std::make_unique<CBullet>(CBullet::kShooterPlayer, CBullet::kPlayerShot,
+                                                  start, kPlayerShotVelocity,
+                                                  "data/gfx/bullet-01.png"));
 }
 
 void CGameplayImpl::FireLevelBullet(const CVector2& position, int code, float speed)

@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "actors/Bullet.h"
 #include "actors/FireBulletInterface.h"
 #include "actors/Particle.h"
 #include "audio/Audio.h"
@@ -111,7 +112,7 @@ void CLevel::Fire(IFireBulletInterface& gameplay)
                   order[static_cast<std::size_t>(tarn::RandomInt(0, height - 1))]);
 
     const int32_t mask = GunMask(m_BeatPhase);
-    int code = 2;
+    int code = CBullet::kShooterLevelGun;
     bool chosen = false;
     int cellX = 0;
     int cellY = 0;
@@ -126,7 +127,7 @@ void CLevel::Fire(IFireBulletInterface& gameplay)
             else if (v & kCellCore)
             {
                 chosen = true;
-                code = 3;
+                code = CBullet::kShooterLevelCore;
             }
             if (chosen)
             {
