@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "canvas/BlendMode.h"
 #include "canvas/Color.h"
 #include "canvas/Surface.h"
 #include "util/Rect.h"
@@ -41,7 +42,7 @@ public:
     CRect m_Source;                      ///< Part of the image that is drawn.
     CColor m_Color = CColor(1, 1, 1, 1); ///< Modulation colour passed to Blit.
     uint32_t m_LastDrawTime = 0;         ///< SDL_GetTicks() at the last visible draw.
-    int m_BlendKind = 1;                 ///< GetBlendMode kind: 1 normal, 2 screen.
+    int m_BlendKind = kBlendNormal;      ///< GetBlendMode kind: kBlendNormal, kBlendScreen.
     int m_Depth = 100;                   ///< Smaller depths are drawn first.
 
 private:

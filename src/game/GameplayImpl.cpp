@@ -72,7 +72,7 @@ void CGameplayImpl::Update(float dt)
     DrawSprites(m_Canvas.get(), &view);
     m_Level->Draw(*m_Canvas);
     if (m_PlayerHit)
-        Blit(m_DiedLayer.get(), nullptr, m_Canvas.get(), nullptr, GetBlendMode(1),
+        Blit(m_DiedLayer.get(), nullptr, m_Canvas.get(), nullptr, GetBlendMode(kBlendNormal),
              CColor(1.0f, 1.0f, 1.0f, DeathOverlayAlpha()));
     m_NoteWall->Frame(m_Canvas.get(), dt, m_LevelCount);
 
