@@ -13,8 +13,6 @@
 
 namespace
 {
-constexpr int kWindowWidth = 1024;
-constexpr int kWindowHeight = 768;
 const char* const kCaption = "Korvane";
 const char* const kMusicFile = "data/sfx/Ondrafel.ogg";
 } // namespace
@@ -82,7 +80,7 @@ bool DispatchEvents(CGameplay& gameplay)
 
 int RunKorvane()
 {
-    if (!InitVideo(kWindowWidth, kWindowHeight, false, kCaption))
+    if (!InitVideo(kVirtualScreenWidth, kVirtualScreenHeight, false, kCaption))
         return EXIT_FAILURE; // InitVideo said why; nothing can be shown without a window.
     // SDL must also go down when the process ends outside the loop's end (window closed on
     // the title screen); a second SDL_Quit after the loop's own is harmless.

@@ -7,14 +7,12 @@
 #include "canvas/Sprite.h"
 #include "canvas/Surface.h"
 #include "game/Level.h"
+#include "render/Video.h"
 #include "util/MathUtil.h"
 #include "wall/NoteWall.h"
 
 namespace
 {
-constexpr float kScreenWidth = 1024.0f;
-constexpr float kScreenHeight = 768.0f;
-
 const CVector2 kPlayerShotVelocity(60.0f, 0.0f); ///< Canvas px/s.
 const CVector2 kPlayerShotOffset(3.0f, 4.0f);    ///< From the player sprite's top left.
 constexpr float kLevelShotOffsetX = 2.0f;
@@ -25,8 +23,9 @@ CGameplayImpl::CGameplayImpl()
     // The player, the lists, the offset and the over flag are made by the member
     // initialisers above; the rest follows in this order.
     m_Canvas = CreateSurface(kCanvasWidth, kCanvasHeight);
-    m_NoteWall =
-        std::make_unique<CNoteWall>(kScreenWidth, kScreenHeight, kCanvasWidth, kCanvasHeight);
+    m_NoteWall = std::make_unique<CNoteWall>(static_cast<float>(kVirtualScreenWidth),
+                                             static_cast<float>(kVirtualScreenHeight), kCanvasWidth,
+                                             kCanvasHeight);
     m_StarLayer = LoadSurface("data/gfx/background_stars.png");
     m_DiedLayer = LoadSurface("data/gfx/you_died.png");
     m_Level = std::make_unique<CLevel>(0);
