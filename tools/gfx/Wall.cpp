@@ -7,10 +7,6 @@
 
 namespace tools
 {
-const unsigned kPalette[17] = {0xFFA76B, 0xFD6E8E, 0xEEF278, 0xCDFA6D, 0x88C927, 0xFE4B82,
-                               0xDD31A0, 0x875EE3, 0xE7D326, 0x399FD0, 0xF58E05, 0xFFFEA2,
-                               0x868686, 0x003CFF, 0x1C1C1C, 0x0CFF00, 0xA30026};
-
 namespace
 {
 /// What one point of a note picture shows: paper of some brightness, or nothing.
