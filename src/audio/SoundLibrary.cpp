@@ -66,7 +66,7 @@ MixerFile* FindOrLoad(const std::string& name, const std::string& openPath)
     return new MixerFile(name, openPath); // registers itself; lives until deleted
 }
 
-void Play(const std::string& name)
+void PlayUnthrottled(const std::string& name)
 {
     MixerFile* const file = FindOrLoad(name);
     if (file->Chunk())
@@ -86,7 +86,7 @@ void PlaySound(const std::string& name)
     // Unsigned subtraction: right across the tick counter's wrap.
     if (Now() - throttle.lastTime < kThrottleMs && name == throttle.lastName)
         return;
-    Play(name);
+    PlayUnthrottled(name);
     throttle.lastName = name;
     throttle.lastTime = Now(); // after playing: a slow first load does not eat the window
 }
