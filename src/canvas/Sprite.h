@@ -33,9 +33,10 @@ public:
     void SetSharedImage(std::shared_ptr<const CSurface> image);
     const CSurface* Image() const { return m_Image.get(); }
 
-    bool m_SkipA = false; ///< Either skip flag set: DrawSprites leaves the sprite out.
-    bool m_SkipB = false;
-    int m_X = 0; ///< Top-left corner on the canvas, canvas pixels.
+    /// Either flag set: DrawSprites leaves the sprite out (nothing else looks at them).
+    bool m_Hidden = false;   ///< Hidden by its owner.
+    bool m_Disabled = false; ///< Switched off as a whole.
+    int m_X = 0;             ///< Top-left corner on the canvas, canvas pixels.
     int m_Y = 0;
     int m_W = 0; ///< Size on the canvas, from the image.
     int m_H = 0;
