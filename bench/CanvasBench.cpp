@@ -40,7 +40,7 @@ void CanvasFrame(benchmark::State& state)
         sprite->m_Y = (i * 3) % 26 - 1;
         sprite->m_Depth = 90 + i % 3 * 10;
         sprite->m_Color = CColor(1.0f, 0.8f, 0.6f, 0.9f);
-        sprite->m_BlendKind = i % 10 == 0 ? 2 : 1;
+        sprite->m_BlendKind = i % 10 == 0 ? kBlendScreen : kBlendNormal;
         sprites.push_back(sprite);
     }
     const CRect view = {0, 0, 32, 24};
@@ -77,7 +77,7 @@ void BM_BlitWholeCanvas(benchmark::State& state)
     const CColor white(1.0f, 1.0f, 1.0f, 1.0f);
     for (auto _ : state)
     {
-        Blit(stars.get(), nullptr, canvas.get(), nullptr, GetBlendMode(1), white);
+        Blit(stars.get(), nullptr, canvas.get(), nullptr, GetBlendMode(kBlendNormal), white);
         benchmark::DoNotOptimize(canvas->GetPixel(5, 5));
     }
 }

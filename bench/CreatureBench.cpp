@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "actors/FireBulletInterface.h"
 #include "actors/Particle.h"
 #include "audio/SoundLibrary.h"
 #include "canvas/Surface.h"
-#include "game/FireBulletInterface.h"
 #include "game/Level.h"
 #include "game/PatternGenerator.h"
 #include "util/Random.h"

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "render/Texture.h"
-#include "wall/Camera.h"
+#include "wall/CameraTransformer.h"
 #include "wall/NoteWallImpl.h"
 
 namespace glfloor

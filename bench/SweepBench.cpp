@@ -7,13 +7,13 @@
 #include "actors/Sweep.h"
 #include "canvas/Surface.h"
 #include "game/CellGrid.h"
+#include "game/Level.h"
 #include "game/PatternGenerator.h"
 #include "util/Random.h"
 
 namespace
 {
 constexpr float kDt = 0.016f;
-constexpr uint32_t kCellMaskBeat = 23; ///< The gameplay's mask on a beat.
 
 CSweepTarget GridTarget(const CCellGrid& grid)
 {
@@ -22,7 +22,7 @@ CSweepTarget GridTarget(const CCellGrid& grid)
     target.w = grid.Width();
     target.h = grid.Height();
     target.value = [&grid](int x, int y) { return static_cast<uint32_t>(grid.At(x, y)); };
-    target.mask = kCellMaskBeat;
+    target.mask = static_cast<uint32_t>(HitCellMask(true)); // the gameplay's mask on a beat
     return target;
 }
 

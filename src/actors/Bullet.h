@@ -16,6 +16,13 @@ struct CBullet
         kPlayerShot = 1,
         kLevelShot = 2,
     };
+    /// Shooter codes: who fired. Kept with the bullet; the game never reads them back.
+    enum EShooter
+    {
+        kShooterPlayer = 1,
+        kShooterLevelGun = 2,  ///< A gun cell, or the creature's middle when none is left.
+        kShooterLevelCore = 3, ///< A core cell.
+    };
 
     /// Makes the sprite from `picture`; previous position = position. The sprite keeps its
     /// default placement until the bullet's first update.
@@ -27,7 +34,7 @@ struct CBullet
     CBullet& operator=(const CBullet&) = delete;
 
     bool m_Dead = false; ///< Removed at the bullet's next visit of the update.
-    int m_ShooterCode;   ///< 1 for the player, the level's code for its shots.
+    int m_ShooterCode;   ///< EShooter.
     int m_Kind;          ///< EKind: selects the collision rule.
     CVector2 m_PreviousPosition;
     CVector2 m_Position; ///< Centre, canvas pixels.

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "actors/ParticleList.h"
 #include "canvas/Color.h"
-#include "game/FireBulletInterface.h"
 #include "util/Vector2.h"
 
 class CSprite;

@@ -1,7 +1,7 @@
 #include "actors/Player.h"
 
+#include "actors/FireBulletInterface.h"
 #include "canvas/Sprite.h"
-#include "game/FireBulletInterface.h"
 
 namespace
 {

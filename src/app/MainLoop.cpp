@@ -13,8 +13,6 @@
 
 namespace
 {
-constexpr int kWindowWidth = 1024;
-constexpr int kWindowHeight = 768;
 const char* const kCaption = "Korvane";
 const char* const kMusicFile = "data/sfx/Ondrafel.ogg";
 } // namespace
@@ -82,7 +80,7 @@ bool DispatchEvents(CGameplay& gameplay)
 
 int RunKorvane()
 {
-    if (!InitVideo(kWindowWidth, kWindowHeight, false, kCaption))
+    if (!InitVideo(kVirtualScreenWidth, kVirtualScreenHeight, false, kCaption))
         return EXIT_FAILURE; // InitVideo said why; nothing can be shown without a window.
     // Every return below shuts SDL down itself. No atexit(SDL_Quit): when the X server goes
     // away, Xlib ends the process with exit(1), and SDL 2 (under sdl12-compat) then waits for

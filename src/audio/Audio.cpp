@@ -3,9 +3,9 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 #include <cstdint>
-#include <iostream>
 
 #include "audio/BeatTrack.h"
+#include "util/Log.h"
 
 namespace
 {
@@ -26,18 +26,19 @@ bool InitAudio()
 {
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) < 0)
     {
-        std::cout << "Ei onnannu " << SDL_GetError() << std::endl;
+        tarn::Log(tarn::ELogStream::Output, std::string("Ei onnannu ") + SDL_GetError());
         return false;
     }
     // The audio subsystem stays up on failure; the next attempt reuses it.
     if (Mix_OpenAudio(kSampleRate, AUDIO_S16LSB, kOutputChannels, kChunkSize) < 0)
     {
-        std::cout << "Vaara: ei kyetty 44100 Hz 16-bit audioon " << SDL_GetError() << std::endl;
+        tarn::Log(tarn::ELogStream::Output,
+                  std::string("Vaara: ei kyetty 44100 Hz 16-bit audioon ") + SDL_GetError());
         return false;
     }
     char driverName[kDriverNameLength] = {};
     SDL_AudioDriverName(driverName, sizeof driverName);
-    std::cout << driverName << std::endl;
+    tarn::Log(tarn::ELogStream::Output, driverName);
     Mix_AllocateChannels(kMixingChannels);
     return true;
 }
@@ -56,7 +57,8 @@ void PlayMusic(const std::string& fileName)
     if (!music)
     {
         // The beat track keeps its cursor: there is no new play-through to count from.
-        std::cout << "Error! Mix_LoadMUS( " << fileName << ") : " << SDL_GetError() << std::endl;
+        tarn::Log(tarn::ELogStream::Output,
+                  "Error! Mix_LoadMUS( " + fileName + ") : " + SDL_GetError());
         return;
     }
     // The track is loaded anew for every play-through; the finished one would otherwise

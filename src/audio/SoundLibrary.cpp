@@ -2,11 +2,11 @@
 
 #include <SDL.h>
 #include <SDL_mixer.h>
-#include <iostream>
 #include <utility>
 
 #include "audio/Audio.h"
 #include "util/DirectoryListing.h"
+#include "util/Log.h"
 
 namespace
 {
@@ -49,7 +49,7 @@ MixerFile::MixerFile(const std::string& key, const std::string& openPath) : m_Na
     SDL_RWops* const source = SDL_RWFromFile(path.c_str(), "rb");
     m_Chunk = source ? Mix_LoadWAV_RW(source, 1) : nullptr;
     if (!m_Chunk)
-        std::cout << "Error! Couldn't load: " << path << std::endl;
+        tarn::Log(tarn::ELogStream::Output, "Error! Couldn't load: " + path);
 }
 
 MixerFile::~MixerFile()
@@ -66,7 +66,7 @@ MixerFile* FindOrLoad(const std::string& name, const std::string& openPath)
     return new MixerFile(name, openPath); // registers itself; lives until deleted
 }
 
-void Play(const std::string& name)
+void PlayUnthrottled(const std::string& name)
 {
     MixerFile* const file = FindOrLoad(name);
     if (file->Chunk())
@@ -86,7 +86,7 @@ void PlaySound(const std::string& name)
     // Unsigned subtraction: right across the tick counter's wrap.
     if (Now() - throttle.lastTime < kThrottleMs && name == throttle.lastName)
         return;
-    Play(name);
+    PlayUnthrottled(name);
     throttle.lastName = name;
     throttle.lastTime = Now(); // after playing: a slow first load does not eat the window
 }

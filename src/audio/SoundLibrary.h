@@ -30,9 +30,10 @@ private:
 /// is returned even when its load failed (null chunk). The registry owns nothing: callers
 /// delete a file only to drop it.
 MixerFile* FindOrLoad(const std::string& name, const std::string& openPath = std::string());
-/// Plays the sound at once on the first free channel; a failed load is deleted instead.
-void Play(const std::string& name);
-/// Play, unless the same name was played less than 100 ms ago.
+/// Plays the sound at once on the first free channel, however recently it last played; a
+/// failed load is deleted instead.
+void PlayUnthrottled(const std::string& name);
+/// PlayUnthrottled, unless the same name was played less than 100 ms ago.
 void PlaySound(const std::string& name);
 /// InitAudio; on success marks audio running and preloads every "data/sfx/*.wav".
 bool StartAudio();

@@ -62,7 +62,7 @@ void DrawBackground(CSurface* canvas, const CSurface* starLayer, const CVector2*
     const int y0 = TileCorner(scroll->y, h);
 
     const CColor white(1.0f, 1.0f, 1.0f, 1.0f);
-    const IBlendMode* normal = GetBlendMode(1);
+    const IBlendMode* normal = GetBlendMode(kBlendNormal);
     const CRect tiles[4] = {
         {x0, y0, 0, 0}, {x0 + w, y0, 0, 0}, {x0, y0 + h, 0, 0}, {x0 + w, y0 + h, 0, 0}};
     const int count = y0 != 0 ? 4 : 2;

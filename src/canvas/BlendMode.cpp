@@ -86,9 +86,9 @@ const IBlendMode* GetBlendMode(int kind)
     static const CBlendScreen screen;
     switch (kind)
     {
-    case 1:
+    case kBlendNormal:
         return &normal;
-    case 2:
+    case kBlendScreen:
         return &screen;
     default:
         return nullptr;
@@ -101,7 +101,7 @@ void Blit(const CSurface* src, const CRect* srcRect, CSurface* dst, const CRect*
     if (!src || !dst)
         return;
     if (!mode)
-        mode = GetBlendMode(1);
+        mode = GetBlendMode(kBlendNormal);
 
     if (!srcRect && !dstRect)
     {

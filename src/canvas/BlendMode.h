@@ -14,7 +14,11 @@ public:
     virtual CColor& Blend(CColor& out, const CColor& src, const CColor& dst) const = 0;
 };
 
-/// Kind 1: the shared normal (alpha) blend; kind 2: the shared screen blend; other kinds
+/// The blend kinds GetBlendMode knows; a sprite keeps its kind in m_BlendKind.
+constexpr int kBlendNormal = 1; ///< alpha blend
+constexpr int kBlendScreen = 2; ///< screen blend
+
+/// kBlendNormal: the shared normal blend; kBlendScreen: the shared screen blend; other kinds
 /// null. The instances live until the process exits.
 const IBlendMode* GetBlendMode(int kind);
 

@@ -175,7 +175,7 @@ void DrawSprites(CSurface* canvas, const CRect* view)
     SortByDepth();
     for (CSprite* sprite : Sprites())
     {
-        if (!sprite->m_SkipB && !sprite->m_SkipA)
+        if (!sprite->m_Disabled && !sprite->m_Hidden)
             sprite->Draw(canvas, view);
     }
 }

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "canvas/BlendMode.h"
 #include "canvas/Color.h"
 #include "canvas/Surface.h"
 #include "util/Rect.h"
@@ -32,16 +33,17 @@ public:
     void SetSharedImage(std::shared_ptr<const CSurface> image);
     const CSurface* Image() const { return m_Image.get(); }
 
-    bool m_SkipA = false; ///< Either skip flag set: DrawSprites leaves the sprite out.
-    bool m_SkipB = false;
-    int m_X = 0; ///< Top-left corner on the canvas, canvas pixels.
+    /// Either flag set: DrawSprites leaves the sprite out (nothing else looks at them).
+    bool m_Hidden = false;   ///< Hidden by its owner.
+    bool m_Disabled = false; ///< Switched off as a whole.
+    int m_X = 0;             ///< Top-left corner on the canvas, canvas pixels.
     int m_Y = 0;
     int m_W = 0; ///< Size on the canvas, from the image.
     int m_H = 0;
     CRect m_Source;                      ///< Part of the image that is drawn.
     CColor m_Color = CColor(1, 1, 1, 1); ///< Modulation colour passed to Blit.
     uint32_t m_LastDrawTime = 0;         ///< SDL_GetTicks() at the last visible draw.
-    int m_BlendKind = 1;                 ///< GetBlendMode kind: 1 normal, 2 screen.
+    int m_BlendKind = kBlendNormal;      ///< GetBlendMode kind: kBlendNormal, kBlendScreen.
     int m_Depth = 100;                   ///< Smaller depths are drawn first.
 
 private:

@@ -5,6 +5,7 @@
 #include <cassert>
 
 #include "canvas/Color.h"
+#include "util/Log.h"
 
 static_assert(sizeof(uint32_t) == 4, "canvas pixels are 4 bytes");
 
@@ -159,5 +160,7 @@ std::unique_ptr<CSurface> LoadSurface(const std::string& fileName)
                                                                    : ConvertToCanvasFormat(loaded);
     if (loaded)
         SDL_FreeSurface(loaded);
+    if (!converted)
+        tarn::LogPictureLoadFailure(fileName);
     return std::make_unique<CSurface>(converted);
 }

@@ -50,7 +50,8 @@ bool TestPixel(CPoint point, CPoint origin, const CSurface& surface, uint32_t ma
 /// the canvas packing whatever the desktop's depth.
 std::unique_ptr<CSurface> CreateSurface(int width, int height);
 /// The picture in the file, converted to the canvas packing (paletted, grey and RGB files
-/// included). A file that cannot be read gives an empty surface, without a message.
+/// included). A file that cannot be read gives an empty surface and is reported, once per
+/// file (LogPictureLoadFailure).
 std::unique_ptr<CSurface> LoadSurface(const std::string& fileName);
 /// Converts any SDL surface to a new one in the canvas packing; null gives null. Pixels
 /// of a colour key become 0. The source is left alone.

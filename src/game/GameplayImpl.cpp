@@ -7,20 +7,15 @@
 #include "canvas/Sprite.h"
 #include "canvas/Surface.h"
 #include "game/Level.h"
+#include "render/Video.h"
 #include "util/MathUtil.h"
 #include "wall/NoteWall.h"
 
 namespace
 {
-constexpr float kScreenWidth = 1024.0f;
-constexpr float kScreenHeight = 768.0f;
-
 const CVector2 kPlayerShotVelocity(60.0f, 0.0f); ///< Canvas px/s.
 const CVector2 kPlayerShotOffset(3.0f, 4.0f);    ///< From the player sprite's top left.
 constexpr float kLevelShotOffsetX = 2.0f;
-constexpr uint32_t kCellMaskBeat = 23;    ///< Core, ring, body, first limb set.
-constexpr uint32_t kCellMaskOffBeat = 39; ///< Core, ring, body, second limb set.
-constexpr int kPlayerShooterCode = 1;
 } // namespace
 
 CGameplayImpl::CGameplayImpl()
@@ -28,8 +23,9 @@ CGameplayImpl::CGameplayImpl()
     // The player, the lists, the offset and the over flag are made by the member
     // initialisers above; the rest follows in this order.
     m_Canvas = CreateSurface(kCanvasWidth, kCanvasHeight);
-    m_NoteWall =
-        std::make_unique<CNoteWall>(kScreenWidth, kScreenHeight, kCanvasWidth, kCanvasHeight);
+    m_NoteWall = std::make_unique<CNoteWall>(static_cast<float>(kVirtualScreenWidth),
+                                             static_cast<float>(kVirtualScreenHeight), kCanvasWidth,
+                                             kCanvasHeight);
     m_StarLayer = LoadSurface("data/gfx/background_stars.png");
     m_DiedLayer = LoadSurface("data/gfx/you_died.png");
     m_Level = std::make_unique<CLevel>(0);
@@ -75,7 +71,7 @@ void CGameplayImpl::Update(float dt)
     DrawSprites(m_Canvas.get(), &view);
     m_Level->Draw(*m_Canvas);
     if (m_PlayerHit)
-        Blit(m_DiedLayer.get(), nullptr, m_Canvas.get(), nullptr, GetBlendMode(1),
+        Blit(m_DiedLayer.get(), nullptr, m_Canvas.get(), nullptr, GetBlendMode(kBlendNormal),
              CColor(1.0f, 1.0f, 1.0f, DeathOverlayAlpha()));
     m_NoteWall->Frame(m_Canvas.get(), dt, m_LevelCount);
 
@@ -102,8 +98,9 @@ void CGameplayImpl::FirePlayerBullet()
     const CVector2 start =
         CVector2(static_cast<float>(sprite->m_X), static_cast<float>(sprite->m_Y)) +
         kPlayerShotOffset;
-    m_Bullets.push_back(std::make_unique<CBullet>(kPlayerShooterCode, CBullet::kPlayerShot, start,
-                                                  kPlayerShotVelocity, "data/gfx/bullet-01.png"));
+    m_Bullets.push_back(std::make_unique<CBullet>(CBullet::kShooterPlayer, CBullet::kPlayerShot,
+                                                  start, kPlayerShotVelocity,
+                                                  "data/gfx/bullet-01.png"));
 }
 
 void CGameplayImpl::FireLevelBullet(const CVector2& position, int code, float speed)
@@ -154,7 +151,7 @@ void CGameplayImpl::UpdatePlayerShot(CBullet& bullet)
     target.w = grid.Width();
     target.h = grid.Height();
     target.value = [&grid](int x, int y) { return static_cast<uint32_t>(grid.At(x, y)); };
-    target.mask = level.BeatPhase() ? kCellMaskBeat : kCellMaskOffBeat;
+    target.mask = static_cast<uint32_t>(HitCellMask(level.BeatPhase()));
 
     const CPoint cell = SweptTest(bullet.m_PreviousPosition, bullet.m_Position, target);
     if (cell.x < 0 || cell.y < 0)

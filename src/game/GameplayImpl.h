@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "actors/Bullet.h"
+#include "actors/FireBulletInterface.h"
 #include "actors/Player.h"
-#include "game/FireBulletInterface.h"
 #include "util/Vector2.h"
 
 class CLevel;

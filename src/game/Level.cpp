@@ -5,10 +5,11 @@
 #include <utility>
 #include <vector>
 
+#include "actors/Bullet.h"
+#include "actors/FireBulletInterface.h"
 #include "actors/Particle.h"
 #include "audio/Audio.h"
 #include "canvas/Surface.h"
-#include "game/FireBulletInterface.h"
 #include "game/PatternGenerator.h"
 #include "util/Random.h"
 #include "wall/Palette.h"
@@ -34,6 +35,11 @@ int32_t GunMask(bool beatPhase)
     return beatPhase ? kCellLimbA : kCellLimbB;
 }
 } // namespace
+
+int32_t HitCellMask(bool beatPhase)
+{
+    return kCellCore | DrawMask(beatPhase);
+}
 
 CLevel::CLevel(int number)
     : m_Grid(GeneratePattern()), m_Origin{static_cast<int>(kRestX), static_cast<int>(kRestY)},
@@ -106,7 +112,7 @@ void CLevel::Fire(IFireBulletInterface& gameplay)
                   order[static_cast<std::size_t>(tarn::RandomInt(0, height - 1))]);
 
     const int32_t mask = GunMask(m_BeatPhase);
-    int code = 2;
+    int code = CBullet::kShooterLevelGun;
     bool chosen = false;
     int cellX = 0;
     int cellY = 0;
@@ -121,7 +127,7 @@ void CLevel::Fire(IFireBulletInterface& gameplay)
             else if (v & kCellCore)
             {
                 chosen = true;
-                code = 3;
+                code = CBullet::kShooterLevelCore;
             }
             if (chosen)
             {

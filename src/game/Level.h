@@ -11,6 +11,10 @@
 class CSurface;
 class IFireBulletInterface;
 
+/// The cell bits a player shot hits while the beat phase is `beatPhase`: the cores and the
+/// cells drawn in the level colour (ring, body and the limb set of that phase).
+int32_t HitCellMask(bool beatPhase);
+
 /// One generated creature: slides in from the right, circles about its rest position,
 /// fires level shots on a countdown, shows one limb set or the other with the music's beat,
 /// and once a core cell is hit bursts, sinks and crumbles.

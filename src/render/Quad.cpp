@@ -4,8 +4,8 @@
 #include <cmath>
 
 #include "canvas/Color.h"
+#include "render/Camera.h"
 #include "render/Texture.h"
-#include "wall/Camera.h"
 
 namespace
 {

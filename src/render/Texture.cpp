@@ -5,6 +5,8 @@
 #include <SDL_image.h>
 #include <map>
 
+#include "util/Log.h"
+
 #ifndef GL_CLAMP_TO_EDGE
 #define GL_CLAMP_TO_EDGE 0x812F
 #endif
@@ -204,6 +206,8 @@ CTexture* GetTexture(const std::string& fileName)
     if (found != cache.end())
         return found->second;
     CTexture* texture = LoadTexture(fileName);
+    if (!texture)
+        tarn::LogPictureLoadFailure(fileName);
     cache.emplace(fileName, texture);
     return texture;
 }

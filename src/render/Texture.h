@@ -20,7 +20,8 @@ struct CTexture
 };
 
 /// The cached texture of the picture file, loading it on the first request. Null when the
-/// picture cannot be loaded; a failure is remembered and never retried. Needs InitVideo.
+/// picture cannot be loaded; a failure is reported (LogPictureLoadFailure), remembered and
+/// never retried. Needs InitVideo.
 CTexture* GetTexture(const std::string& fileName);
 /// Uncached: decodes and uploads the file; null on failure.
 CTexture* LoadTexture(const std::string& fileName);

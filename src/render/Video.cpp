@@ -4,15 +4,17 @@
 #include <GL/glu.h>
 #include <SDL.h>
 #include <cctype>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
+
+#include "util/Log.h"
 
 namespace
 {
-[[noreturn]] void FailVideo(const char* format)
+[[noreturn]] void FailVideo(const char* what)
 {
-    std::fprintf(stderr, format, SDL_GetError());
+    tarn::Log(tarn::ELogStream::Error, std::string(what) + SDL_GetError());
     SDL_Quit();
     // The game cannot run without video: a non-zero status tells the caller so.
     std::exit(EXIT_FAILURE);
@@ -70,11 +72,11 @@ bool IsInvisibleVideoDriver(const char* driver, const char* requested)
 bool InitVideo(int width, int height, bool fullscreen, const char* caption)
 {
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_NOPARACHUTE) < 0)
-        FailVideo("Video initialization failed: %s\n");
+        FailVideo("Video initialization failed: ");
 
     const SDL_VideoInfo* info = SDL_GetVideoInfo();
     if (!info)
-        FailVideo("Video query failed: %s\n");
+        FailVideo("Video query failed: ");
     const int bitsPerPixel = info->vfmt->BitsPerPixel;
 
     // Without a display, SDL 1.2 on SDL 2 (sdl12-compat) quietly falls back to a driver that
@@ -84,10 +86,9 @@ bool InitVideo(int width, int height, bool fullscreen, const char* caption)
     if (SDL_VideoDriverName(driver, sizeof driver) &&
         IsInvisibleVideoDriver(driver, std::getenv("SDL_VIDEODRIVER")))
     {
-        std::fprintf(stderr,
-                     "Video mode set failed: no display; SDL chose its \"%s\" driver, which "
-                     "shows nothing\n",
-                     driver);
+        tarn::Log(tarn::ELogStream::Error,
+                  std::string("Video mode set failed: no display; SDL chose its \"") + driver +
+                      "\" driver, which shows nothing");
         SDL_Quit();
         return false;
     }
@@ -101,7 +102,7 @@ bool InitVideo(int width, int height, bool fullscreen, const char* caption)
     const Uint32 flags = fullscreen ? (SDL_OPENGL | SDL_FULLSCREEN) : SDL_OPENGL;
     if (!SDL_SetVideoMode(width, height, bitsPerPixel, flags))
     {
-        std::fprintf(stderr, "Video mode set failed: %s\n", SDL_GetError());
+        tarn::Log(tarn::ELogStream::Error, std::string("Video mode set failed: ") + SDL_GetError());
         SDL_Quit();
         return false;
     }

@@ -2,7 +2,8 @@
 
 #include "util/Rect.h"
 
-/// Size of the virtual screen every quad is drawn in: origin top-left, y downwards.
+/// Size of the virtual screen every quad is drawn in: origin top-left, y downwards. The
+/// game's window is opened at exactly this size, and the note wall spans it.
 constexpr int kVirtualScreenWidth = 1024;
 constexpr int kVirtualScreenHeight = 768;
 

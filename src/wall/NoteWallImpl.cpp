@@ -15,7 +15,6 @@
 namespace
 {
 constexpr float kTwitchInterval = 0.23f; ///< Seconds.
-constexpr float kNoteMargin = 24.0f;     ///< Note picture pixels around the cell.
 /// How far the background reaches past each edge of the screen, so the twitching camera
 /// never shows its border.
 constexpr float kBackgroundOverhang = 32.0f;

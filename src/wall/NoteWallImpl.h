@@ -1,8 +1,8 @@
 #pragma once
 
 // The note wall's private side: only the wall's own sources and its tests include this.
-// Contents: the note and its grid, the pure placement and layout arithmetic, the pictures
-// the wall draws, and CNoteWallImpl itself.
+// Contents: the note and its grid, the pure layout arithmetic of the score, the pictures
+// the wall draws, and CNoteWallImpl itself. Where a note goes is in wall/NotePlacement.h.
 
 #include <array>
 #include <chrono>
@@ -11,7 +11,8 @@
 
 #include "canvas/Color.h"
 #include "util/Vector2.h"
-#include "wall/Camera.h"
+#include "wall/CameraTransformer.h"
+#include "wall/NotePlacement.h"
 
 struct CTexture;
 class CSurface;
@@ -56,41 +57,6 @@ private:
 /// Whether a stored note still shows colour `c`: every channel, alpha included, differs by
 /// strictly less than 1/512.
 bool NoteColorMatches(const CColor& stored, const CColor& c);
-
-/// Where a newly stuck note goes: quad in screen pixels before the camera, tilt in radians.
-struct CNoteGeometry
-{
-    float m_X = 0.0f;
-    float m_Y = 0.0f;
-    float m_Width = 0.0f;
-    float m_Height = 0.0f;
-    float m_Angle = 0.0f;
-};
-
-/// Geometry of a new note for cell (column, row) of size `cell`, with a picture of
-/// pictureWidth x pictureHeight pixels whose `margin` (picture pixels) reaches past the
-/// cell. `randomFloat(a, b)` is called four times, in the game's order: the jitter size,
-/// the x jitter, the y jitter and the tilt. A picture without a size
-/// (missing) gets no margin instead of a division by zero; its note draws nothing anyway.
-template <class RandomFloatFn>
-CNoteGeometry PlaceNote(int pictureWidth, int pictureHeight, int column, int row,
-                        const CVector2& cell, const CVector2& margin, float intensity,
-                        RandomFloatFn&& randomFloat)
-{
-    const float mx = pictureWidth > 0 ? cell.x / static_cast<float>(pictureWidth) * margin.x : 0.0f;
-    const float my =
-        pictureHeight > 0 ? cell.y / static_cast<float>(pictureHeight) * margin.y : 0.0f;
-    CNoteGeometry g;
-    g.m_X = static_cast<float>(column) * cell.x - mx;
-    g.m_Y = static_cast<float>(row) * cell.y - my;
-    const float jitter = randomFloat(0.0f, intensity * 0.075f) * cell.x;
-    g.m_X += randomFloat(-jitter, jitter);
-    g.m_Y += randomFloat(-jitter, jitter);
-    g.m_Angle = randomFloat(-0.02f * intensity, 0.02f * intensity);
-    g.m_Width = cell.x + 2.0f * mx;
-    g.m_Height = cell.y + 2.0f * my;
-    return g;
-}
 
 constexpr int kDigitPictureCount = 10;
 /// Longest decimal text of an int: "-2147483648".

@@ -1,6 +1,7 @@
 #include "wall/Palette.h"
 
 #include <cstddef>
+#include <iterator>
 
 #include "util/MathUtil.h"
 #include "util/Random.h"
@@ -28,17 +29,14 @@ CByteColor CByteColor::FromPacked(uint32_t rgb)
 
 const std::vector<uint32_t>& NotePaletteColors()
 {
-    static const std::vector<uint32_t> s_Colors = {
-        0xFFA76B, 0xFD6E8E, 0xEEF278, 0xCDFA6D, 0x88C927, 0xFE4B82, 0xDD31A0, 0x875EE3, 0xE7D326,
-        0x399FD0, 0xF58E05, 0xFFFEA2, 0x868686, 0x003CFF, 0x1C1C1C, 0x0CFF00, 0xA30026,
-    };
+    static const std::vector<uint32_t> s_Colors(std::begin(kNotePalette), std::end(kNotePalette));
     return s_Colors;
 }
 
 std::vector<uint32_t> LevelColors()
 {
-    return {0xFFA76B, 0xFD6E8E, 0xEEF278, 0xCDFA6D, 0x88C927,
-            0xFE4B82, 0xE7D326, 0xF58E05, 0xFFFEA2};
+    return {kNotePalette[0], kNotePalette[1], kNotePalette[2],  kNotePalette[3], kNotePalette[4],
+            kNotePalette[5], kNotePalette[8], kNotePalette[10], kNotePalette[11]};
 }
 
 std::vector<CColor> MakePalette(const std::vector<uint32_t>& packed)

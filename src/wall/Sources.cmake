@@ -1,5 +1,5 @@
 list(APPEND KORVANE_SOURCES
-    wall/Camera.cpp
+    wall/CameraTransformer.cpp
     wall/NoteWall.cpp
     wall/NoteWallImpl.cpp
     wall/Palette.cpp

@@ -4,11 +4,11 @@
 #include <vector>
 
 #include "TestFiles.h"
+#include "actors/FireBulletInterface.h"
 #include "actors/Particle.h"
 #include "actors/Player.h"
 #include "actors/PlayerMotion.h"
 #include "canvas/Sprite.h"
-#include "game/FireBulletInterface.h"
 
 namespace
 {

@@ -54,7 +54,7 @@ TEST_F(SoundLibrary, StartUpPreloadsTheListedWavsUnderLowerCasedKeys)
 
     // A mixed-case request misses the lower-cased key and loads an entry of its own.
     const int before = tarn::test::SoundsPlayed();
-    Play("data/sfx/Boom.wav");
+    PlayUnthrottled("data/sfx/Boom.wav");
     EXPECT_EQ(tarn::test::SoundsPlayed(), before + 1);
     EXPECT_EQ(Registered().count("data/sfx/Boom.wav"), 1u);
     EXPECT_NE(FindOrLoad("data/sfx/Boom.wav"), preloaded);
@@ -80,7 +80,7 @@ TEST_F(SoundLibrary, AFailedLoadStaysUntilItsFirstPlayThenEveryPlayRetriesAndRep
     for (const Step& step : steps)
     {
         CaptureStdout();
-        Play(step.name);
+        PlayUnthrottled(step.name);
         EXPECT_EQ(GetCapturedStdout(), step.printed) << step.name;
         EXPECT_TRUE(Registered().empty()) << step.name;
     }

@@ -101,10 +101,10 @@ TEST_F(SpriteTest, VisibilityBoundsAreStrictAndClippingPerPixel)
 
 TEST_F(SpriteTest, SkipFlagsAndEmptyPicturesDrawNothing)
 {
-    CSprite* skipA = MakeSprite(1, 1, kRed);
-    CSprite* skipB = MakeSprite(1, 1, kRed);
-    skipA->m_SkipA = true;
-    skipB->m_SkipB = true;
+    CSprite* hidden = MakeSprite(1, 1, kRed);
+    CSprite* disabled = MakeSprite(1, 1, kRed);
+    hidden->m_Hidden = true;
+    disabled->m_Disabled = true;
     CSprite* missing = CreateSprite("data/gfx/no-such-picture.png");
     EXPECT_EQ(missing->m_W, 0);
     EXPECT_EQ(missing->m_H, 0);
@@ -119,11 +119,11 @@ TEST_F(SpriteTest, SkipFlagsAndEmptyPicturesDrawNothing)
             ASSERT_EQ(m_Canvas->GetPixel(x, y), 0u);
 
     // A null image is kept but leaves size and source as they were.
-    skipA->SetImage(nullptr);
-    EXPECT_EQ(skipA->Image(), nullptr);
-    EXPECT_EQ(skipA->m_W, 1);
-    EXPECT_EQ(skipA->m_Source.w, 1);
-    skipA->m_SkipA = false;
+    hidden->SetImage(nullptr);
+    EXPECT_EQ(hidden->Image(), nullptr);
+    EXPECT_EQ(hidden->m_W, 1);
+    EXPECT_EQ(hidden->m_Source.w, 1);
+    hidden->m_Hidden = false;
     DrawSprites(m_Canvas.get(), &kView); // a null image draws nothing
     EXPECT_EQ(m_Canvas->GetPixel(0, 0), 0u);
 }

@@ -17,16 +17,28 @@ Usage:
   wall.py aim <png> <data dir>    player, core height and score in one go
 Each prints one line of space-separated numbers (or "none").
 """
+import os
+import re
 import subprocess
 import sys
 
 CONVERT = "/usr/bin/convert"
+PALETTE_HEADER = os.path.join(os.path.dirname(os.path.abspath(__file__)),
+                              "..", "..", "src", "wall", "Palette.h")
+
+
+def note_palette(header=PALETTE_HEADER):
+    """The note colours of the wall, 0xRRGGBB, read from the game's kNotePalette."""
+    with open(header) as f:
+        text = f.read()
+    table = re.search(r"kNotePalette\[\]\s*=\s*\{([^}]*)\}", text)
+    if not table:
+        sys.exit("wall.py: no kNotePalette table in " + header)
+    return [int(c, 16) for c in re.findall(r"0x[0-9A-Fa-f]+", table.group(1))]
+
 
 # The note colours of the wall, 0xRRGGBB.
-PALETTE = [
-    0xFFA76B, 0xFD6E8E, 0xEEF278, 0xCDFA6D, 0x88C927, 0xFE4B82, 0xDD31A0, 0x875EE3, 0xE7D326,
-    0x399FD0, 0xF58E05, 0xFFFEA2, 0x868686, 0x003CFF, 0x1C1C1C, 0x0CFF00, 0xA30026,
-]
+PALETTE = note_palette()
 # The player shot's picture has these two colours.
 SHOT_COLOURS = [0xF58E05, 0xFFFEA2]
 

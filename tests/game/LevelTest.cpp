@@ -4,9 +4,9 @@
 #include <utility>
 #include <vector>
 
+#include "actors/FireBulletInterface.h"
 #include "actors/Particle.h"
 #include "canvas/Surface.h"
-#include "game/FireBulletInterface.h"
 #include "game/Level.h"
 #include "game/PatternGenerator.h"
 #include "util/Random.h"

@@ -4,9 +4,9 @@
 #include <cstdio>
 
 #include "canvas/Color.h"
+#include "render/Camera.h"
 #include "render/GlTestSupport.h"
 #include "render/Quad.h"
-#include "wall/Camera.h"
 
 using gltest::ReadPixel;
 

@@ -3,8 +3,10 @@
 #include <SDL.h>
 #include <SDL_image.h>
 #include <cstdio>
+#include <fstream>
 
 #include "TestFiles.h"
+#include "canvas/Sprite.h"
 #include "render/GlTestSupport.h"
 #include "render/Texture.h"
 
@@ -107,4 +109,25 @@ TEST(PictureCache, RemembersAMissingPictureAndNeverTriesAgain)
     ASSERT_NE(check, nullptr);
     SDL_FreeSurface(check);
     EXPECT_EQ(GetTexture(name), nullptr);
+}
+
+TEST(PictureLoadFailure, NamesEachFailedFileOnceOnStandardError)
+{
+    // A failed picture is met again and again: a sprite per particle, a surface per
+    // gameplay, a texture per frame. Each file is named once, whichever loader met it.
+    const CTempDir folder;
+    const std::string missing = folder / "missing.png";
+    const std::string garbage = folder / "garbage.png";
+    std::ofstream(garbage) << "not a picture";
+    ::testing::internal::CaptureStderr();
+    for (int i = 0; i < 3; ++i)
+    {
+        EXPECT_EQ(GetTexture(missing), nullptr);
+        EXPECT_EQ(LoadSurface(missing)->Width(), 0);
+        RemoveSprite(CreateSprite(missing));
+        RemoveSprite(CreateSprite(garbage));
+    }
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+              "Error! Couldn't load picture: " + missing + "\n" +
+                  "Error! Couldn't load picture: " + garbage + "\n");
 }

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <limits>
 
-#include "wall/Camera.h"
+#include "wall/CameraTransformer.h"
 
 namespace
 {

@@ -3,10 +3,12 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <iterator>
 #include <string>
 
 #include "common/Random.h"
 #include "gfx/Pictures.h"
+#include "wall/Palette.h"
 
 using namespace tools;
 
@@ -29,10 +31,11 @@ void Save(const CImage& image, const std::string& path)
 std::vector<unsigned> MockupCells()
 {
     std::vector<unsigned> cells(32 * 24, 0x003CFF);
+    const int kLastNote = int(std::size(kNotePalette)) - 1;
     CRandom random(5);
     for (int y = 2; y < 22; ++y)
         for (int x = 2; x < 30; ++x)
-            cells[size_t(y * 32 + x)] = x < 14 ? 0xFFA76B : kPalette[random.Int(0, 16)];
+            cells[size_t(y * 32 + x)] = x < 14 ? 0xFFA76B : kNotePalette[random.Int(0, kLastNote)];
     return cells;
 }
 } // namespace

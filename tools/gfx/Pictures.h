@@ -15,9 +15,6 @@ namespace tools
 constexpr int kNoteSize = 64;
 constexpr float kNotePaper = 44.0f;
 
-/// The note palette of the wall, 0xRRGGBB, in the wall's order.
-extern const unsigned kPalette[17];
-
 /// The three paper notes, white to light grey, with alpha.
 std::vector<CImage> MakeNotes();
 /// The dark wall behind the notes, opaque.

@@ -3,13 +3,10 @@
 
 #include "common/Random.h"
 #include "gfx/Pictures.h"
+#include "wall/NotePlacement.h"
 
 namespace tools
 {
-const unsigned kPalette[17] = {0xFFA76B, 0xFD6E8E, 0xEEF278, 0xCDFA6D, 0x88C927, 0xFE4B82,
-                               0xDD31A0, 0x875EE3, 0xE7D326, 0x399FD0, 0xF58E05, 0xFFFEA2,
-                               0x868686, 0x003CFF, 0x1C1C1C, 0x0CFF00, 0xA30026};
-
 namespace
 {
 /// What one point of a note picture shows: paper of some brightness, or nothing.
@@ -253,13 +250,12 @@ CImage RenderWall(const std::vector<unsigned>& cells, const std::vector<CImage>&
         for (int column = columns - 1; column >= 0; --column)
         {
             const CImage& p = notes[size_t(random.Int(0, int(notes.size()) - 1))];
-            const float mx = cell / float(p.Width()) * 24.0f;
-            const float my = cell / float(p.Height()) * 24.0f;
-            const float j = float(random.Range(0.0, 0.075)) * cell;
-            const float x = column * cell - mx + float(random.Range(-j, j));
-            const float y = row * cell - my + float(random.Range(-j, j));
-            const float angle = float(random.Range(-0.02, 0.02));
-            image.DrawQuad(p, x, y, cell + 2 * mx, cell + 2 * my, angle,
+            // The game's own placement, at the intensity of a level in play.
+            const CNoteGeometry g =
+                PlaceNote(p.Width(), p.Height(), column, row, CVector2(cell, cell),
+                          CVector2(kNoteMargin, kNoteMargin), 1.0f,
+                          [&random](float a, float b) { return float(random.Range(a, b)); });
+            image.DrawQuad(p, g.m_X, g.m_Y, g.m_Width, g.m_Height, g.m_Angle,
                            FromRgb(cells[size_t(row * columns + column)]));
         }
     for (const SOverlay& overlay : overlays)

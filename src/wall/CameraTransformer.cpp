@@ -1,4 +1,4 @@
-#include "wall/Camera.h"
+#include "wall/CameraTransformer.h"
 
 #include <cmath>
 
@@ -38,12 +38,6 @@ CMatrix2 CMatrix2::Inverse() const
     r.m[2] = -m[2] * e;
     r.m[3] = m[0] * e;
     return r;
-}
-
-CVector2 ICamera::TransformPoint(const CVector2& point) const
-{
-    const CPlacedQuad q = Transform(CQuadRect{point.x - 0.5f, point.y - 0.5f, 1.0f, 1.0f}, 0.0f);
-    return CVector2(q.x + q.width * 0.5f, q.y + q.height * 0.5f);
 }
 
 CCameraTransformer::CCameraTransformer() : m_Pivot(kScreenCentre), m_Position(kScreenCentre) {}

@@ -1,13 +1,7 @@
 #pragma once
 
-#include <memory>
-#include <vector>
-
+#include "actors/ParticleList.h"
 #include "util/Vector2.h"
-
-class CParticle;
-/// The gameplay's particles; explosions append, the gameplay updates and owns them.
-using CParticleList = std::vector<std::unique_ptr<CParticle>>;
 
 /// The gameplay as the actors see it: the player and the level ask it for their shots, the
 /// level for the particle list its explosions go into.

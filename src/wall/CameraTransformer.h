@@ -1,5 +1,6 @@
 #pragma once
 
+#include "render/Camera.h"
 #include "util/Vector2.h"
 
 /// 2 x 2 matrix m0 m1 m2 m3, mapping v to (m0 x + m2 y, m1 x + m3 y).
@@ -11,36 +12,6 @@ struct CMatrix2
     static CMatrix2 FromAngle(float angle);
     CVector2 Apply(const CVector2& v) const;
     CMatrix2 Inverse() const;
-};
-
-/// A rectangle about to be drawn: top-left corner and size, virtual screen pixels.
-struct CQuadRect
-{
-    float x = 0.0f;
-    float y = 0.0f;
-    float width = 0.0f;
-    float height = 0.0f;
-};
-
-/// Where a camera puts a quad: rectangle, tilt in radians and a visible flag.
-struct CPlacedQuad
-{
-    float x = 0.0f;
-    float y = 0.0f;
-    float width = 0.0f;
-    float height = 0.0f;
-    float angle = 0.0f;
-    bool visible = true;
-};
-
-/// The transform DrawQuad applies to quads drawn with the camera flag.
-class ICamera
-{
-public:
-    virtual ~ICamera() = default;
-    virtual CPlacedQuad Transform(const CQuadRect& rect, float angle) const = 0;
-    /// Default: the centre of the transformed 1 x 1 square around the point.
-    virtual CVector2 TransformPoint(const CVector2& point) const;
 };
 
 /// Zooms a quad about the pivot, shifts it by (position - pivot), turns it about the pivot
