@@ -168,13 +168,11 @@ while [ "$(date +%s)" -lt "$deadline" ]; do
     fi
     if [ "$core_y" != none ]; then
         # The shot leaves from the figure's gun, about 40 px below the middle of its green
-        # body; a tap moves the figure by one cell.
+        # body; a tap moves the figure by one cell (32 px).
         aim=$((core_y - py - 40))
-        if [ "$aim" -gt 20 ]; then
-            xdotool key Down
-        elif [ "$aim" -lt -20 ]; then
-            xdotool key Up
-        fi
+        taps=$(( (aim < 0 ? -aim : aim) / 32 ))
+        [ "$taps" -eq 0 ] || xdotool key --delay 40 $(printf "%s " $(for _ in $(seq $taps); do
+            [ "$aim" -gt 0 ] && echo Down || echo Up; done))
     fi
     xdotool keydown space
 done
