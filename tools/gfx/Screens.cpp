@@ -237,7 +237,7 @@ CImage MakeTitle(const std::vector<CImage>& notes, const CImage& background,
 
 namespace tools
 {
-CImage MakeIcon(const std::vector<CImage>& notes, const CImage& background)
+CImage MakeIcon(const std::vector<CImage>& notes, const CImage& background, int size)
 {
     // A small creature on the wall: its limbs in one level colour around a white core,
     // cropped from a wall render and scaled to the icon's size.
@@ -251,12 +251,27 @@ CImage MakeIcon(const std::vector<CImage>& notes, const CImage& background)
                     creature[y][x] == 'c' ? 0xFFFFFF : 0xFD6E8E;
     const CImage wall = RenderWall(cells, notes, background, {}, 7);
     const int side = 7 * 32;
-    CImage crop(side, side);
-    for (int y = 0; y < side; ++y)
-        for (int x = 0; x < side; ++x)
-            crop.Set(x, y, wall.Get(x, y));
-    CImage icon(128, 128);
-    icon.DrawQuad(crop, 0.0f, 0.0f, 128.0f, 128.0f, 0.0f, {1, 1, 1, 1});
+    // Each icon pixel averages n x n bilinear samples spread over the wall pixels it
+    // covers: one sample alone would skip most of them at 32 px, seven wall pixels apart.
+    const float scale = float(side) / float(size);
+    const int n = std::max(1, int(std::ceil(2.0f * scale)));
+    CImage icon(size, size);
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x)
+        {
+            SColor sum;
+            for (int sy = 0; sy < n; ++sy)
+                for (int sx = 0; sx < n; ++sx)
+                {
+                    const SColor c =
+                        wall.Sample((x + (sx + 0.5f) / n) * scale, (y + (sy + 0.5f) / n) * scale);
+                    sum.r += c.r;
+                    sum.g += c.g;
+                    sum.b += c.b;
+                }
+            const float count = float(n * n);
+            icon.Set(x, y, {sum.r / count, sum.g / count, sum.b / count, 1.0f});
+        }
     return icon;
 }
 } // namespace tools
