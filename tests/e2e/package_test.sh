@@ -41,6 +41,7 @@ for f in /usr/games/korvane /usr/lib/games/korvane/korvane /usr/share/games/korv
     grep -qx "$f" "$work/files.txt" || fail "the package does not hold $f"
 done
 desktop-file-validate /usr/share/applications/korvane.desktop || fail "desktop-file-validate rejects the menu entry"
+grep -qx 'Exec=/usr/games/korvane' /usr/share/applications/korvane.desktop || fail "the menu entry does not run /usr/games/korvane"
 appstreamcli validate --no-net /usr/share/metainfo/org.korvane.korvane.metainfo.xml >"$work/appstream.txt" 2>&1 ||
     { cat "$work/appstream.txt"; fail "appstreamcli rejects the metainfo"; }
 PATH=$PATH:/usr/games
