@@ -20,8 +20,12 @@ in_xvfb
 
 debs=$build/deb
 stamp=$debs/lintian-clean
+# Any file git knows, or its folder (whose time changes when a file in it is added or
+# deleted), newer than the last build that lintian passed.
 newer_sources() {
-    git ls-files -z -co --exclude-standard | xargs -0 -r sh -c 'find "$@" -maxdepth 0 -newer "$0"' "$stamp" 2>/dev/null | grep -q .
+    git ls-files -co --exclude-standard >"$work/sources.txt"
+    xargs -r -d '\n' dirname <"$work/sources.txt" | sort -u >>"$work/sources.txt"
+    xargs -r -d '\n' sh -c 'find "$@" -maxdepth 0 -newer "$0"' "$stamp" <"$work/sources.txt" 2>/dev/null | grep -q .
 }
 if [ -f "$stamp" ] && ! newer_sources; then
     echo "reusing the package built in $debs"
