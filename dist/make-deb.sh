@@ -16,8 +16,9 @@ git ls-files -z --cached --others --exclude-standard |
     while IFS= read -r -d '' f; do if [ -e "$f" ]; then printf '%s\0' "$f"; fi; done |
     tar --null -T - -cf - | tar -C "$out/korvane" -xf -
 
-# A make above this one (make deb, make test) would hand dpkg-buildpackage its job server.
-unset MAKEFLAGS MFLAGS MAKELEVEL
+# A make above this one (make deb, make test) would hand dpkg-buildpackage its job server,
+# and make test-compat's library path would send dpkg-shlibdeps to a library no package owns.
+unset MAKEFLAGS MFLAGS MAKELEVEL LD_LIBRARY_PATH
 case " ${DEB_BUILD_OPTIONS:-} " in
 *" parallel="*) ;;
 *) export DEB_BUILD_OPTIONS="${DEB_BUILD_OPTIONS:+$DEB_BUILD_OPTIONS }parallel=$(nproc)" ;;
