@@ -5,6 +5,7 @@
 # Also: make build, make asan (the suite under AddressSanitizer + UBSan), make assets
 # (rebuild data/ from the generators in tools/), make bench, make frames (the frame harness
 # and its GL floor, then the start-up figures, under Xvfb), make clean.
+# make deb: the Debian package, built and checked with Debian's tools in build/deb.
 # Reliability (long runs, see README "Reliability"): make soak (20 000 scripted frames,
 # plain and under ASan + UBSan), make valgrind (the same run under memcheck), make faults
 # (the whole fault-injection matrix of the real game; BUILD=build-asan for the sanitizer
@@ -25,9 +26,12 @@ SANITIZER_ENV := ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 \
 # Debian packages: what the game needs to build and run, and what the tests add.
 RUN_PACKAGES  := build-essential cmake pkg-config libsdl1.2-dev libsdl-image1.2-dev \
                  libsdl-mixer1.2-dev libgl-dev libglu1-mesa-dev libgl1-mesa-dri
+# What make deb adds (the package's build-dependencies are the game's, above); the package
+# test of make test needs them too, and appstream to check the software-centre data.
+DEB_PACKAGES  := git debhelper dpkg-dev lintian
 TEST_PACKAGES := zlib1g-dev googletest libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool \
                  x11-utils x11-apps imagemagick sox python3 desktop-file-utils \
-                 openssl libsdl2-2.0-0
+                 openssl libsdl2-2.0-0 appstream $(DEB_PACKAGES)
 ASSET_PACKAGES := libstb-dev libvorbis-dev
 # The long reliability runs only: memcheck, and clang with libFuzzer.
 CHECK_PACKAGES := valgrind clang
@@ -36,7 +40,7 @@ FUZZ_SECONDS   ?= 180
 FUZZ_BUILD     ?= build-fuzz
 
 .PHONY: run test test-compat compat-headers build asan assets bench frames clean deps-run deps-test deps-assets \
-        deps-check soak valgrind faults fuzz
+        deps-check soak valgrind faults fuzz deb deps-deb
 
 define install_missing
 	@missing=$$(for p in $(1); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q '^install ok installed' || echo $$p; done); \
@@ -63,6 +67,9 @@ deps-check: deps-test
 
 deps-assets:
 	$(call install_missing,$(ASSET_PACKAGES))
+
+deps-deb: deps-run
+	$(call install_missing,$(DEB_PACKAGES))
 
 $(BUILD)/CMakeCache.txt:
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
@@ -124,6 +131,11 @@ assets: deps-run deps-assets
 	cmake -S . -B $(ASSET_BUILD) -DKORVANE_BUILD_TOOLS=ON -DKORVANE_BUILD_TESTS=OFF \
 	    -DKORVANE_BUILD_BENCH=OFF >/dev/null
 	cmake --build $(ASSET_BUILD) -j $(JOBS) --target assets
+
+# The Debian package, built by dpkg-buildpackage from a copy of the sources in $(BUILD)/deb,
+# where the .deb, .changes and .buildinfo land; lintian must find no error or warning.
+deb: deps-deb
+	bash dist/make-deb.sh $(BUILD)/deb
 
 bench: deps-test $(BUILD)/CMakeCache.txt
 	cmake --build $(BUILD) -j $(JOBS)

@@ -1,74 +1,64 @@
 #!/usr/bin/env bash
-# Installs the game into a temporary prefix (and once more through DESTDIR, as a package
-# build does), checks where everything lands, validates the menu entry, then starts the
-# installed game the way the menu entry does (in its Path=, running its Exec=) and checks
-# that it finds its data: the title picture fills the window.
+# `cmake --install` as a player runs it, into a temporary prefix whose name holds a space
+# and a quote, and once more through DESTDIR as a package build does: where everything
+# lands, the menu entry and the software-centre data, the command started from an empty
+# folder, and its message when the data is gone. The build's install_manifest.txt (what
+# the README's removal reads) is put back afterwards.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/lib.sh"
 build=$(cd "$(dirname "$1")" && pwd)
+close_window=$2
 work=$(mktemp -d)
+manifest=$build/install_manifest.txt
+[ -f "$manifest" ] && cp "$manifest" "$work/manifest.saved"
+at_exit 'if [ -f "$work/manifest.saved" ]; then cp "$work/manifest.saved" "$manifest"; else rm -f "$manifest"; fi'
 at_exit 'rm -rf "$work"'
 in_xvfb
 
-prefix=$work/prefix
+prefix="$work/Kor vane's games"
 cmake --install "$build" --prefix "$prefix" >"$work/install.txt" 2>&1 ||
     { cat "$work/install.txt"; fail "cmake --install failed"; }
-
-# The installed files, by the usual layout below the prefix.
-desktop=$prefix/share/applications/korvane.desktop
-for f in bin/korvane share/korvane/data/gfx/title_screen.jpg share/korvane/data/gfx/it_guy.png \
-    share/korvane/data/sfx/Ondrafel.ogg share/korvane/data/sfx/fire_07.wav \
-    share/applications/korvane.desktop share/icons/hicolor/128x128/apps/korvane.png \
-    share/man/man6/korvane.6; do
+data=$prefix/share/korvane
+for f in bin/korvane libexec/korvane/korvane share/korvane/data/gfx/title_screen.jpg \
+    share/korvane/data/sfx/Ondrafel.ogg share/applications/korvane.desktop \
+    share/metainfo/org.korvane.korvane.metainfo.xml share/man/man6/korvane.6; do
     [ -f "$prefix/$f" ] || fail "not installed: $f"
 done
-[ -x "$prefix/bin/korvane" ] || fail "the installed game is not executable"
+[ -x "$prefix/bin/korvane" ] && [ -x "$prefix/libexec/korvane/korvane" ] || fail "the command or the game is not executable"
 for dir in gfx sfx; do
-    diff -r "data/$dir" "$prefix/share/korvane/data/$dir" >/dev/null || fail "installed data/$dir differs from the repository's"
+    diff -r "data/$dir" "$data/data/$dir" >/dev/null || fail "installed data/$dir differs from the repository's"
 done
-[ "$(identify -format '%wx%h' "$prefix/share/icons/hicolor/128x128/apps/korvane.png")" = 128x128 ] ||
-    fail "the icon is not 128 x 128"
+for size in 32 48 64 128 256; do
+    icon=$prefix/share/icons/hicolor/${size}x$size/apps/korvane.png
+    [ "$(identify -format '%wx%h' "$icon" 2>/dev/null)" = "${size}x$size" ] || fail "no $size x $size icon"
+done
 man6=$prefix/share/man/man6/korvane.6
 head -n 1 "$man6" | grep -q '^\.TH KORVANE 6' || fail "the man page has no .TH KORVANE 6 header"
-grep -q "$prefix/share/korvane" "$man6" || fail "the man page does not name the installed data folder"
+grep -qF "$data" "$man6" || fail "the man page does not name the installed data folder"
 ! grep -q "@" "$man6" || fail "the man page has an unfilled @...@ placeholder"
+desktop=$prefix/share/applications/korvane.desktop
+[ "$(sed -n 's/^Exec=//p' "$desktop")" = "\"$prefix/bin/korvane\"" ] || fail "Exec= does not name the installed command, quoted"
+desktop-file-validate "$desktop" || fail "desktop-file-validate rejects the menu entry"
+appstreamcli validate --no-net "$prefix"/share/metainfo/*.metainfo.xml >"$work/appstream.txt" 2>&1 ||
+    { cat "$work/appstream.txt"; fail "appstreamcli rejects the metainfo"; }
+# The README's removal deletes what the manifest lists: that must be every file installed.
+diff <(find "$prefix" -type f | sort) <(sort "$manifest") || fail "install_manifest.txt misses installed files"
 
-entry() { sed -n "s/^$1=//p" "$desktop"; }
-exec_line=$(entry Exec) path=$(entry Path)
-[ "$exec_line" = "$prefix/bin/korvane" ] || fail "Exec= is '$exec_line', not the installed game"
-[ "$path" = "$prefix/share/korvane" ] || fail "Path= is '$path', not the folder that holds data/"
-[ "$(entry Icon)" = korvane ] || fail "Icon= is not korvane"
-if command -v desktop-file-validate >/dev/null; then
-    desktop-file-validate "$desktop" || fail "desktop-file-validate rejects the menu entry"
-else
-    echo "desktop-file-validate not found (package desktop-file-utils): entry not validated"
-fi
-
-# DESTDIR: the files go below it, the entry still names the final places.
+# DESTDIR: the files go below it, the command and the entry name the final places.
 DESTDIR=$work/stage cmake --install "$build" --prefix /usr >/dev/null 2>&1 || fail "install with DESTDIR failed"
-[ -x "$work/stage/usr/bin/korvane" ] && [ -f "$work/stage/usr/share/korvane/data/gfx/title_screen.jpg" ] ||
-    fail "DESTDIR install misplaced the game or its data"
-grep -qx 'Exec=/usr/bin/korvane' "$work/stage/usr/share/applications/korvane.desktop" &&
-    grep -qx 'Path=/usr/share/korvane' "$work/stage/usr/share/applications/korvane.desktop" ||
-    fail "the DESTDIR entry does not name /usr/bin/korvane in /usr/share/korvane"
+grep -qx "data_root='/usr/share/korvane'" "$work/stage/usr/bin/korvane" &&
+    grep -qx "game='/usr/libexec/korvane/korvane'" "$work/stage/usr/bin/korvane" &&
+    grep -qx 'Exec=/usr/bin/korvane' "$work/stage/usr/share/applications/korvane.desktop" ||
+    fail "the DESTDIR install names the staging folder, not /usr"
 
-# Start it as the menu does: from its Path=, far from the repository and its build.
-title_reference=$work/title.png
-"$IM_CONVERT" data/gfx/title_screen.jpg "$title_reference"
-(cd "$path" && SDL_AUDIODRIVER=dummy exec "$exec_line") >"$work/out.txt" 2>&1 &
-pid=$!
-track "$pid"
-wait_window || { cat "$work/out.txt"; fail "the installed game opened no window"; }
-title_seen() { shot "$work/seen.png" && float_lt "$(rmse "$work/seen.png" "$title_reference")" 0.05; }
-wait_for 20 title_seen || { shot "$(artifacts install)/no-title.png"; cat "$work/out.txt"; fail "the installed game did not show its title picture"; }
-shot "$(artifacts install)/installed-title.png"
-echo "the installed game shows its title (RMSE $(rmse "$work/seen.png" "$title_reference") to the picture)"
-xdotool windowfocus --sync "$win" 2>/dev/null
-xdotool key Escape
-sleep 0.5
-xdotool key Escape
-wait_exit "$pid" 10
+play_installed "$work" "$prefix/bin/korvane" "$close_window" install
+
+# Without its data the command says so and fails, rather than start a game with no pictures.
+mv "$data/data" "$work/data"
+"$prefix/bin/korvane" >"$work/out.txt" 2>"$work/err.txt"
 status=$?
-[ "$status" -eq 0 ] || fail "the installed game ended with status $status"
-echo "PASS: binary, data, menu entry, icon and man page installed; the game starts from its entry"
+[ "$status" -ne 0 ] && grep -qF "$data" "$work/err.txt" && [ ! -s "$work/out.txt" ] ||
+    fail "without data: status $status, stderr '$(cat "$work/err.txt")'"
+echo "without data: status $status, $(cat "$work/err.txt")"
+echo "PASS: installed layout, menu entry, metainfo, icons and man page; the command starts the game from anywhere"

@@ -119,3 +119,28 @@ title_shown() {
     shot "$1/title-probe.png" "$probe" &&
         float_lt "$(rmse "$1/title-probe.png" "$1/title-middle.png")" 0.08
 }
+
+# play_installed <work dir> <command> <close tool> <artifacts name>: a player's two runs of
+# an installed game, each started by its command from an empty folder, far from any data:
+# the whole window must show the title picture; Escape ends the first run and the window's
+# close button the second, each with status 0.
+play_installed() {
+    local work=$1 command=$2 close_window=$3 out run status
+    out=$(artifacts "$4")
+    mkdir -p "$work/empty"
+    "$IM_CONVERT" data/gfx/title_screen.jpg "$work/title.png"
+    whole_title() { shot "$work/seen.png" && float_lt "$(rmse "$work/seen.png" "$work/title.png")" 0.01; }
+    for run in escape close; do
+        (cd "$work/empty" && SDL_AUDIODRIVER=dummy exec "$command") >"$work/$run.txt" 2>&1 &
+        pid=$!
+        track "$pid"
+        wait_window || { cat "$work/$run.txt"; fail "$command: no window"; }
+        wait_for 20 whole_title || { shot "$out/$run-no-title.png"; cat "$work/$run.txt"; fail "$command: no title picture"; }
+        echo "$command shows its title (RMSE $(rmse "$work/seen.png" "$work/title.png") to the picture)"
+        [ "$run" = escape ] && cp "$work/seen.png" "$out/title.png"
+        if [ "$run" = escape ]; then escape_until_gone "$pid" "$win"; else "$close_window" "$win"; fi
+        wait_exit "$pid" 10
+        status=$?
+        [ "$status" -eq 0 ] || { cat "$work/$run.txt"; fail "$command: ended by $run with status $status"; }
+    done
+}

@@ -70,9 +70,12 @@ int main(int argc, char** argv)
     Save(MakeParticle(1), dir + "particle-01.png");
     Save(MakeParticle(2), dir + "particle-02.png");
     Save(MakeTitle(notes, background, holes), dir + "title_screen.jpg");
-    // The icon lives beside data/gfx, in data/icon, which the installer copies apart.
+    // The icons live beside data/gfx, in data/icon, which the installer copies apart: one
+    // picture per size the desktop's icon theme asks for, drawn rather than scaled there.
     std::filesystem::create_directories(dir + "../icon");
-    Save(MakeIcon(notes, background), dir + "../icon/korvane.png");
+    for (int size : {32, 48, 64, 128, 256})
+        Save(MakeIcon(notes, background, size),
+             dir + "../icon/korvane-" + std::to_string(size) + ".png");
     if (argc > 2)
         Save(RenderWall(MockupCells(), notes, background, {}, 99),
              std::string(argv[2]) + "/wall_mockup.png");

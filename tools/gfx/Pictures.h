@@ -52,6 +52,6 @@ constexpr int kScoreTextY = 15 - (-1);
 
 CImage MakeTitle(const std::vector<CImage>& notes, const CImage& background,
                  const std::vector<CImage>& blackHoles);
-/// The 128 x 128 desktop icon (installed, not read by the game).
-CImage MakeIcon(const std::vector<CImage>& notes, const CImage& background);
+/// The desktop icon, `size` pixels square (installed, not read by the game).
+CImage MakeIcon(const std::vector<CImage>& notes, const CImage& background, int size);
 } // namespace tools

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cassert>
 #include <cmath>
 #include <cstring>
 
@@ -72,35 +73,39 @@ void DrawPaperStrip(CImage& image, float x, float y, float w, float h, float ang
         }
 }
 
-/// Canvas capitals three cells wide and seven high, for the title written in notes.
-const char* const* TitleGlyph(char c)
+/// A capital of the title, written in canvas cells: seven rows, three to five cells wide.
+struct STitleGlyph
 {
-    static const char* const kK[] = {"#.#", "#.#", "#.#", "##.", "#.#", "#.#", "#.#"};
-    static const char* const kO[] = {"###", "#.#", "#.#", "#.#", "#.#", "#.#", "###"};
-    static const char* const kR[] = {"##.", "#.#", "#.#", "##.", "#.#", "#.#", "#.#"};
-    static const char* const kV[] = {"#.#", "#.#", "#.#", "#.#", "#.#", "#.#", ".#."};
-    static const char* const kA[] = {".#.", "#.#", "#.#", "###", "#.#", "#.#", "#.#"};
-    static const char* const kN[] = {"#.#", "###", "###", "#.#", "#.#", "#.#", "#.#"};
-    static const char* const kE[] = {"###", "#..", "#..", "##.", "#..", "#..", "###"};
-    switch (c)
-    {
-    case 'K':
-        return kK;
-    case 'O':
-        return kO;
-    case 'R':
-        return kR;
-    case 'V':
-        return kV;
-    case 'A':
-        return kA;
-    case 'N':
-        return kN;
-    case 'E':
-        return kE;
-    default:
-        return nullptr;
-    }
+    char letter;
+    const char* rows[7];
+};
+
+/// On a wall of tilted notes a three-cell O with square corners reads as D and a
+/// three-cell N as M. The O gets four cells and round corners, the N five and a diagonal
+/// of three steps, the K arms that leave its stem. With one clear column between letters
+/// the word takes 30 of the 32 columns; a five-cell V would leave no margin.
+const STitleGlyph kTitleGlyphs[] = {
+    {'K', {"#.#", "#.#", "##.", "#..", "##.", "#.#", "#.#"}},
+    {'O', {".##.", "#..#", "#..#", "#..#", "#..#", "#..#", ".##."}},
+    {'R', {"##.", "#.#", "#.#", "##.", "#.#", "#.#", "#.#"}},
+    {'V', {"#.#", "#.#", "#.#", "#.#", "#.#", "#.#", ".#."}},
+    {'A', {".#.", "#.#", "#.#", "###", "#.#", "#.#", "#.#"}},
+    {'N', {"#...#", "##..#", "##..#", "#.#.#", "#..##", "#..##", "#...#"}},
+    {'E', {"###", "#..", "#..", "##.", "#..", "#..", "###"}},
+};
+
+const STitleGlyph& TitleGlyph(char c)
+{
+    for (const STitleGlyph& glyph : kTitleGlyphs)
+        if (glyph.letter == c)
+            return glyph;
+    assert(!"TitleGlyph: no glyph for this letter; add it to kTitleGlyphs");
+    return kTitleGlyphs[0];
+}
+
+int GlyphWidth(const STitleGlyph& glyph)
+{
+    return int(std::strlen(glyph.rows[0]));
 }
 } // namespace
 
@@ -148,21 +153,34 @@ CImage MakeTitle(const std::vector<CImage>& notes, const CImage& background,
             cells[size_t(y * columns + x)] = rgb;
     };
     CRandom random(31337);
+    // A few stray notes, none in or beside the title's rows: a pale note in a letter's
+    // gap turns an N into an M. The row is drawn before the column, the order in which
+    // the compiler used to evaluate one call's arguments, so the others stay where they were.
+    const int titleTop = 2, titleRows = 7;
     for (int i = 0; i < 22; ++i)
-        put(random.Int(0, columns - 1), random.Int(0, rows - 1),
-            i % 4 == 0 ? 0xFFFEA2 : (i % 2 ? 0x399FD0 : 0x868686));
-    // KORVANE in notes, each letter a colour of the creatures.
+    {
+        const int y = random.Int(0, rows - 1);
+        const int x = random.Int(0, columns - 1);
+        if (y < titleTop - 1 || y > titleTop + titleRows)
+            put(x, y, i % 4 == 0 ? 0xFFFEA2 : (i % 2 ? 0x399FD0 : 0x868686));
+    }
+    // KORVANE in notes, each letter a colour of the creatures, one clear column between
+    // letters, centred.
     const char* title = "KORVANE";
     const unsigned letterColors[] = {0xFFA76B, 0xFD6E8E, 0xEEF278, 0xCDFA6D,
                                      0xF58E05, 0xFE4B82, 0xE7D326};
-    const int left = (columns - (int(std::strlen(title)) * 4 - 1)) / 2;
+    int titleWidth = -1;
+    for (int i = 0; title[i]; ++i)
+        titleWidth += GlyphWidth(TitleGlyph(title[i])) + 1;
+    int x = (columns - titleWidth) / 2;
     for (int i = 0; title[i]; ++i)
     {
-        const char* const* glyph = TitleGlyph(title[i]);
-        for (int gy = 0; gy < 7; ++gy)
-            for (int gx = 0; gx < 3; ++gx)
-                if (glyph[gy][gx] == '#')
-                    put(left + i * 4 + gx, 2 + gy, letterColors[i]);
+        const STitleGlyph& glyph = TitleGlyph(title[i]);
+        for (int gy = 0; gy < titleRows; ++gy)
+            for (int gx = 0; gx < GlyphWidth(glyph); ++gx)
+                if (glyph.rows[gy][gx] == '#')
+                    put(x + gx, titleTop + gy, letterColors[i]);
+        x += GlyphWidth(glyph) + 1;
     }
     // The player on the left, a shot on its way to a creature on the right.
     const char* player[] = {".hh.", ".ff.", "sss.", "ss..", "sggg", ".ll.", "l..l"};
@@ -219,7 +237,7 @@ CImage MakeTitle(const std::vector<CImage>& notes, const CImage& background,
 
 namespace tools
 {
-CImage MakeIcon(const std::vector<CImage>& notes, const CImage& background)
+CImage MakeIcon(const std::vector<CImage>& notes, const CImage& background, int size)
 {
     // A small creature on the wall: its limbs in one level colour around a white core,
     // cropped from a wall render and scaled to the icon's size.
@@ -233,12 +251,27 @@ CImage MakeIcon(const std::vector<CImage>& notes, const CImage& background)
                     creature[y][x] == 'c' ? 0xFFFFFF : 0xFD6E8E;
     const CImage wall = RenderWall(cells, notes, background, {}, 7);
     const int side = 7 * 32;
-    CImage crop(side, side);
-    for (int y = 0; y < side; ++y)
-        for (int x = 0; x < side; ++x)
-            crop.Set(x, y, wall.Get(x, y));
-    CImage icon(128, 128);
-    icon.DrawQuad(crop, 0.0f, 0.0f, 128.0f, 128.0f, 0.0f, {1, 1, 1, 1});
+    // Each icon pixel averages n x n bilinear samples spread over the wall pixels it
+    // covers: one sample alone would skip most of them at 32 px, seven wall pixels apart.
+    const float scale = float(side) / float(size);
+    const int n = std::max(1, int(std::ceil(2.0f * scale)));
+    CImage icon(size, size);
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x)
+        {
+            SColor sum;
+            for (int sy = 0; sy < n; ++sy)
+                for (int sx = 0; sx < n; ++sx)
+                {
+                    const SColor c =
+                        wall.Sample((x + (sx + 0.5f) / n) * scale, (y + (sy + 0.5f) / n) * scale);
+                    sum.r += c.r;
+                    sum.g += c.g;
+                    sum.b += c.b;
+                }
+            const float count = float(n * n);
+            icon.Set(x, y, {sum.r / count, sum.g / count, sum.b / count, 1.0f});
+        }
     return icon;
 }
 } // namespace tools
