@@ -83,12 +83,13 @@ struct STitleGlyph
 /// On a wall of tilted notes a three-cell O with square corners reads as D and a
 /// three-cell N as M. The O gets four cells and round corners, the N five and a diagonal
 /// of three steps, the K arms that leave its stem. With one clear column between letters
-/// the word takes 30 of the 32 columns; a five-cell V would leave no margin.
+/// the word takes 30 of the 32 columns; a five-cell V would leave no margin, so the
+/// three-cell V comes to a point two rows tall (one row reads as U).
 const STitleGlyph kTitleGlyphs[] = {
     {'K', {"#.#", "#.#", "##.", "#..", "##.", "#.#", "#.#"}},
     {'O', {".##.", "#..#", "#..#", "#..#", "#..#", "#..#", ".##."}},
     {'R', {"##.", "#.#", "#.#", "##.", "#.#", "#.#", "#.#"}},
-    {'V', {"#.#", "#.#", "#.#", "#.#", "#.#", "#.#", ".#."}},
+    {'V', {"#.#", "#.#", "#.#", "#.#", "#.#", ".#.", ".#."}},
     {'A', {".#.", "#.#", "#.#", "###", "#.#", "#.#", "#.#"}},
     {'N', {"#...#", "##..#", "##..#", "#.#.#", "#..##", "#..##", "#...#"}},
     {'E', {"###", "#..", "#..", "##.", "#..", "#..", "###"}},
