@@ -3,7 +3,7 @@
 #include <SDL.h>
 #include <vector>
 
-#include "TestFiles.h"
+#include "Support.h"
 #include "actors/FireBulletInterface.h"
 #include "actors/Particle.h"
 #include "actors/Player.h"
@@ -12,7 +12,6 @@
 
 namespace
 {
-constexpr float kDt = 0.016f;
 
 CButtonSet Held(std::initializer_list<EButton> buttons)
 {

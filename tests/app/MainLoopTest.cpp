@@ -2,7 +2,7 @@
 
 #include <SDL.h>
 
-#include "SdlEvents.h"
+#include "Support.h"
 
 #include "actors/Player.h"
 #include "app/MainLoop.h"
@@ -52,10 +52,10 @@ TEST_F(EventQueue, EscapeEndsTheLoopButTheRestOfTheBatchIsStillHandled)
     {
         CGameplay gameplay;
         gameplay.Impl()->SetPlayerHitForTest(1.5f);
-        PushKey(SDL_KEYDOWN, SDLK_ESCAPE);
-        PushKey(SDL_KEYUP, SDLK_ESCAPE);
+        PushEvent(SDL_KEYDOWN, SDLK_ESCAPE);
+        PushEvent(SDL_KEYUP, SDLK_ESCAPE);
         if (keyAfterEscape)
-            PushKey(SDL_KEYDOWN, SDLK_SPACE);
+            PushEvent(SDL_KEYDOWN, SDLK_SPACE);
         EXPECT_FALSE(DispatchEvents(gameplay));
         EXPECT_EQ(gameplay.IsOver(), keyAfterEscape) << "Escape itself never ends the gameplay";
         SDL_Event left;
@@ -67,10 +67,10 @@ TEST_F(EventQueue, WindowCloseEndsTheLoopAndOtherKeysAreIgnored)
 {
     CGameplay gameplay;
     gameplay.Impl()->SetPlayerHitForTest(2.0f);
-    PushKey(SDL_KEYDOWN, SDLK_a);
-    PushKey(SDL_KEYUP, SDLK_SPACE);
+    PushEvent(SDL_KEYDOWN, SDLK_a);
+    PushEvent(SDL_KEYUP, SDLK_SPACE);
     EXPECT_TRUE(DispatchEvents(gameplay));
     EXPECT_FALSE(gameplay.IsOver()); // neither a key-up nor an unmapped key ends it
-    PushQuit();
+    PushEvent(SDL_QUIT);
     EXPECT_FALSE(DispatchEvents(gameplay));
 }

@@ -2,7 +2,7 @@
 
 #include <SDL.h>
 
-#include "SdlEvents.h"
+#include "Support.h"
 #include <cstdlib>
 
 #include "app/TitleScreen.h"
@@ -82,21 +82,21 @@ TEST_F(TitleScreen, TimesOutOnlyStrictlyAfterFiveSeconds)
 TEST_F(TitleScreen, IgnoresOtherEventsUntilADismissingOne)
 {
     CTitleScreen title(TestClock);
-    PushKey(SDL_KEYDOWN, SDLK_x);
-    PushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_RIGHT);
-    PushKey(SDL_KEYUP, SDLK_SPACE);
+    PushEvent(SDL_KEYDOWN, SDLK_x);
+    PushEvent(SDL_MOUSEBUTTONDOWN, SDLK_UNKNOWN, SDL_BUTTON_RIGHT);
+    PushEvent(SDL_KEYUP, SDLK_SPACE);
     EXPECT_TRUE(title.HandleEvents());
     EXPECT_FALSE(title.Done());
-    PushKey(SDL_KEYDOWN, SDLK_ESCAPE); // Escape only leaves the title
+    PushEvent(SDL_KEYDOWN, SDLK_ESCAPE); // Escape only leaves the title
     EXPECT_TRUE(title.HandleEvents());
     EXPECT_TRUE(title.Done());
 }
 
 TEST_F(TitleScreen, ClosingTheWindowWinsEvenAfterADismissingKeyInTheSameBatch)
 {
-    PushKey(SDL_KEYDOWN, SDLK_SPACE);
-    PushQuit();
-    PushKey(SDL_KEYDOWN, SDLK_RETURN);
+    PushEvent(SDL_KEYDOWN, SDLK_SPACE);
+    PushEvent(SDL_QUIT);
+    PushEvent(SDL_KEYDOWN, SDLK_RETURN);
     EXPECT_FALSE(ShowTitleScreen(TestClock));
     // The rest of the batch stays unread.
     SDL_Event left;
@@ -106,6 +106,6 @@ TEST_F(TitleScreen, ClosingTheWindowWinsEvenAfterADismissingKeyInTheSameBatch)
 
 TEST_F(TitleScreen, ShowReturnsTrueOnceDismissed)
 {
-    PushKey(SDL_KEYDOWN, SDLK_w);
+    PushEvent(SDL_KEYDOWN, SDLK_w);
     EXPECT_TRUE(ShowTitleScreen(TestClock));
 }

@@ -80,18 +80,6 @@ int PeakOf(const std::vector<int16_t>& samples)
     return peak;
 }
 
-CCurrentDir::CCurrentDir(const std::string& path)
-{
-    m_Previous = std::filesystem::current_path().string();
-    std::filesystem::current_path(path);
-}
-
-CCurrentDir::~CCurrentDir()
-{
-    std::error_code ignored;
-    std::filesystem::current_path(m_Previous, ignored);
-}
-
 void DeleteAllSounds()
 {
     while (MixerFile::HasRegistry() && !MixerFile::List().empty())

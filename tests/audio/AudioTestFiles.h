@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "TestFiles.h"
+#include "Support.h"
 
 /// Writes a 16-bit PCM WAV at 44.1 kHz: a square wave of `amplitude` (half-period
 /// `halfPeriod` frames) lasting `frames` frames, on every channel.
@@ -16,19 +16,6 @@ void WriteBytes(const std::string& path, const std::string& bytes);
 std::vector<int16_t> ReadSamples(const std::string& path);
 /// Largest absolute sample value (0 for an empty or silent stream).
 int PeakOf(const std::vector<int16_t>& samples);
-
-/// Makes the process's current folder `path` for its lifetime, then goes back.
-class CCurrentDir
-{
-public:
-    explicit CCurrentDir(const std::string& path);
-    ~CCurrentDir();
-    CCurrentDir(const CCurrentDir&) = delete;
-    CCurrentDir& operator=(const CCurrentDir&) = delete;
-
-private:
-    std::string m_Previous;
-};
 
 /// Deletes every registered sound (a test's clean slate; the game never does this).
 void DeleteAllSounds();

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "TestFiles.h"
+#include "Support.h"
 
 /// PNG colour types as the file stores them.
 enum EPngType : uint8_t

@@ -11,7 +11,7 @@
 #include <unistd.h>
 #include <vector>
 
-#include "TestFiles.h"
+#include "Support.h"
 #include "actors/Bullet.h"
 #include "actors/Particle.h"
 #include "audio/Audio.h"
@@ -25,7 +25,6 @@
 
 namespace
 {
-constexpr float kDt = 0.016f;
 
 /// The gameplay on a window-less 32-bit video mode: everything runs, nothing is shown.
 class Gameplay : public ::testing::Test

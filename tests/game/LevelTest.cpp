@@ -4,6 +4,7 @@
 #include <utility>
 #include <vector>
 
+#include "Support.h"
 #include "actors/FireBulletInterface.h"
 #include "actors/Particle.h"
 #include "canvas/Surface.h"
@@ -13,7 +14,6 @@
 
 namespace
 {
-constexpr float kDt = 0.016f;
 
 struct CShot
 {

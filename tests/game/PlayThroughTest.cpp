@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <vector>
 
+#include "Support.h"
 #include "game/Autopilot.h"
 #include "game/Gameplay.h"
 #include "game/GameplayImpl.h"
@@ -16,7 +17,6 @@
 
 namespace
 {
-constexpr float kDt = 0.016f;
 /// Enough game time for anything the script waits for (a minute and a half).
 constexpr int kFrameBudget = 5600;
 

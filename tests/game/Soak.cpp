@@ -14,6 +14,7 @@
 #include <memory>
 #include <unistd.h>
 
+#include "Support.h"
 #include "audio/Audio.h"
 #include "audio/SoundLibrary.h"
 #include "game/Autopilot.h"
@@ -23,7 +24,6 @@
 
 namespace
 {
-constexpr float kDt = 0.016f;
 constexpr int kWarmUpFrames = 2000;
 constexpr long kRssGrowthLimitBytes = 1024 * 1024;
 constexpr int kDodgeCycle = 7500;  ///< Frames per cycle ...

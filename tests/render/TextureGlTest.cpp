@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "TestFiles.h"
+#include "Support.h"
 #include "render/GlTestSupport.h"
 #include "render/Texture.h"
 

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <fstream>
 
-#include "TestFiles.h"
+#include "Support.h"
 #include "canvas/Sprite.h"
 #include "render/GlTestSupport.h"
 #include "render/Texture.h"

@@ -6,7 +6,7 @@
 #include <set>
 #include <vector>
 
-#include "TestFiles.h"
+#include "Support.h"
 
 #include "util/DirectoryListing.h"
 

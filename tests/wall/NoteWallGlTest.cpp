@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "TestFiles.h"
+#include "Support.h"
 #include "render/GlTestSupport.h"
 #include "wall/NoteWall.h"
 #include "wall/NoteWallImpl.h"

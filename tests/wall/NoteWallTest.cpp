@@ -5,7 +5,7 @@
 #include <set>
 #include <vector>
 
-#include "TestFiles.h"
+#include "Support.h"
 #include "render/Quad.h"
 #include "render/Texture.h"
 #include "util/Random.h"
