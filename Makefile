@@ -169,7 +169,7 @@ valgrind: deps-check $(BUILD)/CMakeCache.txt
 
 faults: deps-test $(BUILD)/CMakeCache.txt
 	cmake --build $(BUILD) -j $(JOBS) --target korvane
-	$(SANITIZER_ENV) bash tests/e2e/fault_injection.sh ./$(BUILD)/korvane full
+	$(SANITIZER_ENV) bash tests/e2e/fault_injection.sh ./$(BUILD)/korvane
 
 fuzz: deps-check
 	cmake -S fuzz -B $(FUZZ_BUILD) -DCMAKE_CXX_COMPILER=clang++ >/dev/null
