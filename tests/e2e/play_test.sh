@@ -154,7 +154,7 @@ echo "shots seen; loud windows in the shot band: $quiet without firing, $fire wh
 # creature comes and the score turns to 1. A level shot may kill the player first; then a
 # key starts a new game and we aim again.
 cleared=no
-deadline=$(( $(date +%s) + 120 ))
+deadline=$(( $(date +%s) + 240 ))
 while [ "$(date +%s)" -lt "$deadline" ]; do
     look && read -r px py _ core_y digit fit < <(wall aim "$probe" data)
     if [ "$digit" = 1 ]; then
