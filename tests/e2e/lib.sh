@@ -66,6 +66,13 @@ wait_exit() {
     wait "$pid"
 }
 
+# ends_with_0 <pid> <what>: the game ends within 10 s with status 0; else fails saying what.
+ends_with_0() {
+    wait_exit "$1" 10
+    local status=$?
+    [ "$status" -eq 0 ] || fail "$2: status $status"
+}
+
 # escape_until_gone <pid> <window>: presses Escape until the game ends (the first press may
 # only leave the title), for at most ten seconds; the caller checks how it ended.
 escape_until_gone() {
@@ -125,7 +132,7 @@ title_shown() {
 # the whole window must show the title picture; Escape ends the first run and the window's
 # close button the second, each with status 0.
 play_installed() {
-    local work=$1 command=$2 close_window=$3 out run status
+    local work=$1 command=$2 close_window=$3 out run
     out=$(artifacts "$4")
     mkdir -p "$work/empty"
     "$IM_CONVERT" data/gfx/title_screen.jpg "$work/title.png"
@@ -139,8 +146,6 @@ play_installed() {
         echo "$command shows its title (RMSE $(rmse "$work/seen.png" "$work/title.png") to the picture)"
         [ "$run" = escape ] && cp "$work/seen.png" "$out/title.png"
         if [ "$run" = escape ]; then escape_until_gone "$pid" "$win"; else "$close_window" "$win"; fi
-        wait_exit "$pid" 10
-        status=$?
-        [ "$status" -eq 0 ] || { cat "$work/$run.txt"; fail "$command: ended by $run with status $status"; }
+        ends_with_0 "$pid" "$command, ended by $run"
     done
 }

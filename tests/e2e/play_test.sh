@@ -36,9 +36,8 @@ start_audio_game() {
 # --- The title, and the window closed on it.
 start_audio_game
 [ "$(xdotool search --name '^Korvane$' | wc -l)" -eq 1 ] || fail "more than one Korvane window"
-geometry=$(xwininfo -id "$win")
-grep -q 'Width: 1024' <<<"$geometry" && grep -q 'Height: 768' <<<"$geometry" ||
-    fail "the window is not 1024 x 768: $geometry"
+[ "$(xwininfo -id "$win" | awk '/Width|Height/ { printf "%s ", $2 }')" = "1024 768 " ] ||
+    fail "the window is not 1024 x 768"
 wait_for 20 title_shown "$work" || { look; keep no-title; fail "the title did not show"; }
 "$IM_CONVERT" data/gfx/title_screen.jpg "$work/title.png"
 look && keep title
@@ -49,9 +48,7 @@ level=$(audio_rms_db "$audio")
 float_lt -50 "${level:--999}" || fail "the music is silent on the title (RMS ${level} dB)"
 echo "title shown (RMSE $difference to the picture), music at ${level} dB RMS"
 "$close_window" "$win" || fail "could not send the close request"
-wait_exit "$pid" 10
-status=$?
-[ "$status" -eq 0 ] || fail "closing the window on the title: status $status"
+ends_with_0 "$pid" "closing the window on the title"
 
 # --- Play: Escape leaves the title, the wall comes with the score at 0.
 start_audio_game
@@ -86,40 +83,29 @@ alive() {
 }
 
 # --- The arrows. move <key> <dx> <dy> <back key>: holds the key until the figure has moved
-# two cells (64 px) that way, and checks the other axis moved less than a cell and a half.
-# A figure with less than four cells of room that way is first walked back. A level shot
-# may kill the player on the way: then a new game starts and the move is tried again.
-room() {
-    awk -v x="$px" -v y="$py" -v dx="$1" -v dy="$2" 'BEGIN {
-        r = dx > 0 ? 992 - x : dx < 0 ? x : dy > 0 ? 736 - y : y; exit !(r >= 128) }'
-}
-hold_until() { # <key> <seconds> <condition...>
-    local key=$1 deadline=$(( $(date +%s) + $2 )); shift 2
+# two cells (64 px) that way, the other axis less than a cell and a half. A figure with less
+# than four cells of room that way is first walked back. A level shot may kill the player
+# on the way: then a new game starts and the move is tried again.
+room() { (( ($1 > 0 ? 992 - px : $1 < 0 ? px : $2 > 0 ? 736 - py : py) >= 128 )); }
+moved() { (( (px - x0) * $1 + (py - y0) * $2 >= 64 )); }
+hold_until() { # <key> <condition...>, for at most 15 s
+    local key=$1 deadline=$(( $(date +%s) + 15 )); shift
     xdotool keydown "$key"
-    while [ "$(date +%s)" -lt "$deadline" ]; do
-        player_at && "$@" && break
-    done
+    until player_at && "$@" || [ "$(date +%s)" -ge "$deadline" ]; do :; done
     xdotool keyup "$key"
-}
-moved() { # <dx> <dy>: since (x0, y0), along that direction
-    awk -v x="$px" -v y="$py" -v x0="$x0" -v y0="$y0" -v dx="$1" -v dy="$2" \
-        'BEGIN { exit !((x - x0) * dx + (y - y0) * dy >= 64) }'
 }
 move() {
     local key=$1 dx=$2 dy=$3 back=$4 try
     for try in 1 2 3; do
         alive || fail "the player did not come back"
-        room "$dx" "$dy" || { hold_until "$back" 10 room "$dx" "$dy"; alive || continue; }
+        room "$dx" "$dy" || { hold_until "$back" room "$dx" "$dy"; alive || continue; }
         x0=$px y0=$py
-        hold_until "$key" 15 moved "$dx" "$dy"
-        if moved "$dx" "$dy"; then
-            keep "moved-$key"
-            awk -v x="$px" -v y="$py" -v x0="$x0" -v y0="$y0" -v dx="$dx" \
-                'BEGIN { d = dx ? y - y0 : x - x0; exit !(d < 48 && -d < 48) }' ||
-                fail "$key moved the player across: ($x0, $y0) to ($px, $py)"
-            echo "$key moved the player from ($x0, $y0) to ($px, $py)"
-            return 0
-        fi
+        hold_until "$key" moved "$dx" "$dy"
+        moved "$dx" "$dy" || continue
+        keep "moved-$key"
+        (( (dx ? py - y0 : px - x0) ** 2 < 48 ** 2 )) || fail "$key moved the player across: ($x0, $y0) to ($px, $py)"
+        echo "$key moved the player from ($x0, $y0) to ($px, $py)"
+        return 0
     done
     fail "$key did not move the player (last at $px, $py)"
 }
@@ -153,36 +139,27 @@ echo "shots seen; loud windows in the shot band: $quiet without firing, $fire wh
 # --- Aim at the white core and fire until the creature is cleared: 2.5 s later the next
 # creature comes and the score turns to 1. A level shot may kill the player first; then a
 # key starts a new game and we aim again.
-cleared=no
-deadline=$(( $(date +%s) + 240 ))
-while [ "$(date +%s)" -lt "$deadline" ]; do
-    look && read -r px py _ core_y digit fit < <(wall aim "$probe" data)
-    if [ "$digit" = 1 ]; then
-        cleared=yes
-        break
-    fi
+deadline=$(( $(date +%s) + 240 )) digit=0
+until [ "$digit" = 1 ] || [ "$(date +%s)" -ge "$deadline" ]; do
+    look && read -r px py _ core_y digit fit < <(wall aim "$probe" data) || continue
     if [ "$px" = none ]; then
         xdotool keyup space
         alive || break
         continue
     fi
+    # The shot leaves from the gun, about 40 px below the middle of the green body; a tap
+    # moves the figure by a cell (32 px).
     if [ "$core_y" != none ]; then
-        # The shot leaves from the figure's gun, about 40 px below the middle of its green
-        # body; a tap moves the figure by one cell (32 px).
         aim=$((core_y - py - 40))
-        taps=$(( (aim < 0 ? -aim : aim) / 32 ))
-        [ "$taps" -eq 0 ] || xdotool key --delay 40 $(printf "%s " $(for _ in $(seq $taps); do
-            [ "$aim" -gt 0 ] && echo Down || echo Up; done))
+        for _ in $(seq $(( (aim < 0 ? -aim : aim) / 32 ))); do xdotool key "$( ((aim > 0)) && echo Down || echo Up)"; done
     fi
     xdotool keydown space
 done
 xdotool keyup space
-[ "$cleared" = yes ] || { keep not-cleared; fail "the shots never cleared the creature (score stayed 0)"; }
+[ "$digit" = 1 ] || { keep not-cleared; fail "the shots never cleared the creature (score stayed 0)"; }
 keep cleared
 echo "the shots cleared the creature: score 1 (label fit $fit)"
 
 xdotool key Escape
-wait_exit "$pid" 10
-status=$?
-[ "$status" -eq 0 ] || fail "Escape during play: status $status"
+ends_with_0 "$pid" "Escape during play"
 echo "PASS: title with music, close on the title, Escape leaves it, arrows move, Space fires and is heard, the creature is cleared, Escape exits 0"
