@@ -1,85 +1,55 @@
 #include <gtest/gtest.h>
 
 #include <SDL_mixer.h>
+#include <algorithm>
 #include <cstdlib>
-#include <dirent.h>
-#include <string>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <tuple>
+#include <vector>
 
-#include "audio/AudioFixture.h"
+#include "Support.h"
+
+#include "audio/Audio.h"
+#include "audio/AudioTestFiles.h"
 #include "audio/BeatTrack.h"
+#include "audio/SoundLibrary.h"
 
 using ::testing::internal::CaptureStdout;
 using ::testing::internal::GetCapturedStdout;
 
 namespace
 {
-constexpr int kSecond = 44100; // frames
+constexpr int kFrames = 2205; // 50 ms
 
-int OpenFileCount()
+/// What `call` printed.
+template <typename Call> std::string Printed(Call call)
 {
-    int count = 0;
-    if (DIR* dir = opendir("/proc/self/fd"))
-    {
-        while (readdir(dir))
-            ++count;
-        closedir(dir);
-    }
-    return count;
+    CaptureStdout();
+    call();
+    return GetCapturedStdout();
 }
 
-class Music : public CAudioFixture
+/// Key -> whether its chunk loaded, for every registered sound.
+std::map<std::string, bool> Registered()
 {
-};
+    std::map<std::string, bool> keys;
+    if (MixerFile::HasRegistry())
+        for (const MixerFile* f : MixerFile::List())
+            keys[f->Name()] = f->Chunk() != nullptr;
+    return keys;
+}
 
-/// The "disk" driver writes the mixed output to a file, faster than real time.
-class DiskOutput : public CAudioFixture
+/// Open file descriptors: an unfreed music object keeps its file open.
+std::ptrdiff_t OpenFiles()
 {
-protected:
-    void SetUp() override
-    {
-        CAudioFixture::SetUp();
-        m_Output = m_Dir / "output.raw";
-        setenv("SDL_AUDIODRIVER", "disk", 1);
-        setenv("SDL_DISKAUDIOFILE", m_Output.c_str(), 1);
-        setenv("SDL_DISKAUDIODELAY", "1", 1); // ms between buffers
-    }
-    void TearDown() override
-    {
-        CAudioFixture::TearDown();
-        setenv("SDL_AUDIODRIVER", "dummy", 1);
-    }
+    return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {});
+}
 
-    /// Waits until nothing plays any more (at most 10 s), closes the mixer so that the file
-    /// is complete, and checks it holds one square wave from WriteSquareWav on two channels.
-    void ExpectSquareWaveOnce(int frames, int16_t level)
-    {
-        for (int i = 0; i < 10000 && (Mix_PlayingMusic() || Mix_Playing(-1)); ++i)
-            SDL_Delay(1);
-        SDL_Delay(20); // a few more buffers after the end
-        ShutdownAudio();
-        const std::vector<int16_t> samples = ReadSamples(m_Output);
-        EXPECT_EQ(PeakOf(samples), level);
-        int negative = 0;
-        for (int i = 0; i < frames; ++i)
-            negative += (i / 50) % 2;
-        EXPECT_EQ(std::count(samples.begin(), samples.end(), int16_t(-level)), 2 * negative);
-    }
-
-    std::string m_Output;
-};
-
-/// SDL 1.2 starts its audio subsystem even without any driver, so the open is what fails.
-struct SNoDevice
-{
-    const char* what;
-    const char* driver;
-    const char* diskFile;
-} const kNoDevice[] = {
-    {"no driver at all", "no-such-driver", nullptr},
-    {"the device cannot open", "disk", "/nonexistent-folder/out.raw"},
-};
-// The audio subsystem itself may fail to start (sdl12-compat, for a driver it does not
-// know), or only the mixer's device (the classic library starts the subsystem anyway).
+// The classic SDL 1.2 starts its audio subsystem even without a driver and the mixer's
+// open fails; sdl12-compat already fails to start the subsystem for a driver it lacks.
 bool IsNoDeviceMessage(const std::string& out)
 {
     const std::string error = SDL_GetError() + std::string("\n");
@@ -87,114 +57,226 @@ bool IsNoDeviceMessage(const std::string& out)
            out == "Vaara: ei kyetty 44100 Hz 16-bit audioon " + error;
 }
 
+/// A test running in its own folder holding data/sfx/, with SDL's clock started. The audio
+/// state is put back afterwards: the registry emptied, the mixer closed, the real clock.
+class Audio : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        std::filesystem::create_directories(m_Dir / "data/sfx");
+        m_Cwd = std::make_unique<CCurrentDir>(m_Dir.Path());
+        ASSERT_EQ(SDL_Init(SDL_INIT_NOPARACHUTE), 0) << SDL_GetError();
+    }
+    void TearDown() override
+    {
+        DeleteAllSounds();
+        ShutdownAudio();
+        tarn::test::SetSoundClock({});
+        SDL_Quit();
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
+        m_Cwd.reset();
+    }
+
+    CTempDir m_Dir;
+    std::unique_ptr<CCurrentDir> m_Cwd;
+};
 } // namespace
 
-TEST_F(Music, StartingTheMusicResetsTheBeatTrackAndAFailedStartKeepsIt)
+TEST_F(Audio, PlayMusicOpensTheDeviceAndRestartsTheBeatsAndAFailedLoadKeepsBoth)
 {
-    WriteSquareWav("data/sfx/music.wav", 2, kSecond, 5000);
-    StartAudioCaptured();
+    WriteSquareWav("data/sfx/music.wav", 2, 44100, 5000);
     CBeatTrack& track = GetBeatTrack();
-    for (int i = 0; i < 3; ++i)
-        track.Query(UINT32_MAX);
-    ASSERT_EQ(track.Cursor(), 3);
-
-    CaptureStdout();
-    PlayMusic("data/sfx/music.wav");
-    EXPECT_EQ(GetCapturedStdout(), "");
+    track.Query(UINT32_MAX);
+    ASSERT_NE(track.Cursor(), 0);
+    ASSERT_FALSE(IsAudioRunning());
+    // Past the first beat since SDL started: a start time left behind would count from 0.
+    SDL_Delay(track.Times().front() + 50);
+    const Uint32 before = SDL_GetTicks();
+    EXPECT_EQ(Printed([] { PlayMusic("data/sfx/music.wav"); }), "dummy\n");
+    EXPECT_TRUE(IsAudioRunning());
     EXPECT_EQ(Mix_PlayingMusic(), 1);
     EXPECT_EQ(track.Cursor(), 0);
-    // A moment after the start: the flag counts from the first beat again.
     const bool flag = GetBeatFlag();
-    EXPECT_LE(track.Cursor(), 1);
-    EXPECT_EQ(flag, track.Cursor() == 1);
+    const bool beforeTheFirstBeat = SDL_GetTicks() - before < track.Times().front();
+    EXPECT_FALSE(flag && beforeTheFirstBeat) << "the flag counts from the first beat again";
 
     track.Query(UINT32_MAX);
-    CaptureStdout();
-    PlayMusic("data/sfx/none.ogg");
-    const std::string out = GetCapturedStdout();
+    const int cursor = track.Cursor();
+    const std::string out = Printed([] { PlayMusic("data/sfx/none.ogg"); });
     EXPECT_EQ(out.rfind("Error! Mix_LoadMUS( data/sfx/none.ogg) : ", 0), 0u) << out;
     EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 1) << out;
-    EXPECT_EQ(track.Cursor(), 1);
+    EXPECT_EQ(track.Cursor(), cursor);
     EXPECT_EQ(Mix_PlayingMusic(), 1); // the running track goes on
 }
 
-TEST_F(Music, PlayMusicOpensTheDeviceItselfWhenNothingHasYet)
+TEST_F(Audio, RestartingTheMusicFreesThePreviousTrackAndShutdownTheLast)
 {
-    WriteSquareWav("data/sfx/music.wav", 2, kSecond, 5000);
-    ASSERT_FALSE(IsAudioRunning());
-    CaptureStdout();
-    PlayMusic("data/sfx/music.wav");
-    EXPECT_EQ(GetCapturedStdout(), "dummy\n");
-    EXPECT_TRUE(IsAudioRunning());
-    EXPECT_EQ(Mix_PlayingMusic(), 1);
-}
-
-TEST_F(Music, RestartingTheTrackFreesThePreviousOneAndShutdownFreesTheLast)
-{
-    // An unfreed music object keeps its file open.
-    WriteSquareWav("data/sfx/music.wav", 2, kSecond, 5000);
-    StartAudioCaptured();
-    const int baseline = OpenFileCount();
+    WriteSquareWav("data/sfx/music.wav", 2, 44100, 5000);
+    ASSERT_TRUE(StartAudio());
+    const std::ptrdiff_t baseline = OpenFiles();
     for (int i = 0; i < 20; ++i)
         PlayMusic("data/sfx/music.wav");
-    EXPECT_EQ(OpenFileCount(), baseline + 1);
+    EXPECT_EQ(OpenFiles(), baseline + 1);
     ShutdownAudio();
     EXPECT_FALSE(IsAudioRunning());
-    EXPECT_LE(OpenFileCount(), baseline);
+    EXPECT_LE(OpenFiles(), baseline);
 }
 
-TEST_F(Music, WithoutADeviceStartUpReportsAndEveryLaterCallRetriesSilently)
+TEST_F(Audio, WithoutADeviceEveryCallReportsItAndTheGamePlaysOnSilently)
 {
-    WriteSquareWav("data/sfx/a.wav", 1, 2205, 9000);
-    WriteSquareWav("data/sfx/music.wav", 2, kSecond, 5000);
-    for (const SNoDevice& c : kNoDevice)
+    WriteSquareWav("data/sfx/a.wav", 1, kFrames, 9000);
+    WriteSquareWav("data/sfx/music.wav", 2, 44100, 5000);
+    // No driver at all, or a driver whose device cannot open.
+    const std::pair<const char*, const char*> cases[] = {{"no-such-driver", nullptr},
+                                                         {"disk", "/nonexistent-folder/out.raw"}};
+    for (const auto& [driver, diskFile] : cases)
     {
-        setenv("SDL_AUDIODRIVER", c.driver, 1);
-        if (c.diskFile)
-            setenv("SDL_DISKAUDIOFILE", c.diskFile, 1);
+        setenv("SDL_AUDIODRIVER", driver, 1);
+        if (diskFile)
+            setenv("SDL_DISKAUDIOFILE", diskFile, 1);
         tarn::test::SetSoundClock({}); // the throttle forgets the previous case's sound
-
-        CaptureStdout();
-        EXPECT_FALSE(StartAudio()) << c.what;
-        std::string out = GetCapturedStdout();
-        EXPECT_TRUE(IsNoDeviceMessage(out)) << c.what << ": " << out;
+        bool started = true;
+        std::string out = Printed([&started] { started = StartAudio(); });
+        EXPECT_FALSE(started) << driver;
+        EXPECT_TRUE(IsNoDeviceMessage(out)) << driver << ": " << out;
         EXPECT_FALSE(IsAudioRunning());
         EXPECT_FALSE(MixerFile::HasRegistry()) << "nothing is preloaded without a device";
-
-        // The shell's start and per-frame retry: the same message each time, no music.
-        for (int frame = 0; frame < 2; ++frame)
-        {
-            CaptureStdout();
-            PlayMusic("data/sfx/music.wav");
-            out = GetCapturedStdout();
-            EXPECT_TRUE(IsNoDeviceMessage(out)) << c.what << ": " << out;
-            EXPECT_EQ(Mix_PlayingMusic(), 0);
-        }
+        // The shell's music start retries (and reports) once a frame.
+        out = Printed([] { PlayMusic("data/sfx/music.wav"); });
+        EXPECT_TRUE(IsNoDeviceMessage(out)) << driver << ": " << out;
+        EXPECT_EQ(Mix_PlayingMusic(), 0);
         // Sounds fail to load, report it, and leave nothing behind.
-        CaptureStdout();
-        PlaySound("data/sfx/a.wav");
-        EXPECT_EQ(GetCapturedStdout(), "Error! Couldn't load: data/sfx/a.wav\n") << c.what;
-        EXPECT_FALSE(MixerFile::HasRegistry() && !MixerFile::List().empty());
+        EXPECT_EQ(Printed([] { PlaySound("data/sfx/a.wav"); }),
+                  "Error! Couldn't load: data/sfx/a.wav\n");
+        EXPECT_FALSE(MixerFile::HasRegistry()) << "the last file gone frees the registry";
         GetBeatFlag(); // still answers
         ShutdownAudio();
     }
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
 }
 
-// Full volume into a silent mix: the square wave comes out as it went in, once, and a mono
-// sound on both channels.
-TEST_F(DiskOutput, TheMusicReachesTheOutputOnce)
+// The "disk" driver writes the mix to a file, faster than real time. Full volume into a
+// silent mix: the square wave comes out as it went in, once, and a mono sound on both
+// channels.
+TEST_F(Audio, TheMusicAndASoundReachTheOutputOnce)
 {
-    WriteSquareWav("data/sfx/music.wav", 2, kSecond / 4, 6000);
-    ASSERT_TRUE(StartAudio());
-    PlayMusic("data/sfx/music.wav");
-    ExpectSquareWaveOnce(kSecond / 4, 6000);
+    const std::string output = m_Dir / "output.raw";
+    setenv("SDL_AUDIODRIVER", "disk", 1);
+    setenv("SDL_DISKAUDIOFILE", output.c_str(), 1);
+    setenv("SDL_DISKAUDIODELAY", "1", 1); // ms between buffers
+    using Play = void (*)(const std::string&);
+    const std::tuple<const char*, Play, int, int, int16_t> cases[] = {
+        {"data/sfx/music.wav", PlayMusic, 2, 11000, 6000},
+        {"data/sfx/fire_07.wav", PlaySound, 1, 4400, 7000}};
+    for (const auto& [name, play, channels, frames, level] : cases)
+    {
+        WriteSquareWav(name, channels, frames, level);
+        ASSERT_TRUE(StartAudio());
+        play(name);
+        for (int i = 0; i < 10000 && (Mix_PlayingMusic() || Mix_Playing(-1)); ++i)
+            SDL_Delay(1);
+        SDL_Delay(20);   // a few more buffers after the end
+        ShutdownAudio(); // the file is complete
+        DeleteAllSounds();
+        // Signed 16-bit little-endian, as the device was opened.
+        std::vector<int16_t> samples(std::filesystem::file_size(output) / 2);
+        std::ifstream(output, std::ios::binary)
+            .read(reinterpret_cast<char*>(samples.data()), 2 * samples.size());
+        // Whole periods: half the frames high, half low, on both channels.
+        const auto count = [&samples](int value)
+        { return std::count(samples.begin(), samples.end(), value); };
+        EXPECT_EQ(count(level), frames) << name;
+        EXPECT_EQ(count(-level), frames) << name;
+        EXPECT_EQ(count(0), std::ptrdiff_t(samples.size()) - 2 * frames) << name;
+    }
 }
 
-TEST_F(DiskOutput, APlayedSoundReachesTheOutputOnce)
+TEST_F(Audio, StartUpPreloadsTheListedWavsUnderLowerCasedKeys)
 {
-    WriteSquareWav("data/sfx/fire_07.wav", 1, kSecond / 10, 7000);
+    WriteSquareWav("data/sfx/fire_07.wav", 1, kFrames, 9000);
+    WriteSquareWav("data/sfx/Boom.wav", 2, kFrames, 9000); // mixed case
+    WriteSquareWav("data/sfx/LOUD.WAV", 1, kFrames, 9000); // the pattern is case-sensitive
+    std::ofstream("data/sfx/broken.wav") << "RIFF....WAVEjunk";
+    std::ofstream("data/sfx/notes.txt") << "x";
+    std::filesystem::create_directories("data/sfx/old");
+
+    const std::string out = Printed([] { StartAudio(); });
+    EXPECT_TRUE(IsAudioRunning());
+    EXPECT_EQ(Mix_AllocateChannels(-1), 16) << "sounds that can sound at once";
+    // One line for the driver, one for the file that failed; nothing else.
+    EXPECT_EQ(out.find("dummy\n"), 0u) << out;
+    EXPECT_NE(out.find("Error! Couldn't load: data/sfx/broken.wav\n"), std::string::npos) << out;
+    EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 2) << out;
+    // Boom.wav loads although its key is lower-case: it is opened by its listed name.
+    EXPECT_EQ(Registered(), (std::map<std::string, bool>{{"data/sfx/boom.wav", true},
+                                                         {"data/sfx/broken.wav", false},
+                                                         {"data/sfx/fire_07.wav", true}}));
+    MixerFile* const preloaded = FindOrLoad("data/sfx/boom.wav");
+    EXPECT_EQ(FindOrLoad("data/sfx/boom.wav"), preloaded);
+
+    // A mixed-case request misses the lower-cased key and loads an entry of its own. The
+    // failed entry goes quietly at its first play; every later play retries and reports.
+    const int before = tarn::test::SoundsPlayed();
+    PlayUnthrottled("data/sfx/Boom.wav");
+    const auto broken = [] { PlayUnthrottled("data/sfx/broken.wav"); };
+    EXPECT_EQ(Printed(broken), "");
+    EXPECT_EQ(Printed(broken), "Error! Couldn't load: data/sfx/broken.wav\n");
+    EXPECT_EQ(tarn::test::SoundsPlayed(), before + 1);
+    EXPECT_NE(FindOrLoad("data/sfx/Boom.wav"), preloaded);
+    EXPECT_EQ(Registered(), (std::map<std::string, bool>{{"data/sfx/Boom.wav", true},
+                                                         {"data/sfx/boom.wav", true},
+                                                         {"data/sfx/fire_07.wav", true}}));
+}
+
+TEST_F(Audio, ThrottleDropsOnlyBackToBackRepeatsWithinAHundredMilliseconds)
+{
+    WriteSquareWav("a", 1, kFrames, 9000);
+    WriteSquareWav("b", 1, kFrames, 9000);
     ASSERT_TRUE(StartAudio());
-    PlaySound("data/sfx/fire_07.wav");
-    ExpectSquareWaveOnce(kSecond / 10, 7000);
+    // What happens, the requests (ms, sound), how many play.
+    const std::tuple<const char*, std::vector<std::pair<uint32_t, const char*>>, int> cases[] = {
+        {"first request ever", {{0, "a"}}, 1},
+        {"same within the window", {{1000, "a"}, {1099, "a"}}, 1},
+        {"same at the window's end", {{1000, "a"}, {1100, "a"}}, 2},
+        {"another name in between", {{1000, "a"}, {1010, "b"}, {1020, "a"}}, 3},
+        {"two explosions and a shot in one frame", {{1000, "a"}, {1000, "a"}, {1000, "b"}}, 2},
+        {"a dropped repeat does not extend the window", {{1000, "a"}, {1060, "a"}, {1100, "a"}}, 2},
+        {"within the window across the clock wrap", {{0xFFFFFFC0u, "a"}, {0x10u, "a"}}, 1},
+        {"past the window across the clock wrap", {{0xFFFFFFC0u, "a"}, {0x30u, "a"}}, 2}};
+    for (const auto& [what, requests, plays] : cases)
+    {
+        uint32_t now = 0;
+        tarn::test::SetSoundClock([&now] { return now; });
+        const int before = tarn::test::SoundsPlayed();
+        for (const auto& [time, name] : requests)
+        {
+            now = time;
+            PlaySound(name);
+        }
+        EXPECT_EQ(tarn::test::SoundsPlayed() - before, plays) << what;
+    }
+}
+
+TEST(BeatTrack, StepsAtMostOnceAQueryAndOnlyStrictlyPastTheNextBeat)
+{
+    // A table, the queries (ms since the music started), the cursor after each; the flag
+    // is the cursor's parity.
+    const std::tuple<std::vector<uint32_t>, std::vector<uint32_t>, std::vector<int>> cases[] = {
+        {{100, 200, 300}, {100, 101, 101, 150, 201, 5000, 5000, 5000}, {0, 1, 1, 1, 2, 3, 3, 3}},
+        {{10, 20, 30, 40}, {99, 99, 99, 99, 99}, {1, 2, 3, 4, 4}}, // a late start catches up
+        // Odd table length: past the end the flag stays true; even: false.
+        {{10}, {0, 11, 12}, {0, 1, 1}},
+        {{}, {0, UINT32_MAX}, {0, 0}},
+        // The comparison is unsigned: the largest times still count.
+        {{0, UINT32_MAX - 1}, {0, 1, UINT32_MAX - 1, UINT32_MAX}, {0, 1, 1, 2}}};
+    for (const auto& [times, queries, cursors] : cases)
+    {
+        CBeatTrack track(times);
+        for (std::size_t i = 0; i < queries.size(); ++i)
+        {
+            const bool flag = track.Query(queries[i]);
+            EXPECT_EQ(track.Cursor(), cursors[i]) << "query " << i << " of " << times.size();
+            EXPECT_EQ(flag, cursors[i] % 2 == 1);
+        }
+    }
 }

@@ -1,0 +1,123 @@
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+#include <utility>
+
+#include "Support.h"
+
+#include "actors/Player.h"
+#include "app/MainLoop.h"
+#include "app/TitleScreen.h"
+#include "game/Gameplay.h"
+#include "game/GameplayImpl.h"
+
+namespace
+{
+/// The title's clock, milliseconds.
+Uint32 g_Now = 0;
+Uint32 TestClock()
+{
+    return g_Now;
+}
+
+/// Real SDL events through the queue; the title's GL calls go nowhere without a GL window.
+class EventQueue : public CVideoTest
+{
+};
+} // namespace
+
+TEST(MainLoop, AFrameIsDueSixteenMillisecondsAfterTheLastOneEvenAcrossTheClockWrap)
+{
+    EXPECT_FALSE(IsFrameDue(1000u, 985u));
+    EXPECT_TRUE(IsFrameDue(1001u, 985u));
+    // The first frame: last frame time starts at 0, the clock is far past it.
+    EXPECT_TRUE(IsFrameDue(350u, 0u));
+    // SDL_GetTicks wraps after 49.7 days; unsigned subtraction keeps the rule.
+    EXPECT_FALSE(IsFrameDue(5u, 0xFFFFFFF8u));
+    EXPECT_TRUE(IsFrameDue(8u, 0xFFFFFFF8u));
+}
+
+TEST_F(EventQueue, TheArrowsAndSpaceAreHeldFromKeyDownToKeyUp)
+{
+    CGameplay gameplay;
+    const CPlayer& player = gameplay.Impl()->Player();
+    const std::pair<SDLKey, int> keys[] = {{SDLK_UP, kButtonUp},
+                                           {SDLK_DOWN, kButtonDown},
+                                           {SDLK_LEFT, kButtonLeft},
+                                           {SDLK_RIGHT, kButtonRight},
+                                           {SDLK_SPACE, kButtonFire}};
+    for (const auto& [key, button] : keys)
+    {
+        PushEvent(SDL_KEYDOWN, key);
+        EXPECT_TRUE(DispatchEvents(gameplay));
+        EXPECT_TRUE(player.IsHeld(button)) << key;
+        PushEvent(SDL_KEYUP, key);
+        EXPECT_TRUE(DispatchEvents(gameplay));
+        EXPECT_FALSE(player.IsHeld(button)) << key;
+    }
+}
+
+TEST_F(EventQueue, EscapeOrCloseEndTheGameLoopButTheRestOfTheBatchIsStillHandled)
+{
+    CGameplay gameplay;
+    gameplay.Impl()->SetPlayerHitForTest(1.5f); // from now on a button ends the gameplay
+    for (SDLKey other : {SDLK_ESCAPE, SDLK_RETURN, SDLK_a, SDLK_w, SDLK_LSHIFT, SDLK_F1})
+        PushEvent(SDL_KEYDOWN, other);
+    PushEvent(SDL_KEYUP, SDLK_SPACE);
+    EXPECT_FALSE(DispatchEvents(gameplay));
+    EXPECT_FALSE(gameplay.IsOver()) << "neither Escape, a key-up nor another key is a button";
+
+    PushEvent(SDL_KEYDOWN, SDLK_ESCAPE);
+    PushEvent(SDL_KEYDOWN, SDLK_SPACE);
+    EXPECT_FALSE(DispatchEvents(gameplay));
+    EXPECT_TRUE(gameplay.IsOver());
+    PushEvent(SDL_QUIT);
+    EXPECT_FALSE(DispatchEvents(gameplay));
+    SDL_Event left;
+    EXPECT_EQ(SDL_PollEvent(&left), 0);
+}
+
+TEST_F(EventQueue, EachListedKeyLeavesTheTitle)
+{
+    for (SDLKey key :
+         {SDLK_RETURN, SDLK_ESCAPE, SDLK_SPACE, SDLK_a, SDLK_d, SDLK_s, SDLK_w, SDLK_UP, SDLK_DOWN,
+          SDLK_RIGHT, SDLK_LEFT, SDLK_RSHIFT, SDLK_LSHIFT, SDLK_RCTRL, SDLK_LCTRL})
+    {
+        CTitleScreen title(TestClock);
+        PushEvent(SDL_KEYDOWN, key);
+        EXPECT_TRUE(title.HandleEvents());
+        EXPECT_TRUE(title.Done()) << key;
+    }
+}
+
+TEST_F(EventQueue, TheTitleIgnoresOtherInputAndTimesOutOnlyStrictlyAfterFiveSeconds)
+{
+    CTitleScreen title(TestClock);
+    ASSERT_NE(title.Picture(), nullptr);
+    for (SDLKey key : {SDLK_x, SDLK_F1, SDLK_TAB, SDLK_q, SDLK_RALT})
+        PushEvent(SDL_KEYDOWN, key);
+    PushEvent(SDL_KEYUP, SDLK_SPACE);
+    PushEvent(SDL_MOUSEBUTTONDOWN, SDLK_UNKNOWN, SDL_BUTTON_RIGHT);
+    PushEvent(SDL_MOUSEBUTTONUP, SDLK_UNKNOWN, SDL_BUTTON_LEFT);
+    g_Now += 5000;
+    EXPECT_TRUE(title.HandleEvents());
+    EXPECT_FALSE(title.Done());
+    g_Now += 1;
+    EXPECT_TRUE(title.HandleEvents());
+    EXPECT_TRUE(title.Done());
+    EXPECT_EQ(title.Picture(), nullptr);
+}
+
+TEST_F(EventQueue, ALeftClickLeavesTheTitleButClosingTheWindowWinsOverADismissingKey)
+{
+    PushEvent(SDL_MOUSEBUTTONDOWN, SDLK_UNKNOWN, SDL_BUTTON_LEFT);
+    EXPECT_TRUE(ShowTitleScreen(TestClock));
+    PushEvent(SDL_KEYDOWN, SDLK_SPACE);
+    PushEvent(SDL_QUIT);
+    PushEvent(SDL_KEYDOWN, SDLK_RETURN);
+    EXPECT_FALSE(ShowTitleScreen(TestClock));
+    // The rest of the batch stays unread.
+    SDL_Event left;
+    ASSERT_EQ(SDL_PollEvent(&left), 1);
+    EXPECT_EQ(left.type, SDL_KEYDOWN);
+}

@@ -1,0 +1,68 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <set>
+
+#include "util/MathUtil.h"
+#include "util/Random.h"
+#include "util/Vector2.h"
+
+TEST(Random, ParkMillerStepsMatchTheMinimalStandard)
+{
+    tarn::test::SeedRandom(1u, 1.0);
+    EXPECT_NEAR(tarn::RandomUnit(), 7.826369e-06, 1e-12);
+    EXPECT_EQ(tarn::RandomUnitState(), 16807.0);
+    tarn::RandomUnit();
+    EXPECT_EQ(tarn::RandomUnitState(), 282475249.0);
+    // The 10 000th state from seed 1 is 1043618065 for the minimal standard generator.
+    tarn::test::SeedRandom(1u, 1.0);
+    for (int i = 0; i < 10000; ++i)
+        tarn::RandomUnit();
+    EXPECT_EQ(tarn::RandomUnitState(), 1043618065.0);
+}
+
+TEST(Random, UnitNeverSticksAlsoForClockStatesPast2038)
+{
+    // 0 and 2^31 - 1 (the second the clock leaves 31 bits) are fixed points of the step;
+    // 2^31 + 5 is later in 2038; 2^32 - 1 is the largest 32-bit clock seed.
+    for (double state : {0.0, 2147483647.0, 2147483653.0, 4294967295.0})
+    {
+        tarn::test::SeedRandom(1u, state);
+        double previous = -1.0;
+        for (int i = 0; i < 1000; ++i)
+        {
+            const double u = tarn::RandomUnit();
+            ASSERT_GT(u, 0.0) << state;
+            ASSERT_LE(u, 1.0) << state;
+            ASSERT_NE(u, previous) << "stuck at state " << state;
+            previous = u;
+        }
+    }
+}
+
+TEST(Random, IntegersTakeBothEndsAndFloatsScaleTheUnitStep)
+{
+    tarn::test::SeedRandom(99u, 1.0);
+    std::set<int> seen;
+    for (int i = 0; i < 1000; ++i)
+        seen.insert(tarn::RandomInt(-1, 1));
+    EXPECT_EQ(seen, (std::set<int>{-1, 0, 1}));
+    EXPECT_EQ(tarn::RandomInt(5, 5), 5);
+    // From state 1 the step gives 16807 / (2^31 - 1).
+    EXPECT_FLOAT_EQ(tarn::RandomFloat(1.0f, 5.0f), 1.0f + 4.0f * 7.826369e-06f);
+    // 739806647 steps to 2^31 - 2, whose u rounds to exactly 1.0f: b itself comes back.
+    tarn::test::SeedRandom(3u, 739806647.0);
+    EXPECT_EQ(tarn::RandomFloat(1.0f, 5.0f), 5.0f);
+}
+
+TEST(Vector2, NormalisedKeepsZeroAndRotationTurnsFromXTowardY)
+{
+    EXPECT_EQ(CVector2().Normalised(), CVector2());
+    EXPECT_EQ(CVector2(3.0f, 4.0f).Normalised(), CVector2(0.6f, 0.8f));
+    const CVector2 r = CVector2(1.0f, 2.0f).Rotated(static_cast<float>(M_PI / 2));
+    EXPECT_NEAR(r.x, -2.0f, 1e-6f);
+    EXPECT_NEAR(r.y, 1.0f, 1e-6f);
+    // The player's friction relies on these two.
+    EXPECT_EQ(tarn::Sign(0.0f), 1.0f);
+    EXPECT_EQ(tarn::Clamp(5.0f, 0.0f, 1.0f), 1.0f);
+}
