@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <SDL.h>
-#include <utility>
 
 #include "Support.h"
 
@@ -41,19 +40,16 @@ TEST_F(EventQueue, TheArrowsAndSpaceAreHeldFromKeyDownToKeyUp)
 {
     CGameplay gameplay;
     const CPlayer& player = gameplay.Impl()->Player();
-    const std::pair<SDLKey, int> keys[] = {{SDLK_UP, kButtonUp},
-                                           {SDLK_DOWN, kButtonDown},
-                                           {SDLK_LEFT, kButtonLeft},
-                                           {SDLK_RIGHT, kButtonRight},
-                                           {SDLK_SPACE, kButtonFire}};
-    for (const auto& [key, button] : keys)
+    // In button order, from kButtonUp to kButtonFire.
+    const SDLKey keys[kButtonCount] = {SDLK_UP, SDLK_DOWN, SDLK_LEFT, SDLK_RIGHT, SDLK_SPACE};
+    for (int button = 0; button < kButtonCount; ++button)
     {
-        PushEvent(SDL_KEYDOWN, key);
+        PushEvent(SDL_KEYDOWN, keys[button]);
         EXPECT_TRUE(DispatchEvents(gameplay));
-        EXPECT_TRUE(player.IsHeld(button)) << key;
-        PushEvent(SDL_KEYUP, key);
+        EXPECT_TRUE(player.IsHeld(button)) << button;
+        PushEvent(SDL_KEYUP, keys[button]);
         EXPECT_TRUE(DispatchEvents(gameplay));
-        EXPECT_FALSE(player.IsHeld(button)) << key;
+        EXPECT_FALSE(player.IsHeld(button)) << button;
     }
 }
 

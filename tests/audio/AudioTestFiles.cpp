@@ -4,33 +4,29 @@
 
 #include "audio/SoundLibrary.h"
 
+namespace
+{
+/// `value` as a little-endian field of `bytes` bytes.
+std::string Field(uint32_t value, int bytes)
+{
+    std::string field;
+    for (int i = 0; i < bytes; ++i)
+        field += static_cast<char>((value >> (8 * i)) & 0xFF);
+    return field;
+}
+} // namespace
+
 void WriteSquareWav(const std::string& path, int channels, int frames, int16_t amplitude,
                     int halfPeriod)
 {
-    std::string out;
-    // A little-endian field of `bytes` bytes.
-    const auto put = [&out](uint32_t value, int bytes)
-    {
-        for (int i = 0; i < bytes; ++i)
-            out += static_cast<char>((value >> (8 * i)) & 0xFF);
-    };
-    const uint32_t rate = 44100;
-    const uint32_t bytesPerFrame = 2u * static_cast<uint32_t>(channels);
-    const uint32_t dataBytes = bytesPerFrame * static_cast<uint32_t>(frames);
-    out += "RIFF";
-    put(36 + dataBytes, 4);
-    out += "WAVEfmt ";
-    put(16, 4); // size of the format block
-    put(1, 2);  // PCM
-    put(static_cast<uint32_t>(channels), 2);
-    put(rate, 4);
-    put(rate * bytesPerFrame, 4); // bytes per second
-    put(bytesPerFrame, 2);        // block align
-    put(16, 2);                   // bits per sample
-    out += "data";
-    put(dataBytes, 4);
+    const uint32_t rate = 44100, bytesPerFrame = 2 * channels, dataBytes = bytesPerFrame * frames;
+    // RIFF header, format block (PCM, channels, rate, bytes a second, a frame, bits), data.
+    std::string out = "RIFF" + Field(36 + dataBytes, 4) + "WAVEfmt " + Field(16, 4) + Field(1, 2) +
+                      Field(channels, 2) + Field(rate, 4) + Field(rate * bytesPerFrame, 4) +
+                      Field(bytesPerFrame, 2) + Field(16, 2) + "data" + Field(dataBytes, 4);
     for (int i = 0; i < frames * channels; ++i)
-        put(static_cast<uint16_t>((i / channels / halfPeriod) % 2 ? -amplitude : amplitude), 2);
+        out += Field(
+            static_cast<uint16_t>((i / channels / halfPeriod) % 2 ? -amplitude : amplitude), 2);
     std::ofstream(path, std::ios::binary) << out;
 }
 
