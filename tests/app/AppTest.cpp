@@ -57,6 +57,7 @@ TEST_F(EventQueue, EscapeOrCloseEndTheGameLoopButTheRestOfTheBatchIsStillHandled
 {
     CGameplay gameplay;
     gameplay.Impl()->SetPlayerHitForTest(1.5f); // from now on a button ends the gameplay
+    EXPECT_EQ(ButtonForKey(SDLK_ESCAPE), -1);
     for (SDLKey other : {SDLK_ESCAPE, SDLK_RETURN, SDLK_a, SDLK_w, SDLK_LSHIFT, SDLK_F1})
         PushEvent(SDL_KEYDOWN, other);
     PushEvent(SDL_KEYUP, SDLK_SPACE);

@@ -42,12 +42,6 @@ std::map<std::string, bool> Registered()
     return keys;
 }
 
-/// Open file descriptors of the process.
-std::ptrdiff_t OpenFiles()
-{
-    return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {});
-}
-
 // The classic SDL 1.2 starts its audio subsystem even without a driver and the mixer's
 // open fails; sdl12-compat already fails to start the subsystem for a driver it lacks.
 bool IsNoDeviceMessage(const std::string& out)
@@ -62,12 +56,7 @@ bool IsNoDeviceMessage(const std::string& out)
 class Audio : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        std::filesystem::create_directories(m_Dir / "data/sfx");
-        m_Cwd = std::make_unique<CCurrentDir>(m_Dir.Path());
-        ASSERT_EQ(SDL_Init(SDL_INIT_NOPARACHUTE), 0) << SDL_GetError();
-    }
+    void SetUp() override { ASSERT_EQ(SDL_Init(SDL_INIT_NOPARACHUTE), 0) << SDL_GetError(); }
     void TearDown() override
     {
         DeleteAllSounds();
@@ -75,11 +64,11 @@ protected:
         tarn::test::SetSoundClock({});
         SDL_Quit();
         setenv("SDL_AUDIODRIVER", "dummy", 1);
-        m_Cwd.reset();
     }
 
     CTempDir m_Dir;
-    std::unique_ptr<CCurrentDir> m_Cwd;
+    const bool m_Made = std::filesystem::create_directories(m_Dir / "data/sfx");
+    CCurrentDir m_Cwd{m_Dir.Path()};
 };
 } // namespace
 
@@ -110,13 +99,15 @@ TEST_F(Audio, PlayMusicOpensTheDeviceRestartsTheBeatsAndFreesThePreviousTrack)
     EXPECT_EQ(Mix_PlayingMusic(), 1); // the running track goes on
 
     // Every start frees the track before, which holds its file open; shutdown the last.
-    const std::ptrdiff_t files = OpenFiles();
+    const auto openFiles = []
+    { return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {}); };
+    const std::ptrdiff_t files = openFiles();
     for (int i = 0; i < 20; ++i)
         PlayMusic("data/sfx/music.wav");
-    EXPECT_EQ(OpenFiles(), files);
+    EXPECT_EQ(openFiles(), files);
     ShutdownAudio();
     EXPECT_FALSE(IsAudioRunning());
-    EXPECT_LT(OpenFiles(), files);
+    EXPECT_LT(openFiles(), files);
     EXPECT_EQ(Mix_QuerySpec(nullptr, nullptr, nullptr), 0) << "the mixer is closed";
     EXPECT_EQ(SDL_WasInit(SDL_INIT_AUDIO), 0u);
 }
