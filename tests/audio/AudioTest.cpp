@@ -132,7 +132,7 @@ TEST_F(Audio, StartUpPreloadsTheListedWavsUnderLowerCasedKeys)
     WriteSquareWav("data/sfx/LOUD.WAV", 1, 2205, 9000); // the pattern is case-sensitive
     std::ofstream("data/sfx/broken.wav") << "RIFF....WAVEjunk";
     std::ofstream("data/sfx/notes.txt") << "x";
-    std::filesystem::create_directories("data/sfx/old");
+    std::filesystem::create_directories("data/sfx/old.wav"); // a folder is no sound
 
     // The driver's name, then the file that failed; nothing else.
     EXPECT_EQ(Printed([] { StartAudio(); }), "dummy\nError! Couldn't load: data/sfx/broken.wav\n");

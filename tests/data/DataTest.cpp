@@ -27,12 +27,12 @@ TEST(Data, TheBeatTableAndTheMusicComeFromTheCurrentScoreAndTheSoundsAre16BitWav
     ASSERT_NE(decoded, nullptr) << Mix_GetError();
     EXPECT_EQ(decoded->alen / 4, score.LengthSamples()) << "data/sfx/Ondrafel.ogg is stale";
     Mix_FreeChunk(decoded);
-    for (const char* name : {"fire_07", "fire_03", "fire_04", "explosion_sound"})
+    for (const std::string path : {"data/sfx/fire_07.wav", "data/sfx/fire_03.wav",
+                                   "data/sfx/fire_04.wav", "data/sfx/explosion_sound.wav"})
     {
         SDL_AudioSpec spec;
         Uint8* samples = nullptr;
         Uint32 bytes = 0;
-        const std::string path = "data/sfx/" + std::string(name) + ".wav";
         ASSERT_NE(SDL_LoadWAV(path.c_str(), &spec, &samples, &bytes), nullptr) << path;
         EXPECT_TRUE(spec.format == AUDIO_S16LSB && spec.freq == 44100 && bytes > 0)
             << path << ": format " << spec.format << ", " << spec.freq << " Hz, " << bytes;
