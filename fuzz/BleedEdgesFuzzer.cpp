@@ -14,19 +14,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
 {
     std::size_t at = 0;
     const auto next = [&]() -> Uint32 { return at < size ? data[at++] : 0; };
-    const int width = 1 + next() % 48;
-    const int height = 1 + next() % 48;
+    const int width = 1 + next() % 48, height = 1 + next() % 48;
     const int stride = width + next() % 3; // pixels, padding included
-    const Uint16 rectW = static_cast<Uint16>(next() % (width + 8));
-    const Uint16 rectH = static_cast<Uint16>(next() % (height + 8));
+    const Uint16 rectW = next() % (width + 8), rectH = next() % (height + 8);
     std::vector<Uint32> pixels(static_cast<std::size_t>(stride) * height);
     for (Uint32& p : pixels)
         p = (next() < 128 ? 0u : 0xFF000000u) | next() << 16 | next() << 8 | next();
     const std::vector<Uint32> before = pixels;
     SDL_Surface* image = SDL_CreateRGBSurfaceFrom(pixels.data(), width, height, 32, stride * 4,
                                                   0xFFu, 0xFF00u, 0xFF0000u, 0xFF000000u);
-    if (!image)
-        std::abort();
     BleedEdges(image, SDL_Rect{0, 0, rectW, rectH});
     SDL_FreeSurface(image);
 

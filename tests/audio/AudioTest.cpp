@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <SDL_mixer.h>
-#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <map>
@@ -22,16 +21,6 @@ template <typename Call> std::string Printed(Call call)
     ::testing::internal::CaptureStdout();
     call();
     return ::testing::internal::GetCapturedStdout();
-}
-
-/// Key -> whether its chunk loaded, for every registered sound.
-std::map<std::string, bool> Registered()
-{
-    std::map<std::string, bool> keys;
-    if (MixerFile::HasRegistry())
-        for (const MixerFile* f : MixerFile::List())
-            keys[f->Name()] = f->Chunk() != nullptr;
-    return keys;
 }
 
 // The classic SDL 1.2 starts its audio subsystem even without a driver and the mixer's
@@ -80,14 +69,6 @@ TEST_F(Audio, PlayMusicOpensTheDeviceRestartsTheBeatsAndFreesThePreviousTrack)
     EXPECT_FALSE(flag && SDL_GetTicks() - before < track.Times().front())
         << "the flag counts from the first beat again";
 
-    // A track that fails to load leaves the running one and the beats as they are.
-    track.Query(UINT32_MAX);
-    const int cursor = track.Cursor();
-    const std::string out = Printed([] { PlayMusic("data/sfx/none.ogg"); });
-    EXPECT_EQ(out.rfind("Error! Mix_LoadMUS( data/sfx/none.ogg) : ", 0), 0u) << out;
-    EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 1) << out;
-    EXPECT_TRUE(track.Cursor() == cursor && Mix_PlayingMusic());
-
     // Every start frees the track before, which holds its file open; shutdown the last.
     const auto openFiles = []
     { return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {}); };
@@ -120,7 +101,6 @@ TEST_F(Audio, WithoutADeviceEveryCallReportsItAndTheGamePlaysOnSilently)
         EXPECT_EQ(Printed([] { PlaySound("data/sfx/a.wav"); }),
                   "Error! Couldn't load: data/sfx/a.wav\n");
         EXPECT_FALSE(MixerFile::HasRegistry()) << "the last file gone frees the registry";
-        GetBeatFlag(); // still answers
         ShutdownAudio();
     }
 }
@@ -138,24 +118,18 @@ TEST_F(Audio, StartUpPreloadsTheListedWavsUnderLowerCasedKeys)
     EXPECT_EQ(Printed([] { StartAudio(); }), "dummy\nError! Couldn't load: data/sfx/broken.wav\n");
     EXPECT_EQ(Mix_AllocateChannels(-1), 16) << "sounds that can sound at once";
     // Boom.wav loads although its key is lower-case: it is opened by its listed name.
-    EXPECT_EQ(Registered(), (std::map<std::string, bool>{{"data/sfx/boom.wav", true},
-                                                         {"data/sfx/broken.wav", false},
-                                                         {"data/sfx/fire_07.wav", true}}));
-    MixerFile* const preloaded = FindOrLoad("data/sfx/boom.wav");
-    EXPECT_EQ(FindOrLoad("data/sfx/boom.wav"), preloaded);
-
-    // A mixed-case request misses the lower-cased key and loads an entry of its own. The
-    // failed entry goes quietly at its first play; every later play retries and reports.
+    std::map<std::string, bool> loaded; // key -> whether its chunk loaded
+    for (const MixerFile* f : MixerFile::List())
+        loaded[f->Name()] = f->Chunk() != nullptr;
+    EXPECT_EQ(loaded, (std::map<std::string, bool>{{"data/sfx/boom.wav", true},
+                                                   {"data/sfx/broken.wav", false},
+                                                   {"data/sfx/fire_07.wav", true}}));
+    // The failed entry goes quietly at its first play; every later play retries and reports.
     const int before = tarn::test::SoundsPlayed();
-    PlayUnthrottled("data/sfx/Boom.wav");
     const auto broken = [] { PlayUnthrottled("data/sfx/broken.wav"); };
     EXPECT_EQ(Printed(broken), "");
     EXPECT_EQ(Printed(broken), "Error! Couldn't load: data/sfx/broken.wav\n");
-    EXPECT_EQ(tarn::test::SoundsPlayed(), before + 1);
-    EXPECT_NE(FindOrLoad("data/sfx/Boom.wav"), preloaded);
-    EXPECT_EQ(Registered(), (std::map<std::string, bool>{{"data/sfx/Boom.wav", true},
-                                                         {"data/sfx/boom.wav", true},
-                                                         {"data/sfx/fire_07.wav", true}}));
+    EXPECT_EQ(tarn::test::SoundsPlayed(), before);
 }
 
 TEST_F(Audio, ThrottleDropsOnlyBackToBackRepeatsWithinAHundredMilliseconds)
@@ -170,8 +144,7 @@ TEST_F(Audio, ThrottleDropsOnlyBackToBackRepeatsWithinAHundredMilliseconds)
         {"same at the window's end", {{1000, "a"}, {1100, "a"}}, 2},
         {"another name in between", {{1000, "a"}, {1010, "b"}, {1020, "a"}}, 3},
         {"a dropped repeat does not extend the window", {{1000, "a"}, {1060, "a"}, {1100, "a"}}, 2},
-        {"within the window across the clock wrap", {{0xFFFFFFC0u, "a"}, {0x10u, "a"}}, 1},
-        {"past the window across the clock wrap", {{0xFFFFFFC0u, "a"}, {0x30u, "a"}}, 2}};
+        {"across the clock wrap", {{0xFFFFFFC0u, "a"}, {0x10u, "a"}, {0x30u, "a"}}, 2}};
     for (const auto& [what, requests, plays] : cases)
     {
         uint32_t now = 0;
