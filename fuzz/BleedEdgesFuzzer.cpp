@@ -1,6 +1,5 @@
-// BleedEdges on random images: 1 to 48 pixels a side, rows padded by up to two pixels,
-// picture rectangles from empty to larger than the image. Writes into the row padding stay
-// inside the buffer, where the address sanitizer cannot see them: the harness checks.
+// BleedEdges on 1 to 48 pixel images with up to two pixels of row padding, picture rectangles
+// from empty to past the image. The sanitizer cannot see writes into the padding: we check.
 
 #include <SDL.h>
 #include <cstddef>

@@ -25,14 +25,9 @@ TEST(Random, UnitNeverSticksAlsoForClockStatesPast2038)
     for (double state : {0.0, 2147483647.0, 2147483653.0, 4294967295.0})
     {
         tarn::test::SeedRandom(1u, state);
-        double previous = -1.0;
-        for (int i = 0; i < 1000; ++i)
-        {
-            const double u = tarn::RandomUnit();
-            // In (0, 1], never the same twice in a row (stuck at a fixed point).
-            ASSERT_TRUE(u > 0.0 && u <= 1.0 && u != previous) << state << ", step " << i;
-            previous = u;
-        }
+        // In (0, 1], and not the same twice in a row (stuck at a fixed point).
+        const double u = tarn::RandomUnit(), v = tarn::RandomUnit();
+        EXPECT_TRUE(u > 0.0 && u <= 1.0 && v > 0.0 && v <= 1.0 && u != v) << state;
     }
 }
 
@@ -48,9 +43,6 @@ TEST(Random, IntegersTakeBothEndsAndFloatsScaleTheUnitStep)
     EXPECT_EQ(seen, (std::set<int>{-1, 0, 1}));
     // From state 1 the step gives 16807 / (2^31 - 1).
     EXPECT_FLOAT_EQ(tarn::RandomFloat(1.0f, 5.0f), 1.0f + 4.0f * 7.826369e-06f);
-    // 739806647 steps to 2^31 - 2, whose u rounds to exactly 1.0f: b itself comes back.
-    tarn::test::SeedRandom(3u, 739806647.0);
-    EXPECT_EQ(tarn::RandomFloat(1.0f, 5.0f), 5.0f);
 }
 
 TEST(Vector2, NormalisedKeepsZeroAndRotationTurnsFromXTowardY)
@@ -63,22 +55,12 @@ TEST(Vector2, NormalisedKeepsZeroAndRotationTurnsFromXTowardY)
     EXPECT_EQ(tarn::Sign(0.0f), 1.0f) << "friction on a player at rest";
 }
 
-TEST(DirectoryListing, SearchFolderAndPatternSplitTheSearch)
+TEST(DirectoryListing, TheSearchIsTrimmedTakesBackslashesAndDefaultsToTheCurrentFolder)
 {
-    using L = tarn::CDirectoryListing;
-    // The search, its folder and its pattern.
-    const std::tuple<const char*, const char*, const char*> cases[] = {
-        {"*.wav", "./*.*", "*.wav"},
-        {"data\\sfx\\*.wav", "data/sfx/*.*", "*.wav"},
-        {" data/sfx/*.wav\t", "data/sfx/*.*", "*.wav"},
-        {"data/sfx/readme", "data/sfx/*.*", "*.*"}};
-    for (const auto& [search, folder, pattern] : cases)
-    {
-        EXPECT_EQ(L::SearchFolder(search), folder) << search;
-        EXPECT_EQ(L::FilePattern(search), pattern) << search;
-    }
-    // Sounds are registered under lower-cased names; bytes past ASCII stay.
-    EXPECT_EQ(tarn::ToLower("Data/SFX/Boom_07.WAV\xC4"), "data/sfx/boom_07.wav\xC4");
+    const char* const search = " data\\sfx/*.wav\t";
+    EXPECT_EQ(tarn::CDirectoryListing::SearchFolder(search), "data/sfx/*.*");
+    EXPECT_EQ(tarn::CDirectoryListing::FilePattern(search), "*.wav");
+    EXPECT_EQ(tarn::CDirectoryListing::SearchFolder("*.wav"), "./*.*");
 }
 
 TEST(WildcardMatch, AnchorsBothEndsUnlessAStarOpensThem)
