@@ -174,7 +174,7 @@ faults: deps-test $(BUILD)/CMakeCache.txt
 fuzz: deps-check
 	cmake -S fuzz -B $(FUZZ_BUILD) -DCMAKE_CXX_COMPILER=clang++ >/dev/null
 	cmake --build $(FUZZ_BUILD) -j $(JOBS)
-	for f in wildcard path bleed_edges; do \
+	for f in directory_listing bleed_edges; do \
 	    mkdir -p $(FUZZ_BUILD)/corpus/$$f $(FUZZ_BUILD)/findings && \
 	    ./$(FUZZ_BUILD)/$${f}_fuzzer -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
 	        -artifact_prefix=$(FUZZ_BUILD)/findings/$${f}- $(FUZZ_BUILD)/corpus/$$f || exit 1; \

@@ -1,200 +1,179 @@
 #include <gtest/gtest.h>
 
 #include <SDL_mixer.h>
-#include <cstdlib>
-#include <dirent.h>
-#include <string>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <tuple>
 
-#include "audio/AudioFixture.h"
+#include "Support.h"
+
+#include "audio/Audio.h"
+#include "audio/AudioTestFiles.h"
 #include "audio/BeatTrack.h"
-
-using ::testing::internal::CaptureStdout;
-using ::testing::internal::GetCapturedStdout;
+#include "audio/SoundLibrary.h"
 
 namespace
 {
-constexpr int kSecond = 44100; // frames
-
-int OpenFileCount()
+/// What `call` printed.
+template <typename Call> std::string Printed(Call call)
 {
-    int count = 0;
-    if (DIR* dir = opendir("/proc/self/fd"))
-    {
-        while (readdir(dir))
-            ++count;
-        closedir(dir);
-    }
-    return count;
+    ::testing::internal::CaptureStdout();
+    call();
+    return ::testing::internal::GetCapturedStdout();
 }
 
-class Music : public CAudioFixture
-{
-};
-
-/// The "disk" driver writes the mixed output to a file, faster than real time.
-class DiskOutput : public CAudioFixture
+/// A test in its own folder holding data/sfx/, SDL's clock started; the audio state put back.
+class Audio : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        CAudioFixture::SetUp();
-        m_Output = m_Dir / "output.raw";
-        setenv("SDL_AUDIODRIVER", "disk", 1);
-        setenv("SDL_DISKAUDIOFILE", m_Output.c_str(), 1);
-        setenv("SDL_DISKAUDIODELAY", "1", 1); // ms between buffers
-    }
+    void SetUp() override { ASSERT_EQ(SDL_Init(SDL_INIT_NOPARACHUTE), 0) << SDL_GetError(); }
     void TearDown() override
     {
-        CAudioFixture::TearDown();
+        DeleteAllSounds();
+        ShutdownAudio();
+        tarn::test::SetSoundClock({});
+        SDL_Quit();
         setenv("SDL_AUDIODRIVER", "dummy", 1);
     }
 
-    /// Waits until nothing plays any more (at most 10 s), closes the mixer so that the file
-    /// is complete, and checks it holds one square wave from WriteSquareWav on two channels.
-    void ExpectSquareWaveOnce(int frames, int16_t level)
-    {
-        for (int i = 0; i < 10000 && (Mix_PlayingMusic() || Mix_Playing(-1)); ++i)
-            SDL_Delay(1);
-        SDL_Delay(20); // a few more buffers after the end
-        ShutdownAudio();
-        const std::vector<int16_t> samples = ReadSamples(m_Output);
-        EXPECT_EQ(PeakOf(samples), level);
-        int negative = 0;
-        for (int i = 0; i < frames; ++i)
-            negative += (i / 50) % 2;
-        EXPECT_EQ(std::count(samples.begin(), samples.end(), int16_t(-level)), 2 * negative);
-    }
-
-    std::string m_Output;
+    CTempDir m_Dir;
+    const bool m_Made = std::filesystem::create_directories(m_Dir / "data/sfx");
+    CCurrentDir m_Cwd{m_Dir.Path()};
 };
-
-/// SDL 1.2 starts its audio subsystem even without any driver, so the open is what fails.
-struct SNoDevice
-{
-    const char* what;
-    const char* driver;
-    const char* diskFile;
-} const kNoDevice[] = {
-    {"no driver at all", "no-such-driver", nullptr},
-    {"the device cannot open", "disk", "/nonexistent-folder/out.raw"},
-};
-// The audio subsystem itself may fail to start (sdl12-compat, for a driver it does not
-// know), or only the mixer's device (the classic library starts the subsystem anyway).
-bool IsNoDeviceMessage(const std::string& out)
-{
-    const std::string error = SDL_GetError() + std::string("\n");
-    return out == "Ei onnannu " + error ||
-           out == "Vaara: ei kyetty 44100 Hz 16-bit audioon " + error;
-}
-
 } // namespace
 
-TEST_F(Music, StartingTheMusicResetsTheBeatTrackAndAFailedStartKeepsIt)
+TEST_F(Audio, PlayMusicOpensTheDeviceRestartsTheBeatsAndFreesThePreviousTrack)
 {
-    WriteSquareWav("data/sfx/music.wav", 2, kSecond, 5000);
-    StartAudioCaptured();
+    WriteSquareWav("data/sfx/music.wav", 2, 44100, 5000);
     CBeatTrack& track = GetBeatTrack();
-    for (int i = 0; i < 3; ++i)
-        track.Query(UINT32_MAX);
-    ASSERT_EQ(track.Cursor(), 3);
-
-    CaptureStdout();
-    PlayMusic("data/sfx/music.wav");
-    EXPECT_EQ(GetCapturedStdout(), "");
-    EXPECT_EQ(Mix_PlayingMusic(), 1);
-    EXPECT_EQ(track.Cursor(), 0);
-    // A moment after the start: the flag counts from the first beat again.
-    const bool flag = GetBeatFlag();
-    EXPECT_LE(track.Cursor(), 1);
-    EXPECT_EQ(flag, track.Cursor() == 1);
-
     track.Query(UINT32_MAX);
-    CaptureStdout();
-    PlayMusic("data/sfx/none.ogg");
-    const std::string out = GetCapturedStdout();
-    EXPECT_EQ(out.rfind("Error! Mix_LoadMUS( data/sfx/none.ogg) : ", 0), 0u) << out;
-    EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 1) << out;
-    EXPECT_EQ(track.Cursor(), 1);
-    EXPECT_EQ(Mix_PlayingMusic(), 1); // the running track goes on
-}
+    ASSERT_NE(track.Cursor(), 0);
+    // Past the first beat since SDL started: a start time left behind would count from 0.
+    SDL_Delay(track.Times().front() + 50);
+    const Uint32 before = SDL_GetTicks();
+    EXPECT_EQ(Printed([] { PlayMusic("data/sfx/music.wav"); }), "dummy\n");
+    EXPECT_TRUE(IsAudioRunning() && Mix_PlayingMusic());
+    EXPECT_EQ(track.Cursor(), 0);
+    const bool flag = GetBeatFlag();
+    EXPECT_FALSE(flag && SDL_GetTicks() - before < track.Times().front())
+        << "the flag counts from the first beat again";
 
-TEST_F(Music, PlayMusicOpensTheDeviceItselfWhenNothingHasYet)
-{
-    WriteSquareWav("data/sfx/music.wav", 2, kSecond, 5000);
-    ASSERT_FALSE(IsAudioRunning());
-    CaptureStdout();
-    PlayMusic("data/sfx/music.wav");
-    EXPECT_EQ(GetCapturedStdout(), "dummy\n");
-    EXPECT_TRUE(IsAudioRunning());
-    EXPECT_EQ(Mix_PlayingMusic(), 1);
-}
-
-TEST_F(Music, RestartingTheTrackFreesThePreviousOneAndShutdownFreesTheLast)
-{
-    // An unfreed music object keeps its file open.
-    WriteSquareWav("data/sfx/music.wav", 2, kSecond, 5000);
-    StartAudioCaptured();
-    const int baseline = OpenFileCount();
+    // Every start frees the track before, which holds its file open; shutdown the last.
+    const auto openFiles = []
+    { return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {}); };
+    const std::ptrdiff_t files = openFiles();
     for (int i = 0; i < 20; ++i)
         PlayMusic("data/sfx/music.wav");
-    EXPECT_EQ(OpenFileCount(), baseline + 1);
+    EXPECT_EQ(openFiles(), files);
     ShutdownAudio();
     EXPECT_FALSE(IsAudioRunning());
-    EXPECT_LE(OpenFileCount(), baseline);
+    EXPECT_LT(openFiles(), files);
+    EXPECT_EQ(Mix_QuerySpec(nullptr, nullptr, nullptr), 0) << "the mixer is closed";
+    EXPECT_EQ(SDL_WasInit(SDL_INIT_AUDIO), 0u);
 }
 
-TEST_F(Music, WithoutADeviceStartUpReportsAndEveryLaterCallRetriesSilently)
+TEST_F(Audio, WithoutADeviceEveryCallReportsItAndTheGamePlaysOnSilently)
 {
     WriteSquareWav("data/sfx/a.wav", 1, 2205, 9000);
-    WriteSquareWav("data/sfx/music.wav", 2, kSecond, 5000);
-    for (const SNoDevice& c : kNoDevice)
+    // The classic SDL 1.2 starts its audio subsystem even without a driver and the mixer's
+    // open fails; sdl12-compat already fails to start the subsystem for a driver it lacks.
+    const auto isNoDeviceMessage = [](const std::string& out)
     {
-        setenv("SDL_AUDIODRIVER", c.driver, 1);
-        if (c.diskFile)
-            setenv("SDL_DISKAUDIOFILE", c.diskFile, 1);
+        const std::string error = SDL_GetError() + std::string("\n");
+        return out == "Ei onnannu " + error ||
+               out == "Vaara: ei kyetty 44100 Hz 16-bit audioon " + error;
+    };
+    // No driver at all, or a driver whose device cannot open.
+    for (const char* driver : {"no-such-driver", "disk"})
+    {
+        setenv("SDL_AUDIODRIVER", driver, 1);
+        setenv("SDL_DISKAUDIOFILE", "/nonexistent-folder/out.raw", 1);
         tarn::test::SetSoundClock({}); // the throttle forgets the previous case's sound
-
-        CaptureStdout();
-        EXPECT_FALSE(StartAudio()) << c.what;
-        std::string out = GetCapturedStdout();
-        EXPECT_TRUE(IsNoDeviceMessage(out)) << c.what << ": " << out;
-        EXPECT_FALSE(IsAudioRunning());
+        EXPECT_TRUE(isNoDeviceMessage(Printed([] { EXPECT_FALSE(StartAudio()); }))) << driver;
         EXPECT_FALSE(MixerFile::HasRegistry()) << "nothing is preloaded without a device";
-
-        // The shell's start and per-frame retry: the same message each time, no music.
-        for (int frame = 0; frame < 2; ++frame)
-        {
-            CaptureStdout();
-            PlayMusic("data/sfx/music.wav");
-            out = GetCapturedStdout();
-            EXPECT_TRUE(IsNoDeviceMessage(out)) << c.what << ": " << out;
-            EXPECT_EQ(Mix_PlayingMusic(), 0);
-        }
+        // The shell's music start retries (and reports) once a frame.
+        EXPECT_TRUE(isNoDeviceMessage(Printed([] { PlayMusic("data/sfx/a.wav"); }))) << driver;
         // Sounds fail to load, report it, and leave nothing behind.
-        CaptureStdout();
-        PlaySound("data/sfx/a.wav");
-        EXPECT_EQ(GetCapturedStdout(), "Error! Couldn't load: data/sfx/a.wav\n") << c.what;
-        EXPECT_FALSE(MixerFile::HasRegistry() && !MixerFile::List().empty());
-        GetBeatFlag(); // still answers
+        EXPECT_EQ(Printed([] { PlaySound("data/sfx/a.wav"); }),
+                  "Error! Couldn't load: data/sfx/a.wav\n");
+        EXPECT_FALSE(MixerFile::HasRegistry()) << "the last file gone frees the registry";
         ShutdownAudio();
     }
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
 }
 
-// Full volume into a silent mix: the square wave comes out as it went in, once, and a mono
-// sound on both channels.
-TEST_F(DiskOutput, TheMusicReachesTheOutputOnce)
+TEST_F(Audio, StartUpPreloadsTheListedWavsUnderLowerCasedKeys)
 {
-    WriteSquareWav("data/sfx/music.wav", 2, kSecond / 4, 6000);
-    ASSERT_TRUE(StartAudio());
-    PlayMusic("data/sfx/music.wav");
-    ExpectSquareWaveOnce(kSecond / 4, 6000);
+    WriteSquareWav("data/sfx/fire_07.wav", 1, 2205, 9000);
+    WriteSquareWav("data/sfx/Boom.wav", 2, 2205, 9000); // mixed case
+    WriteSquareWav("data/sfx/LOUD.WAV", 1, 2205, 9000); // the pattern is case-sensitive
+    std::ofstream("data/sfx/broken.wav") << "RIFF....WAVEjunk";
+    std::filesystem::create_directories("data/sfx/old.wav"); // a folder is no sound
+
+    // The driver's name, then the file that failed; nothing else.
+    EXPECT_EQ(Printed([] { StartAudio(); }), "dummy\nError! Couldn't load: data/sfx/broken.wav\n");
+    EXPECT_EQ(Mix_AllocateChannels(-1), 16) << "sounds that can sound at once";
+    // Boom.wav loads although its key is lower-case: it is opened by its listed name.
+    std::map<std::string, bool> loaded; // key -> whether its chunk loaded
+    for (const MixerFile* f : MixerFile::List())
+        loaded[f->Name()] = f->Chunk() != nullptr;
+    EXPECT_EQ(loaded, (std::map<std::string, bool>{{"data/sfx/boom.wav", true},
+                                                   {"data/sfx/broken.wav", false},
+                                                   {"data/sfx/fire_07.wav", true}}));
+    // The failed entry goes quietly at its first play; every later play retries and reports.
+    const int before = tarn::test::SoundsPlayed();
+    const auto broken = [] { PlayUnthrottled("data/sfx/broken.wav"); };
+    EXPECT_EQ(Printed(broken), "");
+    EXPECT_EQ(Printed(broken), "Error! Couldn't load: data/sfx/broken.wav\n");
+    EXPECT_EQ(tarn::test::SoundsPlayed(), before);
 }
 
-TEST_F(DiskOutput, APlayedSoundReachesTheOutputOnce)
+TEST_F(Audio, ThrottleDropsOnlyBackToBackRepeatsWithinAHundredMilliseconds)
 {
-    WriteSquareWav("data/sfx/fire_07.wav", 1, kSecond / 10, 7000);
+    WriteSquareWav("a", 1, 2205, 9000);
+    WriteSquareWav("b", 1, 2205, 9000);
     ASSERT_TRUE(StartAudio());
-    PlaySound("data/sfx/fire_07.wav");
-    ExpectSquareWaveOnce(kSecond / 10, 7000);
+    // What happens, the requests (ms, sound), how many play.
+    const std::tuple<const char*, std::vector<std::pair<uint32_t, const char*>>, int> cases[] = {
+        {"same within the window", {{1000, "a"}, {1099, "a"}}, 1},
+        {"same at the window's end", {{1000, "a"}, {1100, "a"}}, 2},
+        {"another name in between", {{1000, "a"}, {1010, "b"}, {1020, "a"}}, 3},
+        {"a dropped repeat does not extend the window", {{1000, "a"}, {1060, "a"}, {1100, "a"}}, 2},
+        {"across the clock wrap", {{0xFFFFFFC0u, "a"}, {0x10u, "a"}, {0x30u, "a"}}, 2}};
+    for (const auto& [what, requests, plays] : cases)
+    {
+        uint32_t now = 0;
+        tarn::test::SetSoundClock([&now] { return now; });
+        const int before = tarn::test::SoundsPlayed();
+        for (const auto& [time, name] : requests)
+        {
+            now = time;
+            PlaySound(name);
+        }
+        EXPECT_EQ(tarn::test::SoundsPlayed() - before, plays) << what;
+    }
+}
+
+TEST(BeatTrack, StepsAtMostOnceAQueryAndOnlyStrictlyPastTheNextBeat)
+{
+    // A table, the queries (ms since the music started), the cursor after each; the flag
+    // is the cursor's parity.
+    const std::tuple<std::vector<uint32_t>, std::vector<uint32_t>, std::vector<int>> cases[] = {
+        {{100, 200, 300}, {100, 101, 101, 150, 201, 5000, 5000, 5000}, {0, 1, 1, 1, 2, 3, 3, 3}},
+        {{10, 20, 30, 40}, {99, 99, 99, 99, 99}, {1, 2, 3, 4, 4}}, // a late start catches up
+        // Odd table length: past the end the flag stays true; even: false.
+        {{10}, {0, 11, 12}, {0, 1, 1}},
+        {{}, {0, UINT32_MAX}, {0, 0}},
+        // The comparison is unsigned: the largest times still count.
+        {{0, UINT32_MAX - 1}, {0, 1, UINT32_MAX - 1, UINT32_MAX}, {0, 1, 1, 2}}};
+    for (const auto& [times, queries, cursors] : cases)
+    {
+        CBeatTrack track(times);
+        for (std::size_t i = 0; i < queries.size(); ++i)
+        {
+            const bool flag = track.Query(queries[i]);
+            EXPECT_EQ(track.Cursor(), cursors[i]) << "query " << i << " of " << times.size();
+            EXPECT_EQ(flag, cursors[i] % 2 == 1);
+        }
+    }
 }

@@ -1,0 +1,97 @@
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+
+#include "Support.h"
+
+#include "actors/Player.h"
+#include "app/MainLoop.h"
+#include "app/TitleScreen.h"
+#include "game/Gameplay.h"
+#include "game/GameplayImpl.h"
+
+static Uint32 g_Now = 0; // the title's clock, milliseconds
+static const CTitleScreen::Clock kClock = [] { return g_Now; };
+/// Real SDL events through the queue; the title's GL calls go nowhere without a GL window.
+using EventQueue = CVideoTest;
+
+TEST(MainLoop, AFrameIsDueSixteenMillisecondsAfterTheLastOneEvenAcrossTheClockWrap)
+{
+    EXPECT_FALSE(IsFrameDue(1000u, 985u));
+    EXPECT_TRUE(IsFrameDue(1001u, 985u));
+    // SDL_GetTicks wraps after 49.7 days; unsigned subtraction keeps the rule.
+    EXPECT_FALSE(IsFrameDue(5u, 0xFFFFFFF8u));
+    EXPECT_TRUE(IsFrameDue(8u, 0xFFFFFFF8u));
+}
+
+TEST_F(EventQueue, TheArrowsAndSpaceAreHeldFromKeyDownToKeyUp)
+{
+    CGameplay gameplay;
+    const CPlayer& player = gameplay.Impl()->Player();
+    // In button order, from kButtonUp to kButtonFire.
+    const SDLKey keys[kButtonCount] = {SDLK_UP, SDLK_DOWN, SDLK_LEFT, SDLK_RIGHT, SDLK_SPACE};
+    for (int button = 0; button < kButtonCount; ++button)
+    {
+        PushEvent(SDL_KEYDOWN, keys[button]);
+        EXPECT_TRUE(DispatchEvents(gameplay));
+        EXPECT_TRUE(player.IsHeld(button)) << button;
+        PushEvent(SDL_KEYUP, keys[button]);
+        EXPECT_TRUE(DispatchEvents(gameplay));
+        EXPECT_FALSE(player.IsHeld(button)) << button;
+    }
+}
+
+TEST_F(EventQueue, EscapeOrCloseEndTheGameLoopButTheRestOfTheBatchIsStillHandled)
+{
+    CGameplay gameplay;
+    gameplay.Impl()->SetPlayerHitForTest(1.5f); // from now on a button ends the gameplay
+    for (SDLKey other : {SDLK_ESCAPE, SDLK_RETURN, SDLK_a, SDLK_w, SDLK_LSHIFT, SDLK_F1})
+        PushEvent(SDL_KEYDOWN, other);
+    PushEvent(SDL_KEYUP, SDLK_SPACE);
+    EXPECT_FALSE(DispatchEvents(gameplay));
+    EXPECT_FALSE(gameplay.IsOver()) << "neither Escape, a key-up nor another key is a button";
+
+    PushEvent(SDL_KEYDOWN, SDLK_ESCAPE);
+    PushEvent(SDL_KEYDOWN, SDLK_SPACE);
+    EXPECT_FALSE(DispatchEvents(gameplay));
+    EXPECT_TRUE(gameplay.IsOver());
+    PushEvent(SDL_QUIT);
+    EXPECT_FALSE(DispatchEvents(gameplay));
+}
+
+TEST_F(EventQueue, TheTitleLeavesOnAListedKeyOrALeftClickElseStrictlyAfterFiveSeconds)
+{
+    for (SDLKey key :
+         {SDLK_RETURN, SDLK_ESCAPE, SDLK_SPACE, SDLK_a, SDLK_d, SDLK_s, SDLK_w, SDLK_UP, SDLK_DOWN,
+          SDLK_RIGHT, SDLK_LEFT, SDLK_RSHIFT, SDLK_LSHIFT, SDLK_RCTRL, SDLK_LCTRL})
+    {
+        CTitleScreen title(kClock);
+        PushEvent(SDL_KEYDOWN, key);
+        EXPECT_TRUE(title.HandleEvents() && title.Done()) << key;
+    }
+    CTitleScreen clicked(kClock);
+    PushEvent(SDL_MOUSEBUTTONDOWN, SDLK_UNKNOWN, SDL_BUTTON_LEFT);
+    EXPECT_TRUE(clicked.HandleEvents() && clicked.Done());
+
+    CTitleScreen title(kClock);
+    for (SDLKey key : {SDLK_x, SDLK_F1, SDLK_TAB, SDLK_q, SDLK_RALT})
+        PushEvent(SDL_KEYDOWN, key);
+    PushEvent(SDL_KEYUP, SDLK_SPACE);
+    PushEvent(SDL_MOUSEBUTTONDOWN, SDLK_UNKNOWN, SDL_BUTTON_RIGHT);
+    PushEvent(SDL_MOUSEBUTTONUP, SDLK_UNKNOWN, SDL_BUTTON_LEFT);
+    g_Now += 5000;
+    EXPECT_TRUE(title.HandleEvents());
+    EXPECT_FALSE(title.Done());
+    g_Now += 1;
+    EXPECT_TRUE(title.HandleEvents() && title.Done());
+}
+
+TEST_F(EventQueue, ClosingTheWindowOnTheTitleWinsOverADismissingKeyAndLeavesTheRestUnread)
+{
+    PushEvent(SDL_KEYDOWN, SDLK_SPACE);
+    PushEvent(SDL_QUIT);
+    PushEvent(SDL_KEYDOWN, SDLK_RETURN);
+    EXPECT_FALSE(ShowTitleScreen(kClock));
+    SDL_Event left;
+    EXPECT_TRUE(SDL_PollEvent(&left) && left.type == SDL_KEYDOWN);
+}

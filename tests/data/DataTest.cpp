@@ -1,0 +1,67 @@
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+#include <filesystem>
+#include <memory>
+#include <set>
+#include <string>
+
+#include "audio/Audio.h"
+#include "audio/BeatTrack.h"
+#include "canvas/Color.h"
+#include "canvas/Surface.h"
+#include "music/Score.h"
+
+// The generated game data: what the code relies on, and the committed music and the beat
+// table built into the game made from the same, current score.
+
+TEST(Data, TheBeatTableAndTheMusicComeFromTheCurrentScore)
+{
+    const tarn::music::CScore score;
+    EXPECT_EQ(GetBeatTrack().Times(), score.BeatTimes())
+        << "src/audio/BeatTimes.inc is stale: run `make assets` after changing the score";
+    ASSERT_EQ(SDL_Init(SDL_INIT_NOPARACHUTE), 0) << SDL_GetError();
+    ASSERT_TRUE(InitAudio());
+    // Decoded whole into the device's format, 16-bit stereo: four bytes a frame.
+    Mix_Chunk* decoded = Mix_LoadWAV("data/sfx/Ondrafel.ogg");
+    ASSERT_NE(decoded, nullptr) << Mix_GetError();
+    EXPECT_EQ(decoded->alen / 4, score.LengthSamples()) << "data/sfx/Ondrafel.ogg is stale";
+    Mix_FreeChunk(decoded);
+    ShutdownAudio();
+    SDL_Quit();
+}
+
+TEST(Data, EveryPictureLoadsWithItsClearPartsZero)
+{
+    // The pictures without clear parts; every other one has some.
+    const std::set<std::string> opaque = {
+        "title_screen.jpg", "background-03.jpg", "you_died.png",   "bullet-01.png",
+        "bullet-02.png",    "particle-01.png",   "particle-02.png"};
+    int pictures = 0;
+    for (const auto& file : std::filesystem::directory_iterator("data/gfx"))
+    {
+        const std::string name = file.path().filename().string();
+        const std::unique_ptr<CSurface> p = LoadSurface(file.path().string());
+        ASSERT_NE(p, nullptr) << name;
+        ++pictures;
+        bool clear = false, visible = false;
+        for (int y = 0; y < p->Height(); ++y)
+            for (int x = 0; x < p->Width(); ++x)
+            {
+                const uint32_t pixel = p->GetPixel(x, y);
+                clear = clear || pixel == 0u;
+                visible = visible || CColor::FromPixel(pixel).a > 0.5f;
+                // Level shots hit any non-zero pixel word of the player: clear pixels are 0.
+                EXPECT_TRUE((pixel & CColor::kAlphaMask) || pixel == 0u) << name << x << "," << y;
+            }
+        EXPECT_TRUE(visible) << name;
+        EXPECT_EQ(clear, opaque.count(name) == 0) << name;
+    }
+    EXPECT_EQ(pictures, 28) << "the game loads 28 pictures";
+    // The death picture is laid over the 32 x 24 canvas; shots leave the player's sprite at
+    // (3, 4): its gun.
+    EXPECT_EQ(LoadSurface("data/gfx/you_died.png")->Width(), 32);
+    EXPECT_EQ(LoadSurface("data/gfx/you_died.png")->Height(), 24);
+    EXPECT_EQ(CColor::FromPixel(LoadSurface("data/gfx/it_guy.png")->GetPixel(3, 4)).a, 1.0f);
+}

@@ -1,0 +1,74 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <set>
+#include <tuple>
+
+#include "util/DirectoryListing.h"
+#include "util/MathUtil.h"
+#include "util/Random.h"
+#include "util/Vector2.h"
+
+TEST(Random, ParkMillerStepsMatchTheMinimalStandard)
+{
+    // The 10 000th state from seed 1 is 1043618065 for the minimal standard generator.
+    tarn::test::SeedRandom(1u, 1.0);
+    for (int i = 0; i < 10000; ++i)
+        tarn::RandomUnit();
+    EXPECT_EQ(tarn::RandomUnitState(), 1043618065.0);
+}
+
+TEST(Random, UnitNeverSticksAlsoForClockStatesPast2038)
+{
+    // 0 and 2^31 - 1 (the second the clock leaves 31 bits) are fixed points of the step;
+    // 2^31 + 5 is later in 2038; 2^32 - 1 is the largest 32-bit clock seed.
+    for (double state : {0.0, 2147483647.0, 2147483653.0, 4294967295.0})
+    {
+        tarn::test::SeedRandom(1u, state);
+        // In (0, 1], and not the same twice in a row (stuck at a fixed point).
+        const double u = tarn::RandomUnit(), v = tarn::RandomUnit();
+        EXPECT_TRUE(u > 0.0 && u <= 1.0 && v > 0.0 && v <= 1.0 && u != v) << state;
+    }
+}
+
+TEST(Random, IntegersTakeBothEndsAndFloatsScaleTheUnitStep)
+{
+    tarn::test::SeedRandom(99u, 1.0);
+    const int first = tarn::RandomInt(0, 1 << 30);
+    tarn::test::SeedRandom(99u, 1.0);
+    EXPECT_EQ(tarn::RandomInt(0, 1 << 30), first) << "the seed fixes the integers too";
+    std::set<int> seen;
+    for (int i = 0; i < 1000; ++i)
+        seen.insert(tarn::RandomInt(-1, 1));
+    EXPECT_EQ(seen, (std::set<int>{-1, 0, 1}));
+    // From state 1 the step gives 16807 / (2^31 - 1).
+    EXPECT_FLOAT_EQ(tarn::RandomFloat(1.0f, 5.0f), 1.0f + 4.0f * 7.826369e-06f);
+}
+
+TEST(Vector2, NormalisedKeepsZeroAndRotationTurnsFromXTowardY)
+{
+    EXPECT_EQ(CVector2().Normalised(), CVector2());
+    EXPECT_EQ(CVector2(3.0f, 4.0f).Normalised(), CVector2(0.6f, 0.8f));
+    const CVector2 r = CVector2(1.0f, 2.0f).Rotated(static_cast<float>(M_PI / 2));
+    EXPECT_NEAR(r.x, -2.0f, 1e-6f);
+    EXPECT_NEAR(r.y, 1.0f, 1e-6f);
+    EXPECT_EQ(tarn::Sign(0.0f), 1.0f) << "friction on a player at rest";
+}
+
+TEST(DirectoryListing, TheSearchIsTrimmedTakesBackslashesAndDefaultsToTheCurrentFolder)
+{
+    const char* const search = " data\\sfx/*.wav\t";
+    EXPECT_EQ(tarn::CDirectoryListing::SearchFolder(search), "data/sfx/*.*");
+    EXPECT_EQ(tarn::CDirectoryListing::FilePattern(search), "*.wav");
+    EXPECT_EQ(tarn::CDirectoryListing::SearchFolder("*.wav"), "./*.*");
+}
+
+TEST(WildcardMatch, AnchorsBothEndsUnlessAStarOpensThem)
+{
+    const std::tuple<const char*, const char*, bool> cases[] = {
+        {"boom.wav", "*.wav", true}, {"boom", "*.*", false},      {"old.", "*.*", true},
+        {"anything", "", true},      {"boom.wav", "boom*", true}, {"xboom.wav", "boom*", false},
+        {"boom", "b?om", false},     {"abc", "a*b*c", true},      {"acb", "a*b*c", false}};
+    for (const auto& [name, pattern, match] : cases)
+        EXPECT_EQ(tarn::WildcardMatch(name, pattern), match) << name << " ~ " << pattern;
+}
