@@ -202,39 +202,31 @@ TEST(Level, DrawsCellsByTheBeatMask)
 
 TEST(Level, FiresFromAnArmedGunElseACoreElseTheMiddle)
 {
+    const int32_t gun = kCellGun | kCellLimbB; // armed while the beat phase is clear
     const struct
     {
-        const char* name;
         Cells cells;
         bool beat;
         CPoint from;
         int code;
     } cases[] = {
-        {"armed gun", {{{4, 6}, kCellGun | kCellLimbB}, {{8, 6}, kCellCore}}, false, {4, 6}, 2},
-        {"core first in its row",
-         {{{2, 6}, kCellCore}, {{8, 6}, kCellGun | kCellLimbB}},
-         false,
-         {2, 6},
-         3},
-        {"gun on the absent limb",
-         {{{4, 6}, kCellGun | kCellLimbB}, {{7, 6}, kCellCore}},
-         true,
-         {7, 6},
-         3},
-        {"absent limb, no core", {{{4, 6}, kCellGun | kCellLimbB}}, true, {6, 4}, 2},
-        {"lone gun bit", {{{4, 6}, kCellGun}}, false, {6, 4}, 2},
+        {{{{4, 6}, gun}, {{8, 6}, kCellCore}}, false, {4, 6}, 2},
+        {{{{2, 6}, kCellCore}, {{8, 6}, gun}}, false, {2, 6}, 3}, // first in its row
+        {{{{4, 6}, gun}, {{7, 6}, kCellCore}}, true, {7, 6}, 3},  // the gun's limb is absent
+        {{{{4, 6}, gun}}, true, {6, 4}, 2},                       // no armed gun, no core
+        {{{{4, 6}, kCellGun}}, false, {6, 4}, 2},                 // a lone gun bit
     };
     for (const auto& c : cases)
     {
         CLevelFixture f(4, c.cells);
         f.beat = c.beat;
         f.Enter();
-        ASSERT_TRUE(f.Step()) << c.name;
+        ASSERT_TRUE(f.Step());
         const CFakeGameplay::SShot& shot = f.gameplay.m_LevelShots.back();
         const CPoint o = f.level.Origin();
-        EXPECT_EQ(shot.position, CVector2(float(o.x + c.from.x), float(o.y + c.from.y))) << c.name;
-        EXPECT_EQ(shot.code, c.code) << c.name;
-        EXPECT_EQ(shot.speed, 17.25f) << c.name;
+        EXPECT_EQ(shot.position, CVector2(float(o.x + c.from.x), float(o.y + c.from.y)));
+        EXPECT_EQ(shot.code, c.code) << c.from.x << ", " << c.from.y;
+        EXPECT_EQ(shot.speed, 17.25f);
     }
 }
 
