@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <string>
 
@@ -33,17 +33,14 @@ protected:
     {
         game.Player().Sprite()->SetImage(FilledSurface(4, 8, 0xFF00FF00u));
     }
-    /// A level shot that starts inside the player's picture: it hits at the next update.
-    static void ShootThePlayer(CGameplayImpl& game)
-    {
-        game.FireLevelBullet(CVector2(1.0f, 11.0f), 2, 15.0f);
-    }
-    /// The player, given a picture, is hit in the second update.
+    /// The player, given a picture, is hit in the second update by two level shots that start
+    /// inside its picture.
     static void HitThePlayer(CGameplayImpl& game)
     {
         GivePlayerAPicture(game);
         game.Update(kDt);
-        ShootThePlayer(game);
+        game.FireLevelBullet(CVector2(1.0f, 11.0f), 2, 15.0f);
+        game.FireLevelBullet(CVector2(1.0f, 12.0f), 2, 15.0f);
         game.Update(kDt);
         ASSERT_TRUE(game.PlayerHit());
     }
@@ -88,27 +85,28 @@ TEST_F(Gameplay, APlayerShotBreaksOneCellWithAnExplosionButIsOnlySpentWhileTheLe
         if (entered)
             RunEntry(game);
         game.Update(kDt);
-        CCellGrid wall(12, 8);
-        for (int i = 0; i < 12 * 8; ++i)
-            wall.At(i % 12, i / 12) = kCellBody;
+        CCellGrid wall(12, 8); // solid from column 6 on
+        for (int i = 0; i < 6 * 8; ++i)
+            wall.At(6 + i % 6, i / 6) = kCellBody;
         game.Level().SetGridForTest(wall);
         game.FirePlayerBullet();
-        const size_t particles = game.Particles().size();
-        size_t mostParticles = particles; // the burst may have faded by the loop's end
+        float burstX = -100.0f; // where the newest particle of the burst first shows
         int frames = 0;
         for (; !game.Bullets().empty() && frames < 100; ++frames)
         {
             game.Update(kDt);
-            mostParticles = std::max(mostParticles, game.Particles().size());
+            if (burstX == -100.0f && !game.Particles().empty())
+                burstX = game.Particles().back()->m_Position.x;
         }
         // Level shots (after the entry) take longer to leave than the player's shot.
         EXPECT_TRUE(entered || frames < 50) << "stopped by the creature, not by the edge";
         EXPECT_EQ(game.Level().EntryTimer() >= 0.0f, entered);
-        int broken = 0;
+        int solid = 0;
         for (int i = 0; i < 12 * 8; ++i)
-            broken += game.Level().Grid().At(i % 12, i / 12) == 0;
-        EXPECT_EQ(broken, entered ? 1 : 0);
-        EXPECT_EQ(mostParticles > particles, entered);
+            solid += game.Level().Grid().At(i % 12, i / 12) != 0;
+        EXPECT_EQ(solid, entered ? 47 : 48);
+        // The burst is on the broken cell in column 6.
+        EXPECT_EQ(std::fabs(burstX - (game.Level().Origin().x + 6)) < 4.0f, entered) << burstX;
     }
 }
 
@@ -129,28 +127,6 @@ TEST_F(Gameplay, ADeadBulletTakenFromTheMiddleLetsTheMovedOneMoveInTheSamePass)
         EXPECT_EQ(bullet->m_PreviousPosition, start);
         EXPECT_EQ(bullet->m_Position, start + CVector2(60.0f, 0.0f) * kDt);
     }
-}
-
-TEST_F(Gameplay, LevelShotsVanishOnceThePlayerIsHitAndTheHitMakesNoExplosion)
-{
-    CGameplayImpl game;
-    GivePlayerAPicture(game);
-    game.Update(kDt);
-    ShootThePlayer(game);
-    ShootThePlayer(game);
-    game.Update(kDt);
-    EXPECT_TRUE(game.PlayerHit());
-    EXPECT_EQ(game.Player().Sprite(), nullptr);
-    EXPECT_TRUE(game.Particles().empty());
-    for (const auto& bullet : game.Bullets())
-        EXPECT_TRUE(bullet->m_Dead);
-    // A shot fired after the hit is spent at its first update, without a test.
-    game.Update(kDt);
-    ASSERT_TRUE(game.Bullets().empty());
-    game.FireLevelBullet(CVector2(20.0f, 11.0f), 3, 15.0f);
-    game.Update(kDt);
-    ASSERT_EQ(game.Bullets().size(), 1u);
-    EXPECT_TRUE(game.Bullets()[0]->m_Dead);
 }
 
 TEST_F(Gameplay, TwoLevelShotsInOneFrameMakeOneSoundAndTwoBullets)
@@ -178,9 +154,10 @@ TEST_F(Gameplay, TwoLevelShotsInOneFrameMakeOneSoundAndTwoBullets)
     tarn::test::SetSoundClock({});
 }
 
+// Both shots vanish with the hit, which makes no explosion, and later ones are spent unchecked.
 // The death picture fades in over the first second; a key ends the gameplay only after it,
-// strictly more than a second after the hit. Keys still reach the player.
-TEST_F(Gameplay, AfterTheHitTheDeathPictureFadesInAndOnlyThenAKeyEndsTheGameplay)
+// strictly more than a second after the hit, and still reaches the player.
+TEST_F(Gameplay, AfterTheHitShotsVanishTheDeathPictureFadesInAndOnlyThenAKeyEndsTheGameplay)
 {
     for (int framesAfterHit : {0, 30, 61, 62, 74})
     {
@@ -188,8 +165,14 @@ TEST_F(Gameplay, AfterTheHitTheDeathPictureFadesInAndOnlyThenAKeyEndsTheGameplay
         CGameplayImpl& game = *gameplay.Impl();
         game.SetDiedLayerForTest(FilledSurface(32, 24, 0xFFFFFFFFu));
         HitThePlayer(game);
+        EXPECT_EQ(game.Player().Sprite(), nullptr);
+        EXPECT_TRUE(game.Particles().empty());
+        for (const auto& bullet : game.Bullets())
+            EXPECT_TRUE(bullet->m_Dead);
+        game.FireLevelBullet(CVector2(20.0f, 11.0f), 3, 15.0f);
         for (int n = 0; n < framesAfterHit; ++n)
             gameplay.Update(kDt);
+        EXPECT_TRUE(framesAfterHit == 0 || game.Bullets().empty());
         int white = 0;
         for (int i = 0; i < 32 * 24; ++i)
             white += game.Canvas().GetPixel(i % 32, i / 32) == 0xFFFFFFFFu;
@@ -207,36 +190,25 @@ TEST_F(Gameplay, AfterTheHitTheDeathPictureFadesInAndOnlyThenAKeyEndsTheGameplay
     EXPECT_FALSE(unhurt.IsOver());
 }
 
-TEST_F(Gameplay, ANewGameplayStartsAtLevelZeroWithEmptyListsAndNoSpritesAreLeft)
+TEST_F(Gameplay, ANewGameplayStartsAfreshAndTheOldOneTookEverySpriteAlong)
 {
     const size_t spritesBefore = SpriteList().size();
     std::string soundLeftBehind;
     {
-        CGameplay gameplay;
-        CGameplayImpl& game = *gameplay.Impl();
-        HitThePlayer(game);
+        CGameplayImpl game;
         game.NextLevel();
-        game.NextLevel();
-        for (int n = 0; n < 70; ++n)
-            gameplay.Update(kDt);
-        gameplay.KeyDown(kButtonFire);
-        ASSERT_TRUE(gameplay.IsOver());
+        game.Update(kDt);
+        game.FirePlayerBullet();
         game.FireLevelBullet(CVector2(20.0f, 2.0f), 2, 15.0f);
         CreateExplosion(game.GetParticles(), CVector2(16.0f, 12.0f), CColor(1, 0, 0, 1), true);
-        EXPECT_GT(SpriteList().size(), spritesBefore);
+        EXPECT_EQ(game.Bullets().size(), 2u);
         soundLeftBehind = LevelShotSound();
     }
-    EXPECT_EQ(SpriteList().size(), spritesBefore) << "every sprite went with its owner";
-
-    CGameplay next;
-    CGameplayImpl& game = *next.Impl();
+    EXPECT_EQ(SpriteList().size(), spritesBefore);
+    CGameplayImpl game;
     EXPECT_EQ(game.LevelCount(), 0);
     EXPECT_TRUE(game.Bullets().empty());
     EXPECT_TRUE(game.Particles().empty());
-    EXPECT_EQ(game.ScrollOffset(), CVector2());
-    EXPECT_FALSE(game.PlayerHit());
-    EXPECT_EQ(game.DeathTime(), 0.0f);
-    EXPECT_FALSE(next.IsOver());
     EXPECT_EQ(game.Player().Position(), CVector2(4.0f, 11.0f));
     EXPECT_EQ(LevelShotSound(), soundLeftBehind) << "the level-shot sound is program-wide";
 }
