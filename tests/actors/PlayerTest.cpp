@@ -37,6 +37,8 @@ TEST(PlayerMotion, AcceleratesToTwentyAndBrakesToExactlyZeroInSixteenSteps)
             const float speed =
                 held ? std::min(1.28f * n, 20.0f) : std::max(20.0f - 1.28f * (n - 20), 0.0f);
             EXPECT_LT((motion.m_Velocity - unit * speed).Length(), 1e-5f) << button << " " << n;
+            // To the bit at the limit (16 steps) and at rest (16 more steps).
+            EXPECT_TRUE(n % 20 != 16 || motion.m_Velocity == unit * speed) << button << " " << n;
         }
         EXPECT_EQ(motion.m_Velocity, CVector2()) << button;
     }
