@@ -75,6 +75,7 @@ TEST(PlayThrough, ClearsALevelThenDiesAndStartsAgain)
     ASSERT_TRUE(gameplay->IsOver());
 
     // What the main loop does with a gameplay that is over.
+    gameplay.reset();
     gameplay = std::make_unique<CGameplay>();
     game = gameplay->Impl();
     EXPECT_EQ(game->LevelCount(), 0);

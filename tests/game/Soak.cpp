@@ -136,6 +136,7 @@ int main(int argc, char** argv)
             gameplay->KeyDown(kButtonFire);
             if (gameplay->IsOver())
             {
+                gameplay.reset();
                 gameplay = std::make_unique<CGameplay>();
                 ++lives;
             }
