@@ -1,0 +1,475 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <set>
+#include <utility>
+#include <vector>
+
+#include "Support.h"
+#include "canvas/Sprite.h"
+#include "game/CellGrid.h"
+#include "game/Gameplay.h"
+#include "game/GameplayImpl.h"
+#include "game/Level.h"
+#include "game/PatternGenerator.h"
+#include "util/Random.h"
+
+namespace
+{
+using Cells = std::vector<std::pair<CPoint, int32_t>>;
+/// A level on a hand-made 12 x 8 grid (or the generated one) whose beat phase the test holds.
+struct CLevelFixture
+{
+    explicit CLevelFixture(int number = 0, const Cells& cells = {}) : level(number)
+    {
+        level.SetBeatSourceForTest([this]() { return beat; });
+        CCellGrid grid(12, 8);
+        for (const auto& [cell, value] : cells)
+            grid.At(cell.x, cell.y) = value;
+        if (!cells.empty())
+            level.SetGridForTest(grid);
+        while (level.EntryTimer() < 0.0f && !cells.empty())
+            level.Update(kDt, gameplay);
+    }
+    /// One frame of the level and its particles; answers whether it fired.
+    bool Step()
+    {
+        const size_t shots = gameplay.m_LevelShots.size();
+        level.Update(kDt, gameplay);
+        UpdateParticles(gameplay.m_Particles, kDt);
+        return gameplay.m_LevelShots.size() != shots;
+    }
+    int Solid() const
+    {
+        int count = 0;
+        for (int i = 0; i < 96; ++i)
+            count += level.Grid().At(i % 12, i / 12) != 0;
+        return count;
+    }
+
+    bool beat = false;
+    CLevel level;
+    CFakeGameplay gameplay;
+};
+std::set<std::pair<int, int>> Marked(const CCellGrid& grid)
+{
+    std::set<std::pair<int, int>> marked;
+    for (int y = 0; y < grid.Height(); ++y)
+        for (int x = 0; x < grid.Width(); ++x)
+            if (grid.At(x, y) != 0)
+                marked.insert({x, y});
+    return marked;
+}
+
+/// The first seed whose two coins come out as asked (the table is random per run).
+int SeedFor(bool first, bool second)
+{
+    int s = 0;
+    while (s < 4096 && !(Coin(s) == first && Coin(s + 1) == second))
+        ++s;
+    EXPECT_LT(s, 4096);
+    return s;
+}
+
+/// Whether a neighbour of (x, y), diagonal ones too if asked, holds exactly `value`.
+bool HasNeighbour(const CCellGrid& grid, int x, int y, int32_t value, bool diagonal)
+{
+    for (int dy = -1; dy <= 1; ++dy)
+        for (int dx = -1; dx <= 1; ++dx)
+            if ((dx != 0 || dy != 0) && (diagonal || dx == 0 || dy == 0) &&
+                grid.InRange(x + dx, y + dy) && grid.At(x + dx, y + dy) == value)
+                return true;
+    return false;
+}
+/// The gameplay on a window-less 32-bit video mode: everything runs, nothing is shown.
+using Gameplay = CVideoTest;
+
+/// Frames until the creature has slid in (it cannot be hit before).
+void RunEntry(CGameplayImpl& game)
+{
+    while (game.Level().EntryTimer() < 0.0f)
+        game.Update(kDt);
+}
+} // namespace
+
+TEST(Level, DifficultyRisesEveryOtherLevelToTheBit)
+{
+    // Float bits of the fire interval and the shot speed for levels 0 to 10.
+    const uint32_t bits[2][11] = {
+        {0x40000000, 0x40000000, 0x40000000, 0x3FC00000, 0x3FC00000, 0x3F900000, 0x3F900000,
+         0x3F580000, 0x3F580000, 0x3F220000, 0x3F220000},
+        {0x41700000, 0x41700000, 0x41700000, 0x41700000, 0x418A0000, 0x418A0000, 0x419EB333,
+         0x419EB333, 0x41B68147, 0x41B68147, 0x41D1E178}};
+    for (int n = 0; n <= 10; ++n)
+    {
+        const CLevel level(n);
+        const float values[2] = {level.FireInterval(), level.ShotSpeed()};
+        EXPECT_EQ(std::memcmp(&values[0], &bits[0][n], 4), 0) << "level " << n;
+        EXPECT_EQ(std::memcmp(&values[1], &bits[1][n], 4), 0) << "level " << n;
+    }
+}
+
+// For two seconds the creature slides in from x = 37 to 17, not firing; then it fires at once
+// and every interval (in whole frames), from the first gun of a shuffled row.
+TEST(Level, SlidesInThenFiresEveryIntervalFromShuffledRows)
+{
+    for (auto [number, frames] : {std::pair{0, 125}, {3, 94}, {5, 71}, {7, 53}})
+    {
+        tarn::test::SeedRandom(31u, 5.0);
+        CLevelFixture f(number);
+        CCellGrid grid(12, 8);
+        for (int y : {1, 3, 6})
+            for (int x : {2, 9}) // column 9 is never chosen: 2 comes first in the row
+                grid.At(x, y) = kCellGun | kCellLimbB;
+        f.level.SetGridForTest(grid);
+        std::vector<int> xs;
+        for (; f.level.EntryTimer() < 0.0f; xs.push_back(f.level.Origin().x))
+            EXPECT_FALSE(f.Step());
+        ASSERT_EQ(xs.size(), 125u);
+        EXPECT_EQ((std::vector<int>{xs[0], xs[123], xs[124]}), (std::vector<int>{37, 18, 17}));
+        int last = 0, fromRow[8] = {};
+        for (int frame = 1; frame <= 30 * frames + 1; ++frame)
+        {
+            if (!f.Step())
+                continue;
+            EXPECT_EQ(frame - last, last == 0 ? 1 : frames) << "level " << number;
+            last = frame;
+            const CPoint o = f.level.Origin();
+            const CVector2 p = f.gameplay.m_LevelShots.back().position;
+            ASSERT_EQ(int(p.x) - o.x, 2);
+            ++fromRow[int(p.y) - o.y];
+        }
+        EXPECT_EQ(fromRow[1] + fromRow[3] + fromRow[6], 31);
+        EXPECT_GE(fromRow[1] * fromRow[3] * fromRow[6], 1) << "a row never fired";
+    }
+}
+
+// The first bit found of limb, body, ring, core decides: a ring widens the wobble, a core
+// clears the creature, a lone gun bit stays. A point outside the grid is spent and breaks
+// nothing (At(12, 0) would alias cell (0, 1)).
+TEST(Level, HitTestsLimbThenBodyThenRingThenCore)
+{
+    const struct
+    {
+        int32_t value, after;
+        float radius;
+        bool cleared;
+        CPoint cell = {0, 1};
+    } cases[] = {
+        {kCellBody | kCellRing, 0, 1.0f, false},
+        {kCellRing, 0, 2.0f, false},
+        {kCellCore, 0, 1.0f, true},
+        {kCellCore | kCellRing, 0, 2.0f, false},
+        {kCellLimbA | kCellBody, 0, 1.0f, false},
+        {kCellLimbB | kCellGun, 0, 1.0f, false},
+        {kCellGun, kCellGun, 1.0f, false},
+        {kCellCore, kCellCore, 1.0f, false, {12, 0}},
+    };
+    for (const auto& c : cases)
+    {
+        CLevelFixture f(0, {{{0, 1}, c.value}});
+        EXPECT_TRUE(f.level.Hit(c.cell)) << "value " << c.value;
+        EXPECT_EQ(f.level.Grid().At(0, 1), c.after) << "value " << c.value;
+        EXPECT_EQ(f.level.WobbleRadius(), c.radius) << "value " << c.value;
+        EXPECT_EQ(f.level.Cleared(), c.cleared) << "value " << c.value;
+    }
+}
+
+// On the beat the first limbs show, off it the second; cores are white unless a limb shown
+// covers them; guns alone are never drawn, and nothing beside the cells.
+TEST(Level, DrawsCellsByTheBeatMask)
+{
+    const struct
+    {
+        int32_t value;
+        char onBeat, offBeat; // c level colour, w white, - untouched
+    } cases[] = {{kCellRing, 'c', 'c'},
+                 {kCellBody, 'c', 'c'},
+                 {kCellLimbA, 'c', '-'},
+                 {kCellLimbB, '-', 'c'},
+                 {kCellGun, '-', '-'},
+                 {kCellGun | kCellLimbA, 'c', '-'},
+                 {kCellCore, 'w', 'w'},
+                 {kCellCore | kCellLimbA, 'c', 'w'},
+                 {kCellCore | kCellLimbB, 'w', 'c'}};
+    Cells cells;
+    for (int i = 0; i < 9; ++i)
+        cells.push_back({{i, 2}, cases[i].value});
+    CLevelFixture f(0, cells);
+    for (bool beat : {true, false})
+    {
+        f.beat = beat;
+        f.Step();
+        const uint32_t unset = 0x12345678u;
+        auto canvas = FilledSurface(32, 24, unset);
+        f.level.Draw(*canvas);
+        int touched = 0;
+        for (int i = 0; i < 32 * 24; ++i)
+            touched += canvas->GetPixel(i % 32, i / 32) != unset;
+        for (int i = 0; i < 9; ++i)
+        {
+            const char want = beat ? cases[i].onBeat : cases[i].offBeat;
+            const uint32_t pixel = canvas->GetPixel(f.level.Origin().x + i, f.level.Origin().y + 2);
+            EXPECT_EQ(pixel, want == 'c'   ? f.level.Color().ToPixel()
+                             : want == 'w' ? ~0u
+                                           : unset)
+                << cases[i].value << " beat " << beat;
+            touched -= want != '-';
+        }
+        EXPECT_EQ(touched, 0) << "pixels drawn beside the cells";
+    }
+}
+
+TEST(Level, FiresFromAnArmedGunElseACoreElseTheMiddle)
+{
+    const int32_t gun = kCellGun | kCellLimbB; // armed while the beat phase is clear
+    const struct
+    {
+        Cells cells;
+        bool beat;
+        CPoint from;
+        int code;
+    } cases[] = {
+        {{{{4, 6}, gun}, {{8, 6}, kCellCore}}, false, {4, 6}, 2},
+        {{{{2, 6}, kCellCore}, {{8, 6}, gun}}, false, {2, 6}, 3}, // first in its row
+        {{{{4, 6}, gun}, {{7, 6}, kCellCore}}, true, {7, 6}, 3},  // the gun's limb is absent
+        {{{{4, 6}, gun}}, true, {6, 4}, 2},                       // no armed gun, no core
+        {{{{4, 6}, kCellGun}}, false, {6, 4}, 2},                 // a lone gun bit
+    };
+    for (const auto& c : cases)
+    {
+        CLevelFixture f(4, c.cells);
+        f.beat = c.beat;
+        ASSERT_TRUE(f.Step());
+        const CFakeGameplay::SShot& shot = f.gameplay.m_LevelShots.back();
+        const CPoint o = f.level.Origin();
+        EXPECT_EQ(shot.position, CVector2(float(o.x + c.from.x), float(o.y + c.from.y)));
+        EXPECT_EQ(shot.code, c.code) << c.from.x << ", " << c.from.y;
+        EXPECT_EQ(shot.speed, 17.25f);
+    }
+}
+
+// Cleared, the creature bursts into a ring, sinks at 6 px/s, never fires and crumbles at
+// most one cell a frame, each with a burst.
+TEST(Level, ClearedCreatureBurstsSinksAndCrumblesOneCellAFrame)
+{
+    tarn::test::SeedRandom(2024u, 77.0);
+    CLevelFixture f;
+    while (f.level.EntryTimer() < 0.0f)
+        f.Step();
+    int core = 0;
+    while (f.level.Grid().At(core % 12, core / 12) != kCellCore)
+        ++core;
+    ASSERT_TRUE(f.level.Hit(CPoint{core % 12, core / 12}));
+    f.level.Update(kDt, f.gameplay);
+    EXPECT_GE(f.gameplay.m_Particles.size(), 30u); // the ring, maybe a first large burst
+    int solid = f.Solid(), removed = 0;
+    for (int frame = 0; frame < 156; ++frame)
+    {
+        const size_t particles = f.gameplay.m_Particles.size();
+        const size_t shots = f.gameplay.m_LevelShots.size();
+        f.level.Update(kDt, f.gameplay);
+        EXPECT_EQ(f.gameplay.m_LevelShots.size(), shots) << "a cleared creature fired";
+        const int gone = solid - f.Solid();
+        ASSERT_TRUE(gone == 0 || gone == 1) << "frame " << frame;
+        EXPECT_EQ(f.gameplay.m_Particles.size() > particles, gone == 1) << frame;
+        solid -= gone;
+        removed += gone;
+        EXPECT_EQ(f.level.Origin().y, int(8.0f + f.level.ClearedTime() * 6.0f));
+    }
+    EXPECT_GT(removed, 5);
+}
+
+TEST(CellGrid, IndexingWrapsRowsAndClampsIntoTheSpareStorage)
+{
+    CCellGrid grid(6, 8);
+    grid.At(6, 2) = 5; // past the row end: cell (0, 3)
+    EXPECT_EQ(grid.At(0, 3), 5);
+    EXPECT_EQ(grid.AtClamped(9, 2), 5); // x clamps to the width itself, not width - 1
+    grid.At(0, 0) = 3;
+    EXPECT_EQ(grid.AtClamped(-4, -9), 3);
+    EXPECT_EQ(grid.AtClamped(100, 100), 0); // past every cell, never written
+
+    grid.SetBits(2, 4, 4);
+    grid.SetBits(2, 4, 16);
+    for (auto [x, y] : std::vector<std::pair<int, int>>{{-1, 0}, {6, 0}, {0, -1}, {0, 8}})
+        grid.SetBits(x, y, 64);
+    EXPECT_EQ(grid.At(2, 4), 20);
+    EXPECT_EQ(Marked(grid), (std::set<std::pair<int, int>>{{0, 0}, {0, 3}, {2, 4}}));
+}
+
+// An elbow marks the start or the end but never both; a line stops within one cell of its end.
+TEST(CellGrid, ElbowsAndLines)
+{
+    const struct
+    {
+        const char* kind; // a line, or an elbow marking the start (i) or not (o), x or y first
+        int x0, y0, x1, y1;
+        std::set<std::pair<int, int>> expected;
+    } cases[] = {
+        {"ix", 1, 1, 4, 3, {{1, 1}, {2, 1}, {3, 1}, {4, 1}, {4, 2}}},
+        {"ox", 1, 1, 4, 3, {{2, 1}, {3, 1}, {4, 1}, {4, 2}, {4, 3}}},
+        {"iy", 1, 1, 4, 3, {{1, 1}, {1, 2}, {1, 3}, {2, 3}, {3, 3}}},
+        {"ix", 4, 3, 1, 1, {{4, 3}, {3, 3}, {2, 3}, {1, 3}, {1, 2}}},
+        {"ox", 6, 2, 3, 2, {{5, 2}, {4, 2}, {3, 2}}}, // start outside the grid
+        {"line", 0, 0, 4, 2, {{0, 0}, {1, 0}, {2, 1}, {3, 1}}},
+        {"line", 3, 0, 0, 0, {{3, 0}, {2, 0}}},
+        {"line", 0, 0, -2, 4, {{0, 0}, {0, 1}}}, // x = -0.5 truncates to column 0
+        {"line", 2, 5, 3, 6, {{2, 5}}},          // a diagonal neighbour is sqrt(2) away
+    };
+    for (const auto& c : cases)
+    {
+        CCellGrid grid(6, 8);
+        if (c.kind[0] == 'l')
+            grid.DrawLine(c.x0, c.y0, c.x1, c.y1, 32);
+        else
+            grid.DrawElbow(c.x0, c.y0, c.x1, c.y1, 16, SeedFor(c.kind[0] == 'i', c.kind[1] == 'x'));
+        EXPECT_EQ(Marked(grid), c.expected)
+            << "(" << c.x0 << ", " << c.y0 << ") to (" << c.x1 << ", " << c.y1 << ")";
+    }
+}
+
+TEST(PatternGenerator, EveryCreatureKeepsItsInvariants)
+{
+    int bodyAndRing = 0, stackedCores = 0;
+    for (uint32_t seed = 1; seed <= 2000; ++seed)
+    {
+        tarn::test::SeedRandom(seed, 1.0 + seed * 7919.0);
+        const CCellGrid grid = GeneratePattern();
+        SCOPED_TRACE(testing::Message() << "seed " << seed);
+        ASSERT_EQ(grid.Width(), 12);
+        ASSERT_EQ(grid.Height(), 8);
+        int pureLimbs = 0, cores = 0;
+        for (int i = 0; i < 96; ++i)
+        {
+            const int x = i % 12, y = i / 12, v = grid.At(x, y);
+            SCOPED_TRACE(testing::Message() << "cell (" << x << ", " << y << ") = " << v);
+            ASSERT_EQ(v, grid.At(11 - x, y));
+            pureLimbs += v == kCellLimbA;
+            cores += (v & kCellCore) != 0;
+            // Cores come whole in the 2 x 2 cells at (2 ... 4, 1 ... 3) of each half, skipped
+            // by the ring; a ring cell borders a core; a body cell beside a core carries it.
+            ASSERT_TRUE(!(v & kCellCore) || (v == kCellCore && y >= 1 && y <= 4 && x >= 2));
+            ASSERT_TRUE(!(v & kCellRing) || HasNeighbour(grid, x, y, kCellCore, true));
+            ASSERT_TRUE(!((v & kCellBody) && HasNeighbour(grid, x, y, kCellCore, false)) ||
+                        (v & kCellRing));
+            bodyAndRing += v == (kCellBody | kCellRing);
+            stackedCores += v == kCellCore && y < 7 && grid.At(x, y + 1) == kCellCore;
+        }
+        ASSERT_GE(pureLimbs, 2);
+        ASSERT_GE(cores, 2); // one per half at least
+    }
+    // The rules above must not hold only vacuously; cores fill both rows of their area.
+    EXPECT_GT(bodyAndRing, 100);
+    EXPECT_GT(stackedCores, 100);
+}
+
+TEST_F(Gameplay, TheLevelIsReplacedOnThe157thFrameAfterItsClear)
+{
+    CGameplayImpl game;
+    RunEntry(game);
+    int core = 0;
+    while (!(game.Level().Grid().At(core % 12, core / 12) & kCellCore))
+        ++core;
+    // A hit between frames n and n + 1 is a hit in frame n's bullet update: the level
+    // update comes first in a frame.
+    ASSERT_TRUE(game.Level().Hit(CPoint{core % 12, core / 12}));
+    game.Update(kDt);
+    EXPECT_FLOAT_EQ(game.WallIntensity(), 1.016f);
+    EXPECT_FALSE(game.Particles().empty()) << "the creature bursts";
+    for (int frame = 2; frame <= 156; ++frame)
+    {
+        game.Update(kDt);
+        ASSERT_EQ(game.LevelCount(), 0) << frame;
+    }
+    EXPECT_GT(game.WallIntensity(), 3.4f);
+    game.Update(kDt);
+    EXPECT_EQ(game.LevelCount(), 1);
+    EXPECT_EQ(game.Level().EntryTimer(), -2.0f) << "made at the end of the frame";
+}
+
+TEST_F(Gameplay, APlayerShotBreaksOneCellWithABurstOnItButIsOnlySpentWhileTheLevelEnters)
+{
+    for (bool entered : {false, true})
+    {
+        CGameplayImpl game;
+        game.Player().Sprite()->SetImage(FilledSurface(4, 8, 0xFF00FF00u));
+        if (entered)
+            RunEntry(game);
+        game.Update(kDt);
+        CCellGrid wall(12, 8); // solid from column 6 on
+        for (int i = 0; i < 6 * 8; ++i)
+            wall.At(6 + i % 6, i / 6) = kCellBody;
+        game.Level().SetGridForTest(wall);
+        game.FirePlayerBullet();
+        float burstX = -100.0f; // where the newest particle of the burst first shows
+        for (int frame = 0; !game.Bullets().empty(); ++frame)
+        {
+            ASSERT_LT(frame, entered ? 100 : 50) << "not stopped by the creature";
+            game.Update(kDt);
+            if (burstX == -100.0f && !game.Particles().empty())
+                burstX = game.Particles().back()->m_Position.x;
+        }
+        int solid = 0;
+        for (int i = 0; i < 12 * 8; ++i)
+            solid += game.Level().Grid().At(i % 12, i / 12) != 0;
+        EXPECT_EQ(solid, entered ? 47 : 48);
+        EXPECT_EQ(std::fabs(burstX - (game.Level().Origin().x + 6)) < 4.0f, entered) << burstX;
+    }
+}
+
+// A dead bullet's slot takes the last one, which moves in the same pass, its sprite with it.
+TEST_F(Gameplay, ADeadBulletTakenFromTheMiddleLetsTheMovedOneMoveInTheSamePass)
+{
+    CGameplayImpl game;
+    game.Update(kDt);
+    for (int n = 0; n < 3; ++n)
+        game.FirePlayerBullet();
+    CBullet* last = game.Bullets()[2].get();
+    const CVector2 start = last->m_Position;
+    game.Bullets()[1]->m_Dead = true;
+    game.Update(kDt);
+    ASSERT_EQ(game.Bullets().size(), 2u);
+    EXPECT_EQ(game.Bullets()[1].get(), last);
+    EXPECT_EQ(last->m_Position, start + CVector2(60.0f, 0.0f) * kDt);
+    EXPECT_EQ(last->m_Sprite->m_X, CentredCorner(last->m_Position.x, last->m_Sprite->m_W));
+}
+
+// Shots vanish with the hit, which makes no burst, and later ones are spent unchecked. The
+// death picture fades in over the first second; a key ends the gameplay only after it,
+// strictly more than a second after the hit, and still reaches the player.
+TEST_F(Gameplay, AfterTheHitShotsVanishTheDeathPictureFadesInAndOnlyThenAKeyEndsTheGameplay)
+{
+    for (int framesAfterHit : {0, 61, 62})
+    {
+        CGameplay gameplay;
+        CGameplayImpl& game = *gameplay.Impl();
+        game.SetDiedLayerForTest(FilledSurface(32, 24, 0xFFFFFFFFu));
+        game.Player().Sprite()->SetImage(FilledSurface(4, 8, 0xFF00FF00u));
+        game.Update(kDt); // the player's picture covers x 2 ... 5, y 7 ... 14
+        game.FireLevelBullet(CVector2(1.0f, 11.0f), 2, 15.0f);
+        game.FireLevelBullet(CVector2(1.0f, 12.0f), 2, 15.0f);
+        game.Update(kDt);
+        ASSERT_TRUE(game.PlayerHit());
+        EXPECT_TRUE(game.Particles().empty());
+        EXPECT_TRUE(game.Bullets()[0]->m_Dead && game.Bullets()[1]->m_Dead);
+        game.FireLevelBullet(CVector2(20.0f, 11.0f), 3, 15.0f);
+        for (int n = 0; n < framesAfterHit; ++n)
+            gameplay.Update(kDt);
+        EXPECT_TRUE(framesAfterHit == 0 || game.Bullets().empty());
+        int white = 0;
+        for (int i = 0; i < 32 * 24; ++i)
+            white += game.Canvas().GetPixel(i % 32, i / 32) == 0xFFFFFFFFu;
+        const bool over = framesAfterHit >= 62;
+        EXPECT_EQ(game.DeathOverlayAlpha(), over ? 1.0f : game.DeathTime());
+        EXPECT_EQ(white == 32 * 24, over) << framesAfterHit;
+        EXPECT_TRUE(framesAfterHit > 0 || white < 32 * 24 / 2) << "barely visible at first";
+        gameplay.KeyDown(kButtonUp);
+        EXPECT_EQ(gameplay.IsOver(), over) << framesAfterHit;
+        EXPECT_TRUE(game.Player().IsHeld(kButtonUp)) << "the key still reached the player";
+    }
+    CGameplay unhurt;
+    unhurt.KeyDown(kButtonFire);
+    EXPECT_FALSE(unhurt.IsOver());
+}
