@@ -14,12 +14,10 @@
 
 namespace autopilot
 {
-/// Dodging, it holds fire, keeps its shots (they leave at the sprite's y + 4) on the core row
-/// nearest to them and first steps out of the rows of level shots coming close on its right.
-/// Not dodging, it holds its fire (a cleared level would take its shots along) and steps into
-/// the row of the nearest level shot coming from the right. It moves by taps (press and release in
-/// one frame), which move exactly one pixel and leave no speed, so the player stays on whole
-/// pixels.
+/// Dodging, it fires, keeps its shots (they leave at the sprite's y + 4) on the nearest core
+/// row and first steps out of the rows of level shots coming close on its right. Not dodging,
+/// it holds its fire and steps into the row of the nearest level shot coming from the right.
+/// It moves by taps (press and release in one frame): exactly one pixel, no speed left.
 class CAutopilot
 {
 public:
