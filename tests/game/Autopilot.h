@@ -14,9 +14,9 @@
 
 namespace autopilot
 {
-/// Dodging, it fires, keeps its shots (they leave at the sprite's y + 4) on the nearest core
-/// row and first steps out of the rows of level shots coming close on its right. Not dodging,
-/// it holds its fire and steps into the row of the nearest level shot coming from the right.
+/// It keeps its shots (they leave at the sprite's y + 4) on the nearest core row. Dodging, it
+/// fires and first steps out of the rows of level shots coming close on its right; not
+/// dodging, it holds its fire and waits there to be hit.
 /// It moves by taps (press and release in one frame): exactly one pixel, no speed left.
 class CAutopilot
 {
@@ -47,15 +47,7 @@ public:
         const CLevel& level = game.Level();
         const CCellGrid& grid = level.Grid();
         int aim = 1000; // none yet
-        float nearest = 1e9f;
-        for (const auto& bullet : game.Bullets())
-            if (!m_Dodge && live(bullet) && bullet->m_Position.x >= x &&
-                bullet->m_Position.x < nearest)
-            {
-                nearest = bullet->m_Position.x;
-                aim = static_cast<int>(bullet->m_Position.y) - h / 2;
-            }
-        for (int y = 0; y < grid.Height() && nearest == 1e9f && !level.Cleared(); ++y)
+        for (int y = 0; y < grid.Height() && !level.Cleared(); ++y)
             for (int column = 0; column < grid.Width(); ++column)
             {
                 const int shotTop = level.Origin().y + y - 4;

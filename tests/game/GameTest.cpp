@@ -3,12 +3,9 @@
 #include <cmath>
 #include <cstring>
 #include <set>
-#include <utility>
-#include <vector>
 
 #include "Support.h"
 #include "canvas/Sprite.h"
-#include "game/CellGrid.h"
 #include "game/Gameplay.h"
 #include "game/GameplayImpl.h"
 #include "game/Level.h"
@@ -255,7 +252,6 @@ TEST(CellGrid, ElbowsAndLines)
     } cases[] = {
         {"ix", 1, 1, 4, 3, {{1, 1}, {2, 1}, {3, 1}, {4, 1}, {4, 2}}},
         {"ox", 1, 1, 4, 3, {{2, 1}, {3, 1}, {4, 1}, {4, 2}, {4, 3}}},
-        {"iy", 1, 1, 4, 3, {{1, 1}, {1, 2}, {1, 3}, {2, 3}, {3, 3}}},
         {"ox", 6, 2, 3, 2, {{5, 2}, {4, 2}, {3, 2}}}, // start outside the grid
         {"line", 0, 0, 4, 2, {{0, 0}, {1, 0}, {2, 1}, {3, 1}}},
         {"line", 0, 0, -2, 4, {{0, 0}, {0, 1}}}, // x = -0.5 truncates to column 0
@@ -396,7 +392,6 @@ TEST_F(Gameplay, AfterTheHitShotsVanishTheDeathPictureFadesInAndOnlyThenAKeyEnds
         const bool over = framesAfterHit >= 62;
         EXPECT_EQ(game.DeathOverlayAlpha(), over ? 1.0f : game.DeathTime());
         EXPECT_EQ(white == 32 * 24, over) << framesAfterHit;
-        EXPECT_TRUE(framesAfterHit > 0 || white < 32 * 24 / 2) << "barely visible at first";
         gameplay.KeyDown(kButtonUp);
         EXPECT_EQ(gameplay.IsOver(), over) << framesAfterHit;
         EXPECT_TRUE(game.Player().IsHeld(kButtonUp)) << "the key still reached the player";
