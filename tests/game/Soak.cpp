@@ -1,37 +1,19 @@
 // The scripted play-through as a long run: soak FRAMES [--damaged-data]. Every 7 500 frames
 // the autopilot stops dodging for 2 500, is hit, and the gameplay is replaced as the main loop
-// does. Fails if it clears fewer than three levels or loses no life, or if a quiet frame (no
-// new shot, no burst, same level) allocates. --damaged-data plays in a copy of data/ whose
-// every file but the player's picture is garbage (decoded at start-up or when first drawn).
+// does. Fails if it clears fewer than three levels or loses no life (the allocations of quiet
+// frames are the benchmark's). --damaged-data plays in a copy of data/ whose every file but
+// the player's picture is garbage (decoded at start-up or when first drawn).
 
 #include <SDL.h>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
-#include <new>
 
 #include "Support.h"
 #include "audio/Audio.h"
 #include "audio/SoundLibrary.h"
 #include "game/Autopilot.h"
 #include "util/Random.h"
-
-long g_Allocations = 0;
-
-void* operator new(std::size_t size)
-{
-    ++g_Allocations;
-    void* p = std::malloc(size ? size : 1);
-    return p ? p : throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept
-{
-    std::free(p);
-}
-void operator delete(void* p, std::size_t) noexcept
-{
-    std::free(p);
-}
 
 int main(int argc, char** argv)
 {
@@ -59,23 +41,13 @@ int main(int argc, char** argv)
     auto gameplay = std::make_unique<CGameplay>();
     autopilot::CAutopilot pilot;
     int lives = 1, levels = 0;
-    long quietAllocations = 0;
     for (int frame = 0; frame < frames; ++frame)
     {
         pilot.m_Dodge = frame % 7500 < 5000;
         pilot.Steer(*gameplay);
         CGameplayImpl& game = *gameplay->Impl();
-        std::size_t liveShots = 0;
-        for (const auto& bullet : game.Bullets())
-            liveShots += bullet->m_Dead ? 0 : 1;
-        const std::size_t particlesBefore = game.Particles().size();
         const int level = game.LevelCount();
-        const bool cleared = game.Level().Cleared();
-        const long allocations = g_Allocations;
         gameplay->Update(kDt);
-        if (game.Bullets().size() <= liveShots && game.Particles().size() <= particlesBefore &&
-            game.LevelCount() == level && !cleared)
-            quietAllocations += g_Allocations - allocations;
         levels += game.LevelCount() - level;
         if (game.PlayerHit() && game.DeathTime() > 1.0f)
         {
@@ -92,8 +64,8 @@ int main(int argc, char** argv)
     gameplay.reset();
     ShutdownAudio();
     SDL_Quit();
-    const bool ok = levels >= 3 && (frames < 7500 || lives >= 2) && quietAllocations == 0;
-    std::printf("soak: %d frames, %d levels, %d lives, %ld allocations in quiet frames: %s\n",
-                frames, levels, lives, quietAllocations, ok ? "PASS" : "FAIL");
+    const bool ok = levels >= 3 && (frames < 7500 || lives >= 2);
+    std::printf("soak: %d frames, %d levels, %d lives: %s\n", frames, levels, lives,
+                ok ? "PASS" : "FAIL");
     return ok ? EXIT_SUCCESS : EXIT_FAILURE;
 }
