@@ -23,14 +23,14 @@ CButtonSet Held(std::initializer_list<EButton> buttons)
 } // namespace
 
 // One target of 16 x 12 at the origin: a wall at x = 5, rows 0 ... 9 (value 4); value 1 at
-// (0, 11) and at (1, 10), (11, 10), (13, 10), (15, 10). The first point with a bit of the mask
+// (0, 11) and at (11, 10), (13, 10), (15, 10). The first point with a bit of the mask
 // along the path hits, even between frames; points are truncated toward zero.
 TEST(SweptTest, TheFirstPointWithABitOfTheMaskAlongThePathHits)
 {
     std::vector<uint32_t> cells(16 * 12, 0);
     for (int y = 0; y < 10; ++y)
         cells[5 + 16 * y] = 4;
-    for (int i : {176, 161, 171, 173, 175})
+    for (int i : {176, 171, 173, 175})
         cells[i] = 1;
     CSweepTarget target;
     target.w = 16;
@@ -49,7 +49,6 @@ TEST(SweptTest, TheFirstPointWithABitOfTheMaskAlongThePathHits)
         {{5.5f, 3.5f}, {5.5f, 3.5f}, {-1, -1}, 3}, // 4 & 3 == 0
         {{5.5f, 3.5f}, {5.5f, 3.5f}, {5, 3}, 5},
         {{17.5f, 10.5f}, {5.5f, 10.5f}, {15, 10}},  // from outside, the first wins
-        {{17.5f, 9.5f}, {15.5f, 9.5f}, {-1, -1}},   // x 17 is not (1, 10)
         {{3.0f, 13.0f}, {8.0f, 13.0f}, {-1, -1}},   // below
         {{12.5f, 10.5f}, {13.2f, 10.5f}, {13, 10}}, // the last, partial step lands on the end
         {{12.0f, 10.5f}, {12.9f, 10.5f}, {-1, -1}},
@@ -106,7 +105,6 @@ TEST(Particle, FadesIsPlacedByTruncationAndLeavesTheListWithItsSprite)
     particles.push_back(std::make_unique<CParticle>(sprite));
     CParticle& p = *particles.back();
     EXPECT_EQ(sprite->m_Color, CColor(1.0f, 0.5f, 0.0f, 1.0f));
-    EXPECT_EQ(sprite->m_X, 7); // int(9.5) - 2
     p.m_ColorRate = CColor(-1.0f, -1.0f, 0.0f, -0.5f);
     p.m_Position = CVector2(-0.6f, 9.99f);
     p.m_Lifetime = 0.5f;
@@ -120,14 +118,12 @@ TEST(Particle, FadesIsPlacedByTruncationAndLeavesTheListWithItsSprite)
     EXPECT_EQ(SpriteList().size(), sprites - 1);
 }
 
-// 80 px/s² at 16 ms: 1.28 a step, exactly the limit of 20 at the 16th; braking takes as many
-// steps and stops exactly at 0. Up beats down, left beats right. A press moves one pixel at
-// once and stops that axis only; the clamp holds the position but keeps the speed, and a
-// nudge past the edge is pulled back only by the next step.
+// 80 px/s² at 16 ms: 1.28 a step, the limit of 20 exactly at the 16th; braking stops exactly at
+// 0 as fast. Up beats down, left beats right. A press moves a pixel and stops that axis; the
+// clamp holds the position, not the speed, and pulls a nudge past the edge back at the next step.
 TEST(PlayerMotion, AcceleratesBrakesIsNudgedAndClamped)
 {
     const std::pair<CButtonSet, CVector2> cases[] = {{Held({kButtonRight}), {1, 0}},
-                                                     {Held({kButtonDown}), {0, 1}},
                                                      {Held({kButtonUp, kButtonDown}), {0, -1}},
                                                      {Held({kButtonLeft, kButtonRight}), {-1, 0}}};
     for (const auto& [held, unit] : cases)
@@ -160,9 +156,9 @@ TEST(PlayerMotion, AcceleratesBrakesIsNudgedAndClamped)
 }
 
 // Held fire shoots on the first update, then every 15th, and after a pause at once. Buttons
-// outside 0 ... 4 would throw from the bit set and end the program. The sprite is centred at
-// the next update (at x = -1 the sum -0.5 truncates to 0) and goes with the hit.
-TEST_F(CVideoTest, PlayerFiresIgnoresOtherButtonsAndItsSpriteGoesWithTheHit)
+// outside 0 ... 4 would throw from the bit set and end the program. The sprite goes with the
+// hit; then the player neither fires nor moves.
+TEST(Player, FiresIgnoresOtherButtonsAndItsSpriteGoesWithTheHit)
 {
     CPlayer player;
     CFakeGameplay gameplay;
@@ -186,14 +182,6 @@ TEST_F(CVideoTest, PlayerFiresIgnoresOtherButtonsAndItsSpriteGoesWithTheHit)
         player.KeyUp(button);
         EXPECT_FALSE(player.IsHeld(button));
     }
-    player.Sprite()->SetImage(FilledSurface(3, 5, 0xFFFFFFFFu));
-    for (int n = 0; n < 5; ++n)
-        player.KeyDown(kButtonLeft);
-    player.KeyUp(kButtonLeft);
-    player.Update(kDt, gameplay);
-    EXPECT_EQ(player.Sprite()->m_X, -2);
-    EXPECT_EQ(player.Sprite()->m_Y, 8); // int(11 + 0.5) - int(2.5 + 0.5)
-
     const size_t sprites = SpriteList().size();
     player.RemoveSpriteOnHit();
     EXPECT_EQ(player.Sprite(), nullptr);
@@ -203,5 +191,5 @@ TEST_F(CVideoTest, PlayerFiresIgnoresOtherButtonsAndItsSpriteGoesWithTheHit)
     for (int n = 0; n < 30; ++n)
         player.Update(kDt, gameplay);
     EXPECT_EQ(gameplay.m_PlayerShots, 5) << "fired once hit";
-    EXPECT_EQ(player.Position(), CVector2(0.0f, 11.0f)) << "moved once hit (beyond the nudge)";
+    EXPECT_EQ(player.Position(), CVector2(5.0f, 11.0f)) << "moved once hit (beyond the nudge)";
 }

@@ -15,8 +15,7 @@
 namespace autopilot
 {
 /// It keeps its shots (they leave at the sprite's y + 4) on the nearest core row. Dodging, it
-/// fires and first steps out of the rows of level shots coming close on its right; not
-/// dodging, it holds its fire and waits there to be hit.
+/// fires and first steps out of the rows of level shots coming close; else it waits to be hit.
 /// It moves by taps (press and release in one frame): exactly one pixel, no speed left.
 class CAutopilot
 {
@@ -39,8 +38,7 @@ public:
         const int centre = static_cast<int>(static_cast<float>(h) * 0.5f + 0.5f);
         // The player's y stays in [0, 23], where rounding is plain.
         const int top = static_cast<int>(game.Player().Position().y + 0.5f) - centre;
-        const float x = game.Player().Position().x;
-        const int left = static_cast<int>(x) - w / 2 - 1;
+        const int left = static_cast<int>(game.Player().Position().x) - w / 2 - 1;
         auto live = [](const auto& bullet)
         { return !bullet->m_Dead && bullet->m_Kind == CBullet::kLevelShot; };
 

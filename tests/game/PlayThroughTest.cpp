@@ -5,9 +5,8 @@
 #include "render/Video.h"
 #include "util/Random.h"
 
-// The frame as the main loop runs it, in a window a quarter of the virtual screen's size (the
-// game is the same, Mesa fills a sixteenth of the pixels), with a script at the keys: it clears
-// a level, then it stops dodging and is hit; after the death picture a key ends the gameplay.
+// The main loop's frame in a window a quarter of the virtual screen's size, a script at the
+// keys: it clears a level, stops dodging, is hit, and a key after the death picture ends it.
 TEST(PlayThrough, ClearsALevelThenDies)
 {
     ASSERT_TRUE(InitVideo(1024 / 4, 768 / 4, false, "Korvane"));

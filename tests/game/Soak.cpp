@@ -1,8 +1,7 @@
-// The scripted play-through as a long run: soak FRAMES [--damaged-data]. Every 7 500 frames
-// the autopilot stops dodging for 2 500, is hit, and the gameplay is replaced as the main loop
-// does. Fails if it clears fewer than three levels or loses no life (the allocations of quiet
-// frames are the benchmark's). --damaged-data plays in a copy of data/ whose every file but
-// the player's picture is garbage (decoded at start-up or when first drawn).
+// The scripted play-through as a long run: soak FRAMES [--damaged-data]. Every 7 500 frames the
+// autopilot stops dodging for 2 500 and the gameplay is replaced as the main loop does. Fails
+// if it clears fewer than three levels or loses no life. --damaged-data plays in a copy of
+// data/ whose every file but the player's picture is garbage.
 
 #include <SDL.h>
 #include <cstdio>
