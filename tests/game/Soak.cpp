@@ -28,7 +28,6 @@ int main(int argc, char** argv)
                 std::ofstream(entry.path(), std::ios::trunc) << "\x89PNG garbage RIFF OggS";
     }
     CCurrentDir cwd(damaged ? copy.Path() : ".");
-    // The dummy driver offers 8 bits unless 32 are asked for.
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_NOPARACHUTE) != 0 ||
         !SDL_SetVideoMode(32, 24, 32, SDL_SWSURFACE))
         return 2;
