@@ -1,155 +1,91 @@
 #pragma once
 
-// A small scripted player for play-throughs and benchmarks. Header-only test tooling.
+// A scripted player for the play-throughs, the long runs and the benchmarks.
 
-#include "actors/Player.h"
+#include <algorithm>
+#include <cstdlib>
+
 #include "canvas/Sprite.h"
 #include "canvas/Surface.h"
 #include "game/Gameplay.h"
 #include "game/GameplayImpl.h"
 #include "game/Level.h"
-#include "util/MathUtil.h"
+#include "game/PatternGenerator.h"
 
 namespace autopilot
 {
-/// Holds fire, keeps its shots on a core row of the creature and, while dodging, steps out
-/// of the rows of level shots that come close; when not dodging it holds its fire and steps into
-/// them. Moves by tapping a direction (press and release in the same frame), which moves exactly
-/// one pixel and leaves no speed, so the player's position stays on whole pixels.
+/// It keeps its shots (they leave at the sprite's y + 4) on the nearest core row. Dodging, it
+/// fires and first steps out of the rows of level shots coming close; else it waits to be hit.
+/// It moves by taps (press and release in one frame): exactly one pixel, no speed left.
 class CAutopilot
 {
 public:
-    static constexpr int kLookAhead = 9; ///< Canvas pixels right of the player it watches.
-
     bool m_Dodge = true;
 
     /// The buttons for the coming frame, as the main loop would hand them over.
     void Steer(CGameplay& gameplay)
     {
         CGameplayImpl& game = *gameplay.Impl();
-        CPlayer& player = game.Player();
-        const CSprite* sprite = player.Sprite();
+        const CSprite* sprite = game.Player().Sprite();
         if (!sprite)
             return;
-        // Not dodging, it also holds its fire: a cleared level would take its shots along.
-        if (m_Dodge && !player.IsHeld(kButtonFire))
+        if (m_Dodge)
             gameplay.KeyDown(kButtonFire);
-        else if (!m_Dodge && player.IsHeld(kButtonFire))
+        else
             gameplay.KeyUp(kButtonFire);
-
         const int h = sprite->Image() ? sprite->Image()->Height() : 0;
         const int w = sprite->Image() ? sprite->Image()->Width() : 0;
         const int centre = static_cast<int>(static_cast<float>(h) * 0.5f + 0.5f);
-        const int top = static_cast<int>(player.Position().y + 0.5f) - centre;
-        // The player's y stays in [0, 23] here, where rounding is plain.
-        const int minTop = -centre;
-        const int maxTop = 23 - centre;
+        // The player's y stays in [0, 23], where rounding is plain.
+        const int top = static_cast<int>(game.Player().Position().y + 0.5f) - centre;
+        const int left = static_cast<int>(game.Player().Position().x) - w / 2 - 1;
+        auto live = [](const auto& bullet)
+        { return !bullet->m_Dead && bullet->m_Kind == CBullet::kLevelShot; };
 
-        int aimTop = top;
-        int coreRow = -1;
-        int shotRow = -1;
-        if (!m_Dodge && FindIncomingShotRow(game, player.Position().x, shotRow))
-            aimTop = shotRow - h / 2;
-        else if (FindCoreRow(game.Level(), top + kShotRow, coreRow))
-            aimTop = coreRow - kShotRow;
-        aimTop = aimTop < minTop ? minTop : (aimTop > maxTop ? maxTop : aimTop);
-
-        int wanted = aimTop;
-        if (m_Dodge)
-        {
-            const int left = static_cast<int>(player.Position().x) - w / 2 - 1;
-            const int right = left + w + kLookAhead;
-            auto safe = [&](int t) { return !Threatened(game, t, t + h - 1, left, right); };
-            if (!safe(top))
-            {
-                // Out of the way by the shortest route; stay if there is none.
-                wanted = top;
-                for (int d = 1; d <= 24; ++d)
-                {
-                    if (top - d >= minTop && safe(top - d))
-                    {
-                        wanted = top - d;
-                        break;
-                    }
-                    if (top + d <= maxTop && safe(top + d))
-                    {
-                        wanted = top + d;
-                        break;
-                    }
-                }
-            }
-            else if (aimTop != top && !safe(top + (aimTop > top ? 1 : -1)))
-                wanted = top; // wait where it is safe
-        }
-        if (wanted > top)
-            Tap(gameplay, kButtonDown);
-        else if (wanted < top)
-            Tap(gameplay, kButtonUp);
-    }
-
-private:
-    /// Player shots leave at the sprite's y + 4.
-    static constexpr int kShotRow = 4;
-
-    static void Tap(CGameplay& gameplay, int button)
-    {
-        gameplay.KeyDown(button);
-        gameplay.KeyUp(button);
-    }
-
-    /// The canvas row of the creature's core cell nearest to `row`.
-    static bool FindCoreRow(CLevel& level, int row, int& coreRow)
-    {
-        if (level.Cleared())
-            return false;
+        const CLevel& level = game.Level();
         const CCellGrid& grid = level.Grid();
-        bool found = false;
-        for (int y = 0; y < grid.Height(); ++y)
-            for (int x = 0; x < grid.Width(); ++x)
-                if (grid.At(x, y) & 1)
-                {
-                    const int r = level.Origin().y + y;
-                    if (!found || tarn::Abs(static_cast<float>(r - row)) <
-                                      tarn::Abs(static_cast<float>(coreRow - row)))
-                        coreRow = r;
-                    found = true;
-                }
-        return found;
-    }
-
-    /// The row of the live level shot nearest to the player on its right.
-    static bool FindIncomingShotRow(const CGameplayImpl& game, float playerX, int& row)
-    {
-        float nearest = 0.0f;
-        bool found = false;
-        for (const auto& bullet : game.Bullets())
-        {
-            if (bullet->m_Dead || bullet->m_Kind != CBullet::kLevelShot ||
-                bullet->m_Position.x < playerX)
-                continue;
-            if (!found || bullet->m_Position.x < nearest)
+        int aim = 1000; // none yet
+        for (int y = 0; y < grid.Height() && !level.Cleared(); ++y)
+            for (int column = 0; column < grid.Width(); ++column)
             {
-                nearest = bullet->m_Position.x;
-                row = static_cast<int>(bullet->m_Position.y);
-                found = true;
+                const int shotTop = level.Origin().y + y - 4;
+                if ((grid.At(column, y) & kCellCore) &&
+                    std::abs(shotTop - top) < std::abs(aim - top))
+                    aim = shotTop;
             }
-        }
-        return found;
-    }
+        aim = aim == 1000 ? top : std::clamp(aim, -centre, 23 - centre);
 
-    /// Whether a live level shot between columns left and right flies in rows top ... bottom.
-    static bool Threatened(const CGameplayImpl& game, int top, int bottom, int left, int right)
-    {
-        for (const auto& bullet : game.Bullets())
+        // Rows are threatened by a live level shot up to 9 pixels right of the picture.
+        auto safe = [&](int t)
         {
-            if (bullet->m_Dead || bullet->m_Kind != CBullet::kLevelShot)
-                continue;
-            const int x = static_cast<int>(bullet->m_Position.x);
-            const int y = static_cast<int>(bullet->m_Position.y);
-            if (x >= left && x <= right && y >= top - 1 && y <= bottom + 1)
-                return true;
+            for (const auto& bullet : game.Bullets())
+            {
+                const int bx = static_cast<int>(bullet->m_Position.x);
+                const int by = static_cast<int>(bullet->m_Position.y);
+                if (live(bullet) && bx >= left && bx <= left + w + 9 && by >= t - 1 && by <= t + h)
+                    return false;
+            }
+            return true;
+        };
+        int wanted = aim;
+        if (m_Dodge && !safe(top))
+        {
+            // Out of the way by the shortest route; stay if there is none.
+            wanted = top;
+            for (int d = 1; d <= 24 && wanted == top; ++d)
+                if (top - d >= -centre && safe(top - d))
+                    wanted = top - d;
+                else if (top + d <= 23 - centre && safe(top + d))
+                    wanted = top + d;
         }
-        return false;
+        else if (m_Dodge && aim != top && !safe(top + (aim > top ? 1 : -1)))
+            wanted = top; // wait where it is safe
+        const int button = wanted > top ? kButtonDown : kButtonUp;
+        if (wanted != top)
+        {
+            gameplay.KeyDown(button);
+            gameplay.KeyUp(button);
+        }
     }
 };
 } // namespace autopilot

@@ -1,0 +1,184 @@
+#include <algorithm>
+#include <memory>
+#include <set>
+#include <vector>
+
+#include "Support.h"
+#include "actors/Bullet.h"
+#include "actors/Particle.h"
+#include "actors/Player.h"
+#include "actors/PlayerMotion.h"
+#include "canvas/Sprite.h"
+#include "util/Random.h"
+
+// One target of 16 x 12 at the origin: a wall at x = 5, rows 0 ... 9 (value 4); value 1 at
+// (0, 11) and at (11, 10), (13, 10), (15, 10). The first point with a bit of the mask
+// along the path hits, even between frames; points are truncated toward zero.
+TEST(SweptTest, TheFirstPointWithABitOfTheMaskAlongThePathHits)
+{
+    std::vector<uint32_t> cells(16 * 12, 0);
+    for (int y = 0; y < 10; ++y)
+        cells[5 + 16 * y] = 4;
+    for (int i : {176, 171, 173, 175})
+        cells[i] = 1;
+    CSweepTarget target;
+    target.w = 16;
+    target.h = 12;
+    target.value = [&cells](int x, int y) { return cells[x + 16 * y]; };
+    const struct
+    {
+        CVector2 from, to;
+        CPoint hit;
+        uint32_t mask = 0xFFFFFFFFu;
+    } cases[] = {
+        {{3.5f, 2.5f}, {6.5f, 2.5f}, {5, 2}},      // three pixels in one frame
+        {{9.9f, 7.2f}, {0.1f, 7.2f}, {5, 7}},      // ten pixels, leftward
+        {{4.2f, 1.0f}, {5.9f, 8.9f}, {5, 4}},      // steep: four samples before the wall
+        {{5.5f, 3.5f}, {5.5f, 3.5f}, {5, 3}},      // no motion: the point itself
+        {{5.5f, 3.5f}, {5.5f, 3.5f}, {-1, -1}, 3}, // 4 & 3 == 0
+        {{5.5f, 3.5f}, {5.5f, 3.5f}, {5, 3}, 5},
+        {{17.5f, 10.5f}, {5.5f, 10.5f}, {15, 10}},  // from outside, the first wins
+        {{3.0f, 13.0f}, {8.0f, 13.0f}, {-1, -1}},   // below
+        {{12.5f, 10.5f}, {13.2f, 10.5f}, {13, 10}}, // the last, partial step lands on the end
+        {{12.0f, 10.5f}, {12.9f, 10.5f}, {-1, -1}},
+        {{-0.8f, 11.5f}, {-0.8f, 11.5f}, {0, 11}},  // -0.8 is column 0
+        {{-1.2f, 11.5f}, {-1.2f, 11.5f}, {-1, -1}}, // -1.2 is not (15, 10)
+    };
+    for (const auto& c : cases)
+    {
+        target.mask = c.mask;
+        const CPoint hit = SweptTest(c.from, c.to, target);
+        EXPECT_EQ(hit.x, c.hit.x) << c.from.x << ", " << c.from.y << " -> " << c.to.x;
+        EXPECT_EQ(hit.y, c.hit.y) << c.from.x << ", " << c.from.y << " -> " << c.to.x;
+    }
+}
+
+// Particles per burst, small and large, and per ring: their fewest and most over 200 seeds.
+TEST(Particle, BurstsAndRingsHaveTheirSizes)
+{
+    std::set<size_t> sizes[3];
+    for (uint32_t seed = 1; seed <= 200; ++seed)
+    {
+        tarn::test::SeedRandom(seed, 10.0 + seed);
+        for (int kind = 0; kind < 3; ++kind)
+        {
+            CParticleList particles;
+            if (kind == 2)
+                CreateRingExplosion(&particles, CVector2(16, 12), CColor(1, 1, 1, 1));
+            else
+                CreateExplosion(&particles, CVector2(16, 12), CColor(1, 1, 1, 1), kind == 0);
+            sizes[kind].insert(particles.size());
+        }
+    }
+    // Small: 3 sparks, a fiery bit and 4 ... 7 coloured; large: 10 ... 20, 20 ... 40, 4 ... 7.
+    EXPECT_EQ(*sizes[0].begin(), 8u);
+    EXPECT_EQ(*sizes[0].rbegin(), 11u);
+    EXPECT_GE(*sizes[1].begin(), 34u);
+    EXPECT_LE(*sizes[1].rbegin(), 67u);
+    EXPECT_EQ(*sizes[2].begin(), 30u);
+    EXPECT_EQ(*sizes[2].rbegin(), 50u);
+}
+
+// The colour is clamped at once and fades by rate x dt; the corner is the truncated centre
+// (no + 0.5). Without a picture it still ages and ends (it used to stay for ever); the list
+// removes in the frame the age reaches the lifetime, the last moving into the freed slot.
+TEST(Particle, FadesIsPlacedByTruncationAndLeavesTheListWithItsSprite)
+{
+    CSprite* sprite = CreateSprite("data/gfx/particle-01.png");
+    sprite->m_X = 8;
+    sprite->m_W = 3;
+    sprite->m_Color = CColor(1.5f, 0.5f, -0.2f, 2.0f);
+    CParticleList particles;
+    particles.push_back(std::make_unique<CParticle>(nullptr));
+    particles.back()->m_Lifetime = 0.25f;
+    particles.push_back(std::make_unique<CParticle>(sprite));
+    CParticle& p = *particles.back();
+    p.m_ColorRate = CColor(-1.0f, -1.0f, 0.0f, -0.5f);
+    p.m_Position = CVector2(-0.6f, 9.99f);
+    p.m_Lifetime = 0.5f;
+    const size_t sprites = SpriteList().size();
+    UpdateParticles(particles, 0.25f);
+    ASSERT_EQ(particles.size(), 1u); // and the one moved in was updated once, in the same pass
+    EXPECT_EQ(sprite->m_Color, CColor(0.75f, 0.25f, 0.0f, 0.875f));
+    EXPECT_EQ(sprite->m_X, -2);
+    UpdateParticles(particles, 0.25f);
+    EXPECT_TRUE(particles.empty());
+    EXPECT_EQ(SpriteList().size(), sprites - 1);
+}
+
+// 80 px/s² at 16 ms: 1.28 a step, the limit of 20 exactly at the 16th; braking stops exactly at
+// 0 as fast. Up beats down, left beats right. A press moves a pixel and stops that axis; the
+// clamp holds the position, not the speed, and pulls a nudge past the edge back at the next step.
+TEST(PlayerMotion, AcceleratesBrakesIsNudgedAndClamped)
+{
+    const std::pair<CButtonSet, CVector2> cases[] = {
+        {CButtonSet(1 << kButtonRight), {1, 0}},
+        {CButtonSet((1 << kButtonUp) | (1 << kButtonDown)), {0, -1}},
+        {CButtonSet((1 << kButtonLeft) | (1 << kButtonRight)), {-1, 0}}};
+    for (const auto& [held, unit] : cases)
+    {
+        CPlayerMotion motion;
+        for (int n = 1; n <= 32; ++n)
+        {
+            motion.Step(n <= 16 ? held : CButtonSet(), kDt);
+            const float speed = n <= 16 ? std::min(1.28f * n, 20.0f) : 20.0f - 1.28f * (n - 16);
+            EXPECT_LT((motion.m_Velocity - unit * std::max(speed, 0.0f)).Length(), 1e-4f) << n;
+            // To the bit at the limit and at rest.
+            EXPECT_TRUE(n % 16 != 0 || motion.m_Velocity == unit * (n == 16 ? 20.0f : 0.0f));
+        }
+    }
+    CPlayerMotion motion;
+    for (int n = 0; n < 200; ++n)
+        motion.Step(CButtonSet((1 << kButtonRight) | (1 << kButtonUp)), kDt);
+    EXPECT_EQ(motion.m_Position, CVector2(31.0f, -3.0f));
+    const CVector2 velocity = motion.m_Velocity;
+    EXPECT_NEAR(velocity.x, 14.142136f, 1e-5f); // the limit of 20 is on the length
+    EXPECT_EQ(velocity.y, -velocity.x);
+    motion.Nudge(kButtonRight);
+    EXPECT_EQ(motion.m_Position, CVector2(32.0f, -3.0f));
+    EXPECT_EQ(motion.m_Velocity, CVector2(0.0f, velocity.y));
+    motion.Step(CButtonSet(1 << kButtonUp), kDt);
+    EXPECT_EQ(motion.m_Position.x, 31.0f);
+    for (int n = 0; n < 200; ++n)
+        motion.Step(CButtonSet((1 << kButtonLeft) | (1 << kButtonDown)), kDt);
+    EXPECT_EQ(motion.m_Position, CVector2(-1.0f, 23.0f));
+}
+
+// Held fire shoots on the first update, then every 15th, and after a pause at once. Buttons
+// outside 0 ... 4 would throw from the bit set and end the program. The sprite goes with the
+// hit; then the player neither fires nor moves.
+TEST(Player, FiresIgnoresOtherButtonsAndItsSpriteGoesWithTheHit)
+{
+    CPlayer player;
+    CFakeGameplay gameplay;
+    std::vector<int> shots;
+    for (int update = 1; update <= 101; ++update)
+    {
+        if (update == 51)
+            player.KeyUp(kButtonFire);
+        if (update == 1 || update == 101)
+            player.KeyDown(kButtonFire);
+        const int before = gameplay.m_PlayerShots;
+        player.Update(kDt, gameplay);
+        if (gameplay.m_PlayerShots != before)
+            shots.push_back(update);
+    }
+    EXPECT_EQ(shots, (std::vector<int>{1, 16, 31, 46, 101}));
+    player.KeyUp(kButtonFire);
+    for (int button : {-1, 5, 99})
+    {
+        player.KeyDown(button);
+        player.KeyUp(button);
+        EXPECT_FALSE(player.IsHeld(button));
+    }
+    const size_t sprites = SpriteList().size();
+    player.RemoveSpriteOnHit();
+    EXPECT_EQ(player.Sprite(), nullptr);
+    EXPECT_EQ(SpriteList().size(), sprites - 1);
+    player.KeyDown(kButtonFire);
+    player.KeyDown(kButtonRight);
+    for (int n = 0; n < 30; ++n)
+        player.Update(kDt, gameplay);
+    EXPECT_EQ(gameplay.m_PlayerShots, 5) << "fired once hit";
+    EXPECT_EQ(player.Position(), CVector2(5.0f, 11.0f)) << "moved once hit (beyond the nudge)";
+}

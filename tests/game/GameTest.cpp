@@ -1,0 +1,388 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <set>
+#include <tuple>
+
+#include "Support.h"
+#include "canvas/Sprite.h"
+#include "game/Gameplay.h"
+#include "game/GameplayImpl.h"
+#include "game/Level.h"
+#include "game/PatternGenerator.h"
+#include "util/Random.h"
+
+namespace
+{
+using Cells = std::vector<std::pair<CPoint, int32_t>>;
+
+/// A level on a hand-made 12 x 8 grid (entered unless asked not to) with a beat phase held.
+struct CLevelFixture
+{
+    CLevelFixture(int number, const Cells& cells, bool enter = true) : level(number)
+    {
+        level.SetBeatSourceForTest([this]() { return beat; });
+        CCellGrid grid(12, 8);
+        for (const auto& [cell, value] : cells)
+            grid.At(cell.x, cell.y) = value;
+        level.SetGridForTest(grid);
+        while (enter && level.EntryTimer() < 0.0f)
+            level.Update(kDt, gameplay);
+    }
+    /// One frame of the level; answers whether it fired.
+    bool Step()
+    {
+        const size_t shots = gameplay.m_LevelShots.size();
+        level.Update(kDt, gameplay);
+        return gameplay.m_LevelShots.size() != shots;
+    }
+
+    bool beat = false;
+    CLevel level;
+    CFakeGameplay gameplay;
+};
+
+using Marks = std::set<std::pair<int, int>>;
+
+/// The cells not 0.
+Marks Marked(const CCellGrid& grid)
+{
+    Marks marked;
+    for (int i = 0; i < grid.Width() * grid.Height(); ++i)
+        if (grid.At(i % grid.Width(), i / grid.Width()) != 0)
+            marked.insert({i % grid.Width(), i / grid.Width()});
+    return marked;
+}
+
+/// The first seed whose two coins come out as asked (the table is random per run).
+int SeedFor(bool first, bool second)
+{
+    int s = 0;
+    while (s < 4096 && !(Coin(s) == first && Coin(s + 1) == second))
+        ++s;
+    EXPECT_LT(s, 4096);
+    return s;
+}
+
+/// Whether a neighbour of (x, y), diagonal ones too if asked, holds exactly `value`.
+bool HasNeighbour(const CCellGrid& grid, int x, int y, int32_t value, bool diagonal)
+{
+    for (int dy = -1; dy <= 1; ++dy)
+        for (int dx = -1; dx <= 1; ++dx)
+            if ((dx != 0 || dy != 0) && (diagonal || dx == 0 || dy == 0) &&
+                grid.InRange(x + dx, y + dy) && grid.At(x + dx, y + dy) == value)
+                return true;
+    return false;
+}
+
+using Gameplay = CVideoTest;
+
+/// Frames until the creature has slid in (it cannot be hit before).
+void RunEntry(CGameplayImpl& game)
+{
+    while (game.Level().EntryTimer() < 0.0f)
+        game.Update(kDt);
+}
+} // namespace
+
+// For two seconds the creature slides in from x = 37 to 17, not firing; then it fires at once
+// and every interval (in whole frames), from the first gun of a shuffled row. Interval and
+// shot speed step up every other level, from levels 3 and 4, rounded to float at each step.
+TEST(Level, SlidesInThenFiresEveryIntervalFromShuffledRows)
+{
+    const struct
+    {
+        int number, frames;
+        float speed;
+    } levels[] = {
+        {0, 125, 15.0f}, {3, 94, 15.0f}, {7, 53, 0x1.3d6666p+4f}, {10, 40, 0x1.a3c2fp+4f}};
+    for (const auto& [number, frames, speed] : levels)
+    {
+        tarn::test::SeedRandom(31u, 5.0);
+        Cells guns; // column 9 is never chosen: 2 comes first in the row
+        for (int y : {1, 3, 6})
+            guns.insert(guns.end(),
+                        {{{2, y}, kCellGun | kCellLimbB}, {{9, y}, kCellGun | kCellLimbB}});
+        CLevelFixture f(number, guns, false);
+        std::vector<int> xs;
+        for (; f.level.EntryTimer() < 0.0f; xs.push_back(f.level.Origin().x))
+            EXPECT_FALSE(f.Step());
+        ASSERT_EQ(xs.size(), 125u);
+        EXPECT_EQ((std::vector<int>{xs[0], xs[123], xs[124]}), (std::vector<int>{37, 18, 17}));
+        int last = 0, fromRow[8] = {};
+        for (int frame = 1; frame <= 30 * frames + 1; ++frame)
+        {
+            if (!f.Step())
+                continue;
+            EXPECT_EQ(frame - last, last == 0 ? 1 : frames) << "level " << number;
+            last = frame;
+            const CPoint o = f.level.Origin();
+            const CVector2 p = f.gameplay.m_LevelShots.back().position;
+            ASSERT_EQ(f.gameplay.m_LevelShots.back().speed, speed);
+            ASSERT_EQ(int(p.x) - o.x, 2);
+            ++fromRow[int(p.y) - o.y];
+        }
+        EXPECT_EQ(fromRow[1] + fromRow[3] + fromRow[6], 31);
+        EXPECT_GE(fromRow[1] * fromRow[3] * fromRow[6], 1) << "a row never fired";
+    }
+}
+
+// The first bit of limb, body, ring, core decides (a ring widens the wobble, a core clears); a
+// lone gun bit stays; a point outside the grid is spent, breaking nothing (not cell (0, 1)).
+TEST(Level, HitTestsLimbThenBodyThenRingThenCore)
+{
+    const struct
+    {
+        int32_t value, after;
+        float radius;
+        bool cleared;
+        CPoint cell = {0, 1};
+    } cases[] = {
+        {kCellBody | kCellRing, 0, 1.0f, false},
+        {kCellRing, 0, 2.0f, false},
+        {kCellCore, 0, 1.0f, true},
+        {kCellCore | kCellRing, 0, 2.0f, false},
+        {kCellLimbA | kCellBody, 0, 1.0f, false},
+        {kCellLimbB | kCellGun, 0, 1.0f, false},
+        {kCellGun, kCellGun, 1.0f, false},
+        {kCellCore, kCellCore, 1.0f, false, {12, 0}},
+    };
+    for (const auto& c : cases)
+    {
+        CLevelFixture f(0, {{{0, 1}, c.value}});
+        const bool hit = f.level.Hit(c.cell);
+        EXPECT_EQ(std::make_tuple(hit, f.level.Grid().At(0, 1), f.level.WobbleRadius(),
+                                  f.level.Cleared()),
+                  std::make_tuple(true, c.after, c.radius, c.cleared))
+            << "value " << c.value;
+    }
+}
+
+// On the beat the first limbs show, off it the second; cores are white unless a limb shown
+// covers them; guns alone are never drawn, and nothing beside the cells.
+TEST(Level, DrawsCellsByTheBeatMask)
+{
+    const int32_t A = kCellLimbA, B = kCellLimbB, C = kCellCore;
+    const int32_t values[] = {kCellRing, kCellBody, A, B, kCellGun, kCellGun | A, C, C | A, C | B};
+    // On and off the beat: c level colour, w white, - untouched.
+    const char* wanted[] = {"ccc--cwcw", "cc-c--wwc"};
+    Cells cells;
+    for (int i = 0; i < 9; ++i)
+        cells.push_back({{i, 2}, values[i]});
+    CLevelFixture f(0, cells);
+    for (bool beat : {true, false})
+    {
+        f.beat = beat;
+        f.Step();
+        const uint32_t unset = 0x12345678u;
+        auto canvas = FilledSurface(32, 24, unset);
+        f.level.Draw(*canvas);
+        for (int i = 0; i < 9; ++i)
+        {
+            const char want = wanted[beat ? 0 : 1][i];
+            const uint32_t pixel = canvas->GetPixel(f.level.Origin().x + i, f.level.Origin().y + 2);
+            EXPECT_EQ(pixel, want == 'c'   ? f.level.Color().ToPixel()
+                             : want == 'w' ? ~0u
+                                           : unset)
+                << values[i] << " beat " << beat;
+        }
+        EXPECT_EQ(canvas->GetPixel(f.level.Origin().x + 9, f.level.Origin().y + 2), unset);
+    }
+}
+
+TEST(Level, FiresFromAnArmedGunElseACoreElseTheMiddle)
+{
+    const int32_t gun = kCellGun | kCellLimbB; // armed while the beat phase is clear
+    const struct
+    {
+        Cells cells;
+        bool beat;
+        CPoint from;
+        int code;
+    } cases[] = {
+        {{{{4, 6}, gun}, {{8, 6}, kCellCore}}, false, {4, 6}, 2},
+        {{{{2, 6}, kCellCore}, {{8, 6}, gun}}, false, {2, 6}, 3}, // first in its row
+        {{{{4, 6}, gun}, {{7, 6}, kCellCore}}, true, {7, 6}, 3},  // the gun's limb is absent
+        {{{{4, 6}, kCellGun}}, false, {6, 4}, 2},                 // a lone gun bit, no core
+    };
+    for (const auto& c : cases)
+    {
+        CLevelFixture f(4, c.cells);
+        f.beat = c.beat;
+        ASSERT_TRUE(f.Step());
+        const CFakeGameplay::SShot& shot = f.gameplay.m_LevelShots.back();
+        const CPoint o = f.level.Origin();
+        EXPECT_EQ(std::make_tuple(shot.position, shot.code, shot.speed),
+                  std::make_tuple(CVector2(o.x + c.from.x, o.y + c.from.y), c.code, 17.25f));
+    }
+}
+
+// Cleared, the creature sinks at 6 px/s and crumbles at most one cell a frame, a random one of
+// any row: a solid one is gone well within 2 000 frames.
+TEST(Level, AClearedCreatureSinksAndCrumblesAway)
+{
+    Cells cells = {{{0, 0}, kCellCore}};
+    for (int i = 1; i < 96; ++i)
+        cells.push_back({{i % 12, i / 12}, kCellBody});
+    CLevelFixture f(0, cells);
+    ASSERT_TRUE(f.level.Hit(CPoint{0, 0}));
+    for (size_t n = 0, left = 95; n < 2000; ++n)
+    {
+        f.level.Update(kDt, f.gameplay);
+        const size_t now = Marked(f.level.Grid()).size();
+        ASSERT_TRUE(now == left || now + 1 == left) << n;
+        left = now;
+        ASSERT_EQ(f.level.Origin().y, int(8.0f + f.level.ClearedTime() * 6.0f));
+    }
+    EXPECT_TRUE(Marked(f.level.Grid()).empty());
+}
+
+// An elbow marks the start or the end but never both; a line stops within one cell of its end.
+TEST(CellGrid, ElbowsAndLines)
+{
+    const struct
+    {
+        const char* kind; // a line, or an elbow marking the start (i) or not (o), x or y first
+        int x0, y0, x1, y1;
+        Marks expected;
+    } cases[] = {
+        {"ix", 1, 1, 4, 3, {{1, 1}, {2, 1}, {3, 1}, {4, 1}, {4, 2}}},
+        {"oy", 6, 2, 3, 3, {{5, 3}, {4, 3}, {3, 3}}}, // start outside the grid
+        {"line", 0, 0, 4, 2, {{0, 0}, {1, 0}, {2, 1}, {3, 1}}},
+        {"line", 0, 0, -2, 4, {{0, 0}, {0, 1}}}, // x = -0.5 truncates to column 0
+    };
+    for (const auto& c : cases)
+    {
+        CCellGrid grid(6, 8);
+        if (c.kind[0] == 'l')
+            grid.DrawLine(c.x0, c.y0, c.x1, c.y1, 32);
+        else
+            grid.DrawElbow(c.x0, c.y0, c.x1, c.y1, 16, SeedFor(c.kind[0] == 'i', c.kind[1] == 'x'));
+        EXPECT_EQ(Marked(grid), c.expected)
+            << "(" << c.x0 << ", " << c.y0 << ") to (" << c.x1 << ", " << c.y1 << ")";
+    }
+}
+
+TEST(PatternGenerator, EveryCreatureKeepsItsInvariants)
+{
+    int bodyAndRing = 0, stackedCores = 0;
+    for (uint32_t seed = 1; seed <= 2000; ++seed)
+    {
+        tarn::test::SeedRandom(seed, 1.0 + seed * 7919.0);
+        const CCellGrid grid = GeneratePattern();
+        SCOPED_TRACE(testing::Message() << "seed " << seed);
+        int pureLimbs = 0, cores = 0;
+        for (int i = 0; i < 96; ++i)
+        {
+            const int x = i % 12, y = i / 12, v = grid.At(x, y);
+            ASSERT_EQ(v, grid.At(11 - x, y)) << x << ", " << y;
+            pureLimbs += v == kCellLimbA;
+            cores += (v & kCellCore) != 0;
+            // Cores come whole in the 2 x 2 cells at (2 ... 4, 1 ... 3) of each half, skipped
+            // by the ring; a ring cell borders a core; a body cell beside a core carries it.
+            ASSERT_TRUE(!(v & kCellCore) || (v == kCellCore && y >= 1 && y <= 4 && x >= 2));
+            ASSERT_TRUE(!(v & kCellRing) || HasNeighbour(grid, x, y, kCellCore, true));
+            ASSERT_TRUE(!((v & kCellBody) && HasNeighbour(grid, x, y, kCellCore, false)) ||
+                        (v & kCellRing));
+            bodyAndRing += v == (kCellBody | kCellRing);
+            stackedCores += v == kCellCore && y < 7 && grid.At(x, y + 1) == kCellCore;
+        }
+        ASSERT_GE(pureLimbs, 2);
+        ASSERT_GE(cores, 2); // one per half at least
+    }
+    // The rules above must not hold only vacuously; cores fill both rows of their area.
+    EXPECT_GT(bodyAndRing, 100);
+    EXPECT_GT(stackedCores, 100);
+}
+
+// Cleared, the creature bursts into a ring and never fires; the next level comes on the 157th
+// frame after the clear.
+TEST_F(Gameplay, AClearedCreatureIsReplacedOnThe157thFrame)
+{
+    CGameplayImpl game;
+    RunEntry(game);
+    int core = 0;
+    while (!(game.Level().Grid().At(core % 12, core / 12) & kCellCore))
+        ++core;
+    // A hit between frames n and n + 1 is a hit in frame n's bullet update: the level
+    // update comes first in a frame.
+    ASSERT_TRUE(game.Level().Hit(CPoint{core % 12, core / 12}));
+    game.Update(kDt);
+    EXPECT_FLOAT_EQ(game.WallIntensity(), 1.016f);
+    EXPECT_GE(game.Particles().size(), 30u) << "the ring";
+    for (int frame = 2; frame <= 156; ++frame)
+    {
+        game.Update(kDt);
+        ASSERT_EQ(game.LevelCount(), 0) << frame;
+        ASSERT_TRUE(game.Bullets().empty()) << "a cleared creature fired";
+    }
+    game.Update(kDt);
+    EXPECT_EQ(game.LevelCount(), 1);
+    EXPECT_EQ(game.Level().EntryTimer(), -2.0f) << "made at the end of the frame";
+}
+
+TEST_F(Gameplay, APlayerShotBreaksOneCellWithABurstOnItButIsOnlySpentWhileTheLevelEnters)
+{
+    for (bool entered : {false, true})
+    {
+        CGameplayImpl game;
+        game.Player().Sprite()->SetImage(FilledSurface(4, 8, 0xFF00FF00u));
+        if (entered)
+            RunEntry(game);
+        game.Update(kDt);
+        CCellGrid wall(12, 8); // solid from column 6 on
+        for (int i = 0; i < 6 * 8; ++i)
+            wall.At(6 + i % 6, i / 6) = kCellBody;
+        game.Level().SetGridForTest(wall);
+        game.FirePlayerBullet();
+        float burstX = -100.0f; // where the newest particle of the burst first shows
+        // Level shots (after the entry) take longer to leave than the player's shot.
+        for (int frame = 0; !game.Bullets().empty() && frame < 100; ++frame)
+        {
+            ASSERT_TRUE(entered || frame < 50) << "not stopped by the creature";
+            game.Update(kDt);
+            if (burstX == -100.0f && !game.Particles().empty())
+                burstX = game.Particles().back()->m_Position.x;
+            for (const auto& b : game.Bullets()) // the picture goes with the shot
+                ASSERT_EQ(b->m_Sprite->m_X, CentredCorner(b->m_Position.x, b->m_Sprite->m_W));
+        }
+        EXPECT_EQ(Marked(game.Level().Grid()).size(), entered ? 47u : 48u);
+        EXPECT_EQ(std::fabs(burstX - (game.Level().Origin().x + 6)) < 4.0f, entered) << burstX;
+    }
+}
+
+// Shots vanish with the hit (no burst), later ones are spent unchecked; the death picture fades
+// in over a second, and only strictly after it a key (which still reaches the player) ends it.
+TEST_F(Gameplay, AfterTheHitShotsVanishTheDeathPictureFadesInAndOnlyThenAKeyEndsTheGameplay)
+{
+    for (int framesAfterHit : {0, 61, 62})
+    {
+        CGameplay gameplay;
+        CGameplayImpl& game = *gameplay.Impl();
+        game.SetDiedLayerForTest(FilledSurface(32, 24, 0xFFFFFFFFu));
+        game.Player().Sprite()->SetImage(FilledSurface(4, 8, 0xFF00FF00u));
+        game.Update(kDt); // the player's picture covers x 2 ... 5, y 7 ... 14
+        game.FireLevelBullet(CVector2(1.0f, 11.0f), 2, 15.0f);
+        game.FireLevelBullet(CVector2(1.0f, 12.0f), 2, 15.0f);
+        game.Update(kDt);
+        ASSERT_TRUE(game.PlayerHit());
+        EXPECT_TRUE(game.Particles().empty());
+        EXPECT_TRUE(game.Bullets()[0]->m_Dead && game.Bullets()[1]->m_Dead);
+        game.FireLevelBullet(CVector2(20.0f, 11.0f), 3, 15.0f);
+        for (int n = 0; n < framesAfterHit; ++n)
+            gameplay.Update(kDt);
+        EXPECT_TRUE(framesAfterHit == 0 || game.Bullets().empty());
+        int white = 0;
+        for (int i = 0; i < 32 * 24; ++i)
+            white += game.Canvas().GetPixel(i % 32, i / 32) == 0xFFFFFFFFu;
+        const bool over = framesAfterHit >= 62;
+        EXPECT_EQ(game.DeathOverlayAlpha(), over ? 1.0f : game.DeathTime());
+        EXPECT_EQ(white == 32 * 24, over) << framesAfterHit;
+        gameplay.KeyDown(kButtonUp);
+        EXPECT_EQ(gameplay.IsOver(), over) << framesAfterHit;
+        EXPECT_TRUE(game.Player().IsHeld(kButtonUp)) << "the key still reached the player";
+    }
+    CGameplay unhurt;
+    unhurt.KeyDown(kButtonFire);
+    EXPECT_FALSE(unhurt.IsOver());
+}
