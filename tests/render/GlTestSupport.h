@@ -1,37 +1,31 @@
 #pragma once
 
-// Helpers for tests that draw with real GL (under Xvfb) and read the pixels back.
+// Pictures and pixels for the render and wall tests. GL tests draw with real GL (under Xvfb)
+// and read the buffer being drawn, so they read before SwapScreen.
 
 #include <GL/gl.h>
 #include <SDL.h>
-#include <array>
+#include <gtest/gtest.h>
+
 #include <cstdlib>
+#include <vector>
 
 #include "render/Texture.h"
 #include "render/Video.h"
 
 namespace gltest
 {
-/// RGBA bytes of one window pixel at virtual screen (x, y), y downwards. Reads the buffer
-/// being drawn, so call it before SwapScreen.
-inline std::array<int, 4> ReadPixel(int x, int y)
+/// A pixel whose bytes in memory are R, G, B, A (the canvas packing too).
+constexpr Uint32 Rgba(Uint32 r, Uint32 g, Uint32 b, Uint32 a)
 {
-    unsigned char p[4] = {0, 0, 0, 0};
-    glReadPixels(x, kVirtualScreenHeight - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
-    return {p[0], p[1], p[2], p[3]};
+    return r | (g << 8) | (b << 16) | (a << 24);
 }
 
-/// A 32-bit surface whose bytes in memory are R, G, B, A.
+/// A zero-filled 32-bit surface of Rgba pixels.
 inline SDL_Surface* CreateRgbaSurface(int w, int h)
 {
-    return SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 32, 0x000000FFu, 0x0000FF00u, 0x00FF0000u,
-                                0xFF000000u);
-}
-
-inline Uint32 Rgba(int r, int g, int b, int a)
-{
-    return static_cast<Uint32>(r) | (static_cast<Uint32>(g) << 8) | (static_cast<Uint32>(b) << 16) |
-           (static_cast<Uint32>(a) << 24);
+    return SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 32, Rgba(255, 0, 0, 0), Rgba(0, 255, 0, 0),
+                                Rgba(0, 0, 255, 0), Rgba(0, 0, 0, 255));
 }
 
 inline Uint32& PixelAt(SDL_Surface* s, int x, int y)
@@ -39,25 +33,28 @@ inline Uint32& PixelAt(SDL_Surface* s, int x, int y)
     return static_cast<Uint32*>(s->pixels)[y * (s->pitch / 4) + x];
 }
 
-/// A texture record for a w x h picture of one colour, made with MakeTexture. Owned by the
-/// test (the cache is not involved).
-inline CTexture MakeSolidTexture(int w, int h, Uint32 rgba)
+/// The window's RGB bytes, bottom row first.
+inline std::vector<unsigned char> ReadFrame()
 {
-    SDL_Surface* s = CreateRgbaSurface(w, h);
-    SDL_FillRect(s, nullptr, rgba);
-    CTexture t;
-    float coordinates[4] = {};
-    MakeTexture(s, t.m_Name, coordinates);
-    t.m_Width = w;
-    t.m_Height = h;
-    t.m_UMin = coordinates[0];
-    t.m_VMin = coordinates[1];
-    t.m_UMax = coordinates[2];
-    t.m_VMax = coordinates[3];
-    SDL_FreeSurface(s);
-    return t;
+    std::vector<unsigned char> pixels(kVirtualScreenWidth * kVirtualScreenHeight * 3);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, kVirtualScreenWidth, kVirtualScreenHeight, GL_RGB, GL_UNSIGNED_BYTE,
+                 pixels.data());
+    return pixels;
 }
 
+/// Whether the window pixel at virtual screen (x, y), y downwards, shows the colour of the
+/// Rgba pixel, within 8 a channel (the window may have fewer than 8 bits a channel).
+inline ::testing::AssertionResult Shows(int x, int y, Uint32 rgb)
+{
+    unsigned char p[3] = {};
+    glReadPixels(x, kVirtualScreenHeight - 1 - y, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, p);
+    for (int i = 0; i < 3; ++i)
+        if (std::abs(p[i] - static_cast<int>(rgb >> (8 * i) & 0xFF)) > 8)
+            return ::testing::AssertionFailure() << x << "," << y << " shows " << int(p[0]) << " "
+                                                 << int(p[1]) << " " << int(p[2]);
+    return ::testing::AssertionSuccess();
+}
 } // namespace gltest
 
 /// Skips a GL test when no X display is there; opens the game's window otherwise.

@@ -1,0 +1,133 @@
+#include "Support.h"
+#include "canvas/Color.h"
+#include "render/Camera.h"
+#include "render/GlTestSupport.h"
+#include "render/Quad.h"
+
+using gltest::Rgba;
+using gltest::Shows;
+
+namespace
+{
+/// A texture record for a w x h picture of one colour, made with MakeTexture.
+CTexture SolidTexture(int w, int h, Uint32 rgba)
+{
+    SDL_Surface* s = gltest::CreateRgbaSurface(w, h);
+    SDL_FillRect(s, nullptr, rgba);
+    CTexture t;
+    float uv[4] = {};
+    MakeTexture(s, t.m_Name, uv);
+    t.m_UMax = uv[2];
+    t.m_VMax = uv[3];
+    SDL_FreeSurface(s);
+    return t;
+}
+
+int LitPixels()
+{
+    const std::vector<unsigned char> frame = gltest::ReadFrame();
+    int lit = 0;
+    for (size_t i = 0; i < frame.size(); i += 3)
+        lit += frame[i] > 8 || frame[i + 1] > 8 || frame[i + 2] > 8;
+    return lit;
+}
+
+class CShiftCamera : public ICamera
+{
+public:
+    CPlacedQuad Transform(const CQuadRect& r, float angle) const override
+    {
+        return CPlacedQuad{r.x + 500.0f, r.y, r.width, r.height, angle, true};
+    }
+};
+} // namespace
+
+// The window is the 1024 x 768 virtual screen, y downwards, cleared to black. A quad shows
+// its picture tinted and blended by the tint's alpha, moved by the camera when it asks.
+TEST(DrawQuadGl, DrawsTheTintedPictureWhereTheCameraPutsIt)
+{
+    KORVANE_OPEN_GL_WINDOW();
+    char* title = nullptr;
+    SDL_WM_GetCaption(&title, nullptr);
+    EXPECT_STREQ(title, "Korvane");
+    glClearColor(1, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    ClearScreen();
+    const CColor white(1, 1, 1, 1), red(1, 0, 0, 1), halfBlue(0, 0, 1, 0.5f), clear(0, 1, 0, 0);
+    DrawQuad(nullptr, 0, 0, 1024, 768, &white, 0.0f, false);
+    EXPECT_EQ(LitPixels(), 0) << "no picture, nothing drawn";
+
+    const CTexture blank = SolidTexture(2, 2, Rgba(255, 255, 255, 255));
+    DrawQuad(&blank, 0, 0, 200, 200, &red, 0.0f, false);
+    DrawQuad(&blank, 0, 0, 100, 200, &halfBlue, 0.0f, false);
+    DrawQuad(&blank, 100, 0, 100, 200, &clear, 0.0f, false);
+    EXPECT_TRUE(Shows(50, 199, Rgba(128, 0, 128, 0)) && Shows(150, 199, Rgba(255, 0, 0, 0)));
+
+    // 5 x 5 becomes 8 x 8; coordinates reaching 1 would stretch the transparent margin over
+    // the right and bottom three eighths of the quad.
+    const CTexture small = SolidTexture(5, 5, Rgba(255, 255, 0, 255));
+    DrawQuad(&small, 300, 0, 400, 400, &white, 0.0f, false);
+    EXPECT_TRUE(Shows(302, 2, Rgba(255, 255, 0, 0)) && Shows(697, 397, Rgba(255, 255, 0, 0)));
+
+    CShiftCamera camera;
+    SetCamera(&camera);
+    DrawQuad(&blank, 0, 450, 100, 100, &white, 0.0f, true); // lands at x 500
+    DrawQuad(&blank, 0, 600, 100, 100, &white, 0.0f, false);
+    SetCamera(nullptr);
+    DrawQuad(&blank, 150, 450, 100, 100, &white, 0.0f, true); // no camera: as given
+    EXPECT_TRUE(Shows(550, 500, ~0u) && Shows(50, 650, ~0u) && Shows(200, 500, ~0u));
+    EXPECT_EQ(LitPixels(), 200 * 200 + 400 * 400 + 3 * 100 * 100);
+}
+
+// A picture reaches GL enlarged to powers of two with its border copied; the copy must not
+// blend even with per-surface alpha on, and the caller's picture keeps its alpha settings.
+// The two libraries store different values for per-surface alpha on a picture with its own
+// alpha channel (classic: 77; sdl12-compat ignores it: 255): each is compared with itself.
+TEST(TextureGl, UploadsTheEnlargedPictureAndLeavesItsAlphaSettingsAsFound)
+{
+    KORVANE_OPEN_GL_WINDOW();
+    for (const bool ownAlpha : {true, false})
+    {
+        SCOPED_TRACE(ownAlpha ? "alpha channel" : "no alpha channel");
+        SDL_Surface* picture =
+            SDL_CreateRGBSurface(SDL_SWSURFACE, 33, 20, ownAlpha ? 32 : 24, 0x0000FF, 0x00FF00,
+                                 0xFF0000, ownAlpha ? 0xFF000000u : 0);
+        for (int y = 0; y < 20; ++y)
+            for (int x = 0; x < 33; ++x)
+            {
+                SDL_Rect r = {static_cast<Sint16>(x), static_cast<Sint16>(y), 1, 1};
+                SDL_FillRect(picture, &r, SDL_MapRGBA(picture->format, x * 7, y * 12, 99, 128));
+            }
+        SDL_SetAlpha(picture, SDL_SRCALPHA, 77);
+        const Uint32 flags = picture->flags;
+        const Uint8 alpha = picture->format->alpha;
+        unsigned int name = 0;
+        float uv[4] = {};
+        ASSERT_TRUE(MakeTexture(picture, name, uv));
+        EXPECT_TRUE(picture->flags == flags && picture->format->alpha == alpha);
+        SDL_FreeSurface(picture);
+        EXPECT_TRUE(uv[0] == 0 && uv[1] == 0 && uv[2] == 33.0f / 64 && uv[3] == 20.0f / 32);
+
+        int w = 0, h = 0;
+        glBindTexture(GL_TEXTURE_2D, name);
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &w);
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &h);
+        ASSERT_TRUE(w == 64 && h == 32) << w << " x " << h;
+        std::vector<Uint32> texels(64 * 32);
+        glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
+        EXPECT_EQ(texels[7 * 64 + 5], Rgba(35, 84, 99, ownAlpha ? 128 : 255));
+        // The border copies, worked out by BleedEdges' own test, reach the upload.
+        EXPECT_TRUE(texels[7 * 64 + 33] == texels[7 * 64 + 32] &&
+                    texels[20 * 64] == texels[19 * 64]);
+    }
+    // Through the cache: one record per file name, matched byte for byte.
+    const CTempDir folder;
+    SDL_Surface* bmp = SDL_CreateRGBSurface(SDL_SWSURFACE, 33, 20, 24, 0, 0, 0, 0);
+    ASSERT_EQ(SDL_SaveBMP(bmp, (folder / "odd.bmp").c_str()), 0);
+    SDL_FreeSurface(bmp);
+    const CTexture* t = GetTexture(folder / "odd.bmp");
+    ASSERT_NE(t, nullptr);
+    EXPECT_TRUE(GetTexture(folder / "odd.bmp") == t && GetTexture(folder / "ODD.bmp") == nullptr);
+    EXPECT_TRUE(t->m_Width == 33 && t->m_Height == 20 && t->m_UMin == 0 && t->m_VMin == 0 &&
+                t->m_UMax == 33.0f / 64 && t->m_VMax == 20.0f / 32);
+}
