@@ -62,15 +62,14 @@ TEST(Blit, DrawsOnlyPointsInsideBothSurfaces)
         std::unique_ptr<CSurface> canvas = FilledSurface(32, 24, fill);
         const CRect dstRect = {c.dstX, c.dstY, 1, 1}; // its size must not matter
         Blit(src.get(), &r, canvas.get(), &dstRect, nullptr, CColor(1, 1, 1, 1));
-        for (int y = 0; y < 24; ++y)
-            for (int x = 0; x < 32; ++x)
-            {
-                const long long i = static_cast<long long>(x) - c.dstX, k = y - c.dstY;
-                const long long sx = r.x + i, sy = r.y + k;
-                const bool drawn = i >= 0 && i < r.w && k >= 0 && k < r.h && sx >= 0 && sx < 4 &&
-                                   sy >= 0 && sy < 3;
-                ASSERT_EQ(canvas->GetPixel(x, y), drawn ? named(sx, sy) : fill) << x << "," << y;
-            }
+        for (int p = 0; p < 32 * 24; ++p)
+        {
+            const long long i = p % 32 - static_cast<long long>(c.dstX), k = p / 32 - c.dstY;
+            const long long sx = r.x + i, sy = r.y + k;
+            const bool drawn =
+                i >= 0 && i < r.w && k >= 0 && k < r.h && sx >= 0 && sx < 4 && sy >= 0 && sy < 3;
+            ASSERT_EQ(canvas->GetPixel(p % 32, p / 32), drawn ? named(sx, sy) : fill) << p;
+        }
     }
 }
 
@@ -81,13 +80,10 @@ TEST(Blit, WithoutRectanglesBlendsTheCommonTopLeftOnceWithTheTint)
     std::unique_ptr<CSurface> src = FilledSurface(10, 10, Rgba(255, 255, 255, 255));
     std::unique_ptr<CSurface> canvas = FilledSurface(32, 24, Rgba(0, 0, 0, 255));
     Blit(src.get(), nullptr, canvas.get(), nullptr, GetBlendMode(3), CColor(1, 0.5f, 0, 0.5f));
-    for (int y = 0; y < 24; ++y)
-        for (int x = 0; x < 32; ++x)
-        {
-            const bool inside = x < 10 && y < 10;
-            ASSERT_EQ(canvas->GetPixel(x, y), inside ? Rgba(127, 63, 0, 255) : Rgba(0, 0, 0, 255))
-                << x << "," << y;
-        }
+    for (int p = 0; p < 32 * 24; ++p)
+        ASSERT_EQ(canvas->GetPixel(p % 32, p / 32),
+                  p % 32 < 10 && p / 32 < 10 ? Rgba(127, 63, 0, 255) : Rgba(0, 0, 0, 255))
+            << p;
     // The other way round only the 10 x 10 destination is touched, from the source's corner.
     std::unique_ptr<CSurface> small = FilledSurface(10, 10, 0);
     Blit(canvas.get(), nullptr, small.get(), nullptr, nullptr, CColor(1, 1, 1, 1));
@@ -151,15 +147,13 @@ TEST(DrawBackground, TilesTheStarLayerAtTheScrollOffset)
         DrawBackground(canvas.get(), MakeSurface(c.w, c.h, layer).get(), &c.scroll);
         // Two tiles side by side, and a second row of two only when y0 is not 0.
         const int coveredH = c.y0 != 0 ? 2 * c.h : c.h;
-        for (int y = 0; y < 24; ++y)
-            for (int x = 0; x < 32; ++x)
-            {
-                const int lx = x - c.x0, ly = y - c.y0;
-                const uint32_t star = layer[(ly % c.h) * c.w + lx % c.w];
-                const bool shown = lx < 2 * c.w && ly < coveredH && star >> 24 != 0;
-                ASSERT_EQ(canvas->GetPixel(x, y), shown ? star : Rgba(0, 10, 87, 255))
-                    << x << "," << y;
-            }
+        for (int p = 0; p < 32 * 24; ++p)
+        {
+            const int lx = p % 32 - c.x0, ly = p / 32 - c.y0;
+            const uint32_t star = layer[(ly % c.h) * c.w + lx % c.w];
+            const bool shown = lx < 2 * c.w && ly < coveredH && star >> 24 != 0;
+            ASSERT_EQ(canvas->GetPixel(p % 32, p / 32), shown ? star : Rgba(0, 10, 87, 255)) << p;
+        }
     }
 }
 

@@ -1,38 +1,19 @@
 #pragma once
 
-// Pictures and pixels for the render and wall tests. GL tests draw with real GL (under Xvfb)
-// and read the buffer being drawn, so they read before SwapScreen.
+// For tests that draw with real GL (under Xvfb) and read back the buffer being drawn, which
+// they do before SwapScreen.
 
 #include <GL/gl.h>
-#include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <vector>
 
-#include "render/Texture.h"
 #include "render/Video.h"
 
 namespace gltest
 {
-/// A pixel whose bytes in memory are R, G, B, A (the canvas packing too).
-constexpr Uint32 Rgba(Uint32 r, Uint32 g, Uint32 b, Uint32 a)
-{
-    return r | (g << 8) | (b << 16) | (a << 24);
-}
-
-/// A zero-filled 32-bit surface of Rgba pixels.
-inline SDL_Surface* CreateRgbaSurface(int w, int h)
-{
-    return SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 32, Rgba(255, 0, 0, 0), Rgba(0, 255, 0, 0),
-                                Rgba(0, 0, 255, 0), Rgba(0, 0, 0, 255));
-}
-
-inline Uint32& PixelAt(SDL_Surface* s, int x, int y)
-{
-    return static_cast<Uint32*>(s->pixels)[y * (s->pitch / 4) + x];
-}
-
 /// The window's RGB bytes, bottom row first.
 inline std::vector<unsigned char> ReadFrame()
 {
@@ -44,8 +25,8 @@ inline std::vector<unsigned char> ReadFrame()
 }
 
 /// Whether the window pixel at virtual screen (x, y), y downwards, shows the colour of the
-/// Rgba pixel, within 8 a channel (the window may have fewer than 8 bits a channel).
-inline ::testing::AssertionResult Shows(int x, int y, Uint32 rgb)
+/// canvas pixel `rgb`, within 8 a channel (the window may have fewer than 8 bits a channel).
+inline ::testing::AssertionResult Shows(int x, int y, uint32_t rgb)
 {
     unsigned char p[3] = {};
     glReadPixels(x, kVirtualScreenHeight - 1 - y, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, p);

@@ -1,25 +1,21 @@
-#include "Support.h"
-#include "canvas/Color.h"
+#include "canvas/TestPictures.h"
 #include "render/Camera.h"
 #include "render/GlTestSupport.h"
 #include "render/Quad.h"
+#include "render/Texture.h"
 
-using gltest::Rgba;
 using gltest::Shows;
 
 namespace
 {
 /// A texture record for a w x h picture of one colour, made with MakeTexture.
-CTexture SolidTexture(int w, int h, Uint32 rgba)
+CTexture SolidTexture(int w, int h, uint32_t pixel)
 {
-    SDL_Surface* s = gltest::CreateRgbaSurface(w, h);
-    SDL_FillRect(s, nullptr, rgba);
     CTexture t;
     float uv[4] = {};
-    MakeTexture(s, t.m_Name, uv);
+    MakeTexture(FilledSurface(w, h, pixel)->Sdl(), t.m_Name, uv);
     t.m_UMax = uv[2];
     t.m_VMax = uv[3];
-    SDL_FreeSurface(s);
     return t;
 }
 
@@ -113,21 +109,11 @@ TEST(TextureGl, UploadsTheEnlargedPictureAndLeavesItsAlphaSettingsAsFound)
         glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &w);
         glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &h);
         ASSERT_TRUE(w == 64 && h == 32) << w << " x " << h;
-        std::vector<Uint32> texels(64 * 32);
+        std::vector<uint32_t> texels(64 * 32);
         glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
         EXPECT_EQ(texels[7 * 64 + 5], Rgba(35, 84, 99, ownAlpha ? 128 : 255));
         // The border copies, worked out by BleedEdges' own test, reach the upload.
         EXPECT_TRUE(texels[7 * 64 + 33] == texels[7 * 64 + 32] &&
                     texels[20 * 64] == texels[19 * 64]);
     }
-    // Through the cache: one record per file name, matched byte for byte.
-    const CTempDir folder;
-    SDL_Surface* bmp = SDL_CreateRGBSurface(SDL_SWSURFACE, 33, 20, 24, 0, 0, 0, 0);
-    ASSERT_EQ(SDL_SaveBMP(bmp, (folder / "odd.bmp").c_str()), 0);
-    SDL_FreeSurface(bmp);
-    const CTexture* t = GetTexture(folder / "odd.bmp");
-    ASSERT_NE(t, nullptr);
-    EXPECT_TRUE(GetTexture(folder / "odd.bmp") == t && GetTexture(folder / "ODD.bmp") == nullptr);
-    EXPECT_TRUE(t->m_Width == 33 && t->m_Height == 20 && t->m_UMin == 0 && t->m_VMin == 0 &&
-                t->m_UMax == 33.0f / 64 && t->m_VMax == 20.0f / 32);
 }

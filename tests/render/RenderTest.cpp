@@ -1,29 +1,23 @@
-#include <SDL_image.h>
-
 #include <cmath>
-#include <fstream>
 
-#include "Support.h"
 #include "canvas/Sprite.h"
-#include "render/GlTestSupport.h"
+#include "canvas/TestPictures.h"
 #include "render/Quad.h"
-
-using gltest::PixelAt;
-using gltest::Rgba;
+#include "render/Texture.h"
+#include "render/Video.h"
 
 // Corners in strip order: top-left, bottom-left, top-right, bottom-right. A positive angle
 // turns about the centre clockwise as seen on the y-down screen: a quarter turn stands the
 // 20 x 10 quad about (10, 5) up as 10 x 20, its top-left corner now at the top right.
 TEST(QuadVertices, CornersInStripOrderTurnedClockwiseAboutTheCentre)
 {
-    const float halfPi = static_cast<float>(M_PI / 2.0);
     struct
     {
         float x, y, w, h, angle;
         float corners[4][2];
     } const cases[] = {
         {10, 20, 30, 40, 0, {{10, 20}, {10, 60}, {40, 20}, {40, 60}}},
-        {0, 0, 20, 10, halfPi, {{15, -5}, {5, -5}, {15, 15}, {5, 15}}},
+        {0, 0, 20, 10, static_cast<float>(M_PI / 2), {{15, -5}, {5, -5}, {15, 15}, {5, 15}}},
     };
     for (const auto& c : cases)
     {
@@ -33,8 +27,7 @@ TEST(QuadVertices, CornersInStripOrderTurnedClockwiseAboutTheCentre)
         {
             EXPECT_NEAR(v[i].x, c.corners[i][0], 1e-5f) << c.angle << " corner " << i;
             EXPECT_NEAR(v[i].y, c.corners[i][1], 1e-5f) << c.angle << " corner " << i;
-            EXPECT_EQ(v[i].u, i < 2 ? 0.0f : 0.5f);
-            EXPECT_EQ(v[i].v, i % 2 ? 0.25f : 0.0f);
+            EXPECT_TRUE(v[i].u == (i < 2 ? 0.0f : 0.5f) && v[i].v == (i % 2 ? 0.25f : 0.0f));
         }
     }
 }
@@ -94,17 +87,16 @@ TEST(Texture, EnlargesToThePowerOfTwo)
 // stays 0), and the last column and row are copied once into the margin.
 TEST(BleedEdges, ColoursTheMarginFromThePicturesEdge)
 {
-    SDL_Surface* image = gltest::CreateRgbaSurface(6, 5);
-    // Row 0: opaque pixels of red 100 and 51 (alpha 1 counts as opaque) about (1, 1).
-    PixelAt(image, 0, 0) = Rgba(100, 20, 0, 255);
-    PixelAt(image, 1, 0) = Rgba(51, 0, 9, 1);
-    PixelAt(image, 3, 2) = Rgba(7, 8, 9, 255);
-    PixelAt(image, 5, 4) = Rgba(0, 255, 0, 0); // no opaque pixel near it
-    BleedEdges(image, SDL_Rect{0, 0, 4, 3});
+    std::unique_ptr<CSurface> image = CreateSurface(6, 5);
+    image->SetPixel(0, 0, Rgba(100, 20, 0, 255));
+    image->SetPixel(1, 0, Rgba(51, 0, 9, 1)); // alpha 1 counts as opaque
+    image->SetPixel(3, 2, Rgba(7, 8, 9, 255));
+    image->SetPixel(5, 4, Rgba(0, 255, 0, 0)); // no opaque pixel near it
+    BleedEdges(image->Sdl(), SDL_Rect{0, 0, 4, 3});
     const struct
     {
         int x, y;
-        Uint32 pixel;
+        uint32_t pixel;
     } expected[] = {
         {1, 1, Rgba(75, 10, 4, 0)}, // means truncate
         {2, 1, Rgba(29, 4, 9, 0)},  {0, 0, Rgba(100, 20, 0, 255)}, {5, 4, Rgba(0, 255, 0, 0)},
@@ -113,27 +105,33 @@ TEST(BleedEdges, ColoursTheMarginFromThePicturesEdge)
         {0, 3, Rgba(0, 0, 0, 0)},   {5, 2, Rgba(0, 0, 0, 0)},      {1, 4, Rgba(0, 0, 0, 0)},
     };
     for (const auto& e : expected)
-        EXPECT_EQ(PixelAt(image, e.x, e.y), e.pixel) << e.x << "," << e.y;
+        EXPECT_EQ(image->GetPixel(e.x, e.y), e.pixel) << e.x << "," << e.y;
 
-    // What is copied follows the picture's own rectangle: nothing of an empty one (a blit
-    // that wrote nothing: no edge, and nothing outside the image may be read) or of one as
-    // large as the image; a 1 x 1 picture gives its pixel thrice.
-    for (const int size : {0, 1, 6})
+    // What is copied follows the picture's own rectangle, clipped to the image: nothing of an
+    // empty one (a blit that wrote nothing: no edge, and nothing outside may be read).
+    const struct
     {
-        SDL_FillRect(image, nullptr, 0);
-        PixelAt(image, 0, 0) = Rgba(1, 2, 3, 255);
-        BleedEdges(image, SDL_Rect{0, 0, static_cast<Uint16>(size), static_cast<Uint16>(size)});
-        const Uint32 alpha = size == 1 ? 255 : 0;
-        EXPECT_EQ(PixelAt(image, 0, 0), Rgba(1, 2, 3, 255)) << size;
-        EXPECT_EQ(PixelAt(image, 0, 1), Rgba(1, 2, 3, alpha)) << size;
-        EXPECT_EQ(PixelAt(image, 1, 1), Rgba(1, 2, 3, alpha)) << size;
+        Uint16 w, h;
+        uint32_t below, diagonal, twoBelow; // (0, 1), (1, 1), (0, 2) of a picture at (0, 0)
+    } rects[] = {
+        {0, 0, Rgba(1, 2, 3, 0), Rgba(1, 2, 3, 0), 0},
+        {1, 1, Rgba(1, 2, 3, 255), Rgba(1, 2, 3, 255), 0},
+        {6, 1, Rgba(1, 2, 3, 255), Rgba(1, 2, 3, 0), 0},
+        {9, 9, Rgba(1, 2, 3, 0), Rgba(1, 2, 3, 0), 0},
+    };
+    for (const auto& r : rects)
+    {
+        image = CreateSurface(6, 5);
+        image->SetPixel(0, 0, Rgba(1, 2, 3, 255));
+        BleedEdges(image->Sdl(), SDL_Rect{0, 0, r.w, r.h});
+        EXPECT_TRUE(image->GetPixel(0, 0) == Rgba(1, 2, 3, 255) &&
+                    image->GetPixel(0, 1) == r.below && image->GetPixel(1, 1) == r.diagonal &&
+                    image->GetPixel(0, 2) == r.twoBelow)
+            << r.w << " x " << r.h;
     }
-    SDL_FreeSurface(image);
-    SDL_Surface* thin = gltest::CreateRgbaSurface(1, 4);
-    PixelAt(thin, 0, 0) = Rgba(255, 0, 0, 255);
-    BleedEdges(thin, SDL_Rect{0, 0, 1, 1});
-    EXPECT_EQ(PixelAt(thin, 0, 1), 0u);
-    SDL_FreeSurface(thin);
+    image = MakeSurface(1, 2, {Rgba(255, 0, 0, 255), 0});
+    BleedEdges(image->Sdl(), SDL_Rect{0, 0, 1, 1});
+    EXPECT_EQ(image->GetPixel(0, 1), 0u);
 }
 
 // A failed picture is met again and again: a sprite per particle, a surface per gameplay, a
@@ -142,7 +140,7 @@ TEST(BleedEdges, ColoursTheMarginFromThePicturesEdge)
 TEST(PictureLoadFailure, NamesEachFailedFileOnceAndIsNotRetried)
 {
     const CTempDir folder;
-    const std::string missing = folder / "missing.bmp";
+    const std::string missing = folder / "missing.png";
     const std::string garbage = folder / "garbage.png";
     std::ofstream(garbage) << "not a picture";
     ::testing::internal::CaptureStderr();
@@ -157,9 +155,7 @@ TEST(PictureLoadFailure, NamesEachFailedFileOnceAndIsNotRetried)
               "Error! Couldn't load picture: " + missing +
                   "\nError! Couldn't load picture: " + garbage + "\n");
 
-    SDL_Surface* picture = SDL_CreateRGBSurface(SDL_SWSURFACE, 4, 4, 24, 0, 0, 0, 0);
-    ASSERT_EQ(SDL_SaveBMP(picture, missing.c_str()), 0);
-    SDL_FreeSurface(picture);
-    EXPECT_NE(LoadSurface(missing)->Width(), 0);
+    std::filesystem::copy_file("data/gfx/bullet-01.png", missing);
+    EXPECT_GT(LoadSurface(missing)->Width(), 0);
     EXPECT_EQ(GetTexture(missing), nullptr); // a retry would reach GL, which is not even here
 }
