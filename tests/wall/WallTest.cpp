@@ -12,7 +12,9 @@
 // out as -25.599987.
 TEST(Camera, ZoomsShiftsAndTurnsAboutTheScreenCentre)
 {
-    const float c = std::cos(0.03f), s = std::sin(0.03f);
+    // A quad 400 pixels right of and below the centre swings by this much.
+    const float dx = 400 * (std::cos(0.03f) - std::sin(0.03f));
+    const float dy = 400 * (std::sin(0.03f) + std::cos(0.03f));
     const struct
     {
         float zoom, x, y, angle;
@@ -23,12 +25,7 @@ TEST(Camera, ZoomsShiftsAndTurnsAboutTheScreenCentre)
         {1.05f, 512, 384, 0, {0, 0, 32, 32}, {-25.6f, -19.2f, 33.6f, 33.6f, 0.25f, true}},
         {1, 518, 380, 0, {0, 0, 32, 32}, {6, -4, 32, 32, 0.25f, true}},
         {1, 512, 384, 0.03f, {496, 368, 32, 32}, {496, 368, 32, 32, 0.28f, true}},
-        {1,
-         512,
-         384,
-         0.03f,
-         {896, 768, 32, 32},
-         {496 + 400 * (c - s), 368 + 400 * (s + c), 32, 32, 0.28f}},
+        {1, 512, 384, 0.03f, {896, 768, 32, 32}, {496 + dx, 368 + dy, 32, 32, 0.28f, true}},
     };
     for (const auto& k : cases)
     {
@@ -112,19 +109,29 @@ TEST(Palette, OnlyAStrictlyCloserEntryIsTaken)
     EXPECT_EQ(MapToPalette(black, CColor(0.45f, 0, 0, 0.5f)), CColor(0.45f, 0, 0, 0.5f));
 }
 
-TEST(Palette, RandomVariantClampsEachChannel)
+// Each channel varies by up to 10 either way, clamped: unclamped, 3 - 10 would wrap to 249
+// and 250 + 10 to 4.
+TEST(Palette, RandomVariantVariesEachChannelByTenClamped)
 {
     EXPECT_EQ(RandomVariant({}).a, 255);
     tarn::test::SeedRandom(7u, 1.0);
-    int lowest = 255, highest = 0;
+    int lowest = 255, highest = 0, low[3] = {255, 255, 255}, high[3] = {};
     for (int i = 0; i < 3000; ++i)
     {
-        const CByteColor v = RandomVariant({0x03FAFA});
-        // Unclamped, 3 - 10 would wrap to 249 and 250 + 10 to 4.
-        ASSERT_TRUE(v.r <= 13 && v.g >= 240 && v.b >= 240 && v.a == 255);
-        lowest = std::min<int>(lowest, v.r);
-        highest = std::max<int>(highest, v.g);
+        const CByteColor edge = RandomVariant({0x03FAFA});
+        ASSERT_TRUE(edge.r <= 13 && edge.g >= 240 && edge.b >= 240 && edge.a == 255);
+        lowest = std::min<int>(lowest, edge.r);
+        highest = std::max<int>(highest, edge.g);
+        const CByteColor mid = RandomVariant({0x808080});
+        const int channels[3] = {mid.r, mid.g, mid.b};
+        for (int k = 0; k < 3; ++k)
+        {
+            low[k] = std::min(low[k], channels[k]);
+            high[k] = std::max(high[k], channels[k]);
+        }
     }
-    EXPECT_EQ(lowest, 0);
-    EXPECT_EQ(highest, 255);
+    EXPECT_TRUE(lowest == 0 && highest == 255);
+    for (int k = 0; k < 3; ++k)
+        EXPECT_TRUE(low[k] == 0x80 - 10 && high[k] == 0x80 + 10)
+            << k << ": " << low[k] << ", " << high[k];
 }
