@@ -8,12 +8,12 @@ using gltest::Shows;
 
 namespace
 {
-/// A texture record for a w x h picture of one colour, made with MakeTexture.
-CTexture SolidTexture(int w, int h, uint32_t pixel)
+/// A texture record for the picture, made with MakeTexture.
+CTexture TextureOf(const std::unique_ptr<CSurface>& picture)
 {
     CTexture t;
     float uv[4] = {};
-    MakeTexture(FilledSurface(w, h, pixel)->Sdl(), t.m_Name, uv);
+    MakeTexture(picture->Sdl(), t.m_Name, uv);
     t.m_UMax = uv[2];
     t.m_VMax = uv[3];
     return t;
@@ -53,17 +53,20 @@ TEST(DrawQuadGl, DrawsTheTintedPictureWhereTheCameraPutsIt)
     DrawQuad(nullptr, 0, 0, 1024, 768, &white, 0.0f, false);
     EXPECT_EQ(LitPixels(), 0) << "no picture, nothing drawn";
 
-    const CTexture blank = SolidTexture(2, 2, Rgba(255, 255, 255, 255));
+    const CTexture blank = TextureOf(FilledSurface(2, 2, Rgba(255, 255, 255, 255)));
     DrawQuad(&blank, 0, 0, 200, 200, &red, 0.0f, false);
     DrawQuad(&blank, 0, 0, 100, 200, &halfBlue, 0.0f, false);
     DrawQuad(&blank, 100, 0, 100, 200, &clear, 0.0f, false);
     EXPECT_TRUE(Shows(50, 199, Rgba(128, 0, 128, 0)) && Shows(150, 199, Rgba(255, 0, 0, 0)));
 
-    // 5 x 5 becomes 8 x 8; coordinates reaching 1 would stretch the transparent margin over
-    // the right and bottom three eighths of the quad.
-    const CTexture small = SolidTexture(5, 5, Rgba(255, 255, 0, 255));
+    // 5 x 3 becomes 8 x 4; coordinates reaching 1 would stretch the transparent margin over
+    // the right three eighths and the bottom quarter of the quad. The last column is cyan.
+    std::unique_ptr<CSurface> picture = FilledSurface(5, 3, Rgba(255, 255, 0, 255));
+    for (int y = 0; y < 3; ++y)
+        picture->SetPixel(4, y, Rgba(0, 255, 255, 255));
+    const CTexture small = TextureOf(picture);
     DrawQuad(&small, 300, 0, 400, 400, &white, 0.0f, false);
-    EXPECT_TRUE(Shows(302, 2, Rgba(255, 255, 0, 0)) && Shows(697, 397, Rgba(255, 255, 0, 0)));
+    EXPECT_TRUE(Shows(302, 2, Rgba(255, 255, 0, 0)) && Shows(697, 397, Rgba(0, 255, 255, 0)));
 
     CShiftCamera camera;
     SetCamera(&camera);

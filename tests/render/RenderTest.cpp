@@ -142,6 +142,7 @@ TEST(PictureLoadFailure, NamesEachFailedFileOnceAndIsNotRetried)
     const CTempDir folder;
     const std::string missing = folder / "missing.png";
     const std::string garbage = folder / "garbage.png";
+    const std::string wall = folder / "wall.png"; // only ever a texture
     std::ofstream(garbage) << "not a picture";
     ::testing::internal::CaptureStderr();
     for (int i = 0; i < 3; ++i)
@@ -150,10 +151,11 @@ TEST(PictureLoadFailure, NamesEachFailedFileOnceAndIsNotRetried)
         EXPECT_EQ(LoadSurface(missing)->Width(), 0);
         RemoveSprite(CreateSprite(missing));
         RemoveSprite(CreateSprite(garbage));
+        EXPECT_EQ(GetTexture(wall), nullptr);
     }
     EXPECT_EQ(::testing::internal::GetCapturedStderr(),
-              "Error! Couldn't load picture: " + missing +
-                  "\nError! Couldn't load picture: " + garbage + "\n");
+              "Error! Couldn't load picture: " + missing + "\nError! Couldn't load picture: " +
+                  garbage + "\nError! Couldn't load picture: " + wall + "\n");
 
     std::filesystem::copy_file("data/gfx/bullet-01.png", missing);
     EXPECT_GT(LoadSurface(missing)->Width(), 0);

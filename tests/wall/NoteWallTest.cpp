@@ -258,11 +258,12 @@ TEST(NoteWallGl, KeepsNotesWhileTheirColourHoldsAndSticksNewOnesWhenItChanges)
     }
     EXPECT_EQ(changedFarAway, 0);
 
-    // The score's white background (x 798 to 997) with black digits over it stays still
-    // while the wall twitches.
+    // The notes twitch with the camera; the score's white background (798, -1 to 997, 58)
+    // with black digits over it stays still. Frames are read bottom row first.
     impl->Twitch();
-    DrawFrame(*impl, *canvas, 0);
-    EXPECT_TRUE(gltest::Shows(850, 40, ~0u) && gltest::Shows(900, 23, ~0u));
+    const std::vector<unsigned char> twitched = DrawFrame(*impl, *canvas, 0);
+    EXPECT_FALSE(std::equal(third.begin(), third.begin() + 1024 * 3 * 300, twitched.begin()));
+    EXPECT_TRUE(gltest::Shows(994, 55, ~0u) && gltest::Shows(900, 23, ~0u));
     EXPECT_TRUE(gltest::Shows(886, 23, 0));
     EXPECT_TRUE(gltest::Shows(798, 30, ~0u) && gltest::Shows(797, 30, kOrange));
 }
