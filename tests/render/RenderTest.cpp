@@ -75,13 +75,6 @@ TEST(Video, RefusesADriverThatShowsNothingUnlessAskedFor)
             << c.driver << " with SDL_VIDEODRIVER=" << (c.requested ? c.requested : "(unset)");
 }
 
-TEST(Texture, EnlargesToThePowerOfTwo)
-{
-    const int sizes[][2] = {{1, 1}, {2, 2}, {3, 4}, {20, 32}, {32, 32}, {33, 64}, {1025, 2048}};
-    for (const auto& s : sizes)
-        EXPECT_EQ(NextPowerOfTwo(s[0]), s[1]) << s[0];
-}
-
 // Under linear filtering the transparent margin of the enlarged image would show at the
 // picture's edges: transparent pixels take the mean colour of their opaque neighbours (alpha
 // stays 0), and the last column and row are copied once into the margin.
