@@ -258,11 +258,14 @@ TEST(NoteWallGl, KeepsNotesWhileTheirColourHoldsAndSticksNewOnesWhenItChanges)
     }
     EXPECT_EQ(changedFarAway, 0);
 
-    // The notes twitch with the camera; the score's white background (798, -1 to 997, 58)
-    // with black digits over it stays still. Frames are read bottom row first.
+    // The notes twitch with the camera, the blue one among them (rows 200 to 279 are rows
+    // 488 to 567 from the bottom); the score's white background (798, -1 to 997, 58) with
+    // black digits over it stays still.
     impl->Twitch();
     const std::vector<unsigned char> twitched = DrawFrame(*impl, *canvas, 0);
-    EXPECT_FALSE(std::equal(third.begin(), third.begin() + 1024 * 3 * 300, twitched.begin()));
+    const size_t row = 1024 * 3;
+    EXPECT_FALSE(std::equal(third.begin() + 488 * row, third.begin() + 568 * row,
+                            twitched.begin() + 488 * row));
     EXPECT_TRUE(gltest::Shows(994, 55, ~0u) && gltest::Shows(900, 23, ~0u));
     EXPECT_TRUE(gltest::Shows(886, 23, 0));
     EXPECT_TRUE(gltest::Shows(798, 30, ~0u) && gltest::Shows(797, 30, kOrange));
