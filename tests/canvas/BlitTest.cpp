@@ -1,5 +1,3 @@
-#include <climits>
-
 #include "TestPictures.h"
 #include "canvas/Background.h"
 #include "canvas/BlendMode.h"
@@ -28,49 +26,6 @@ TEST(BlendMode, NormalAndScreenResults)
     }
     for (int kind : {0, 3, -1})
         EXPECT_EQ(GetBlendMode(kind), nullptr) << kind;
-}
-
-// A point is drawn only when it lies inside the source rectangle, the source and the
-// destination. The source's pixels name their own positions; with an opaque source the
-// normal blend copies them exactly.
-TEST(Blit, DrawsOnlyPointsInsideBothSurfaces)
-{
-    auto named = [](long long x, long long y) { return Rgba(100 + x, 200 + y, 7, 255); };
-    std::vector<uint32_t> pixels;
-    for (int i = 0; i < 12; ++i)
-        pixels.push_back(named(i % 4, i / 4));
-    const std::unique_ptr<CSurface> src = MakeSurface(4, 3, pixels);
-    const uint32_t fill = Rgba(1, 2, 3, 4);
-    struct
-    {
-        CRect srcRect;
-        int dstX, dstY;
-    } const cases[] = {
-        {{0, 0, 4, 3}, 5, 6},           {{-2, -1, 5, 5}, 10, 10},
-        {{1, 1, 8, 8}, 0, 0},           {{0, 0, 4, 3}, -3, -2},
-        {{0, 0, 4, 3}, 30, 22},         {{0, 0, 4, 3}, 32, 0},
-        {{0, 0, 4, 3}, 0, -3},          {{0, 0, 0, 3}, 5, 5},
-        {{0, 0, 4, -1}, 5, 5},          {{3, 2, 4, 3}, 31, 23},
-        {{INT_MAX - 1, 0, 4, 3}, 0, 0}, {{0, 0, INT_MAX, INT_MAX}, INT_MIN + 1, 0},
-        {{-5, -5, 40, 40}, 28, 20},
-    };
-    for (const auto& c : cases)
-    {
-        const CRect& r = c.srcRect;
-        SCOPED_TRACE(testing::Message() << r.x << "," << r.y << " " << r.w << "x" << r.h << " at "
-                                        << c.dstX << "," << c.dstY);
-        std::unique_ptr<CSurface> canvas = FilledSurface(32, 24, fill);
-        const CRect dstRect = {c.dstX, c.dstY, 1, 1}; // its size must not matter
-        Blit(src.get(), &r, canvas.get(), &dstRect, nullptr, CColor(1, 1, 1, 1));
-        for (int p = 0; p < 32 * 24; ++p)
-        {
-            const long long i = p % 32 - static_cast<long long>(c.dstX), k = p / 32 - c.dstY;
-            const long long sx = r.x + i, sy = r.y + k;
-            const bool drawn =
-                i >= 0 && i < r.w && k >= 0 && k < r.h && sx >= 0 && sx < 4 && sy >= 0 && sy < 3;
-            ASSERT_EQ(canvas->GetPixel(p % 32, p / 32), drawn ? named(sx, sy) : fill) << p;
-        }
-    }
 }
 
 // Without rectangles the common top-left area is blended once (a half-transparent tint twice
