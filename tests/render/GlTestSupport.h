@@ -6,14 +6,11 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <cstdlib>
 #include <vector>
 
 #include "render/Video.h"
 
-namespace gltest
-{
 /// The window's RGB bytes, bottom row first.
 inline std::vector<unsigned char> ReadFrame()
 {
@@ -36,14 +33,10 @@ inline ::testing::AssertionResult Shows(int x, int y, uint32_t rgb)
                                                  << int(p[1]) << " " << int(p[2]);
     return ::testing::AssertionSuccess();
 }
-} // namespace gltest
 
-/// Skips a GL test when no X display is there; opens the game's window otherwise.
+/// Skips a GL test when no X display is there; opens the game's window, cleared, otherwise.
 #define KORVANE_OPEN_GL_WINDOW()                                                                   \
-    do                                                                                             \
-    {                                                                                              \
-        if (!std::getenv("DISPLAY"))                                                               \
-            GTEST_SKIP() << "needs an X display (make test runs under Xvfb)";                      \
-        ASSERT_TRUE(InitVideo(1024, 768, false, "Korvane"));                                       \
-        ClearScreen();                                                                             \
-    } while (0)
+    if (!std::getenv("DISPLAY"))                                                                   \
+        GTEST_SKIP() << "needs an X display (make test runs under Xvfb)";                          \
+    ASSERT_TRUE(InitVideo(1024, 768, false, "Korvane"));                                           \
+    ClearScreen()
