@@ -1,24 +1,108 @@
-#include "TestPictures.h"
+// The canvas: pictures loaded in the canvas packing, blending, the star background, sprites.
+
+#include <zlib.h>
+
+#include <algorithm>
+#include <fstream>
+
+#include "Support.h"
 #include "canvas/Background.h"
 #include "canvas/BlendMode.h"
 #include "canvas/Color.h"
+#include "canvas/Sprite.h"
 
+namespace
+{
+/// Packs bytes into a canvas pixel.
+constexpr uint32_t Rgba(uint32_t r, uint32_t g, uint32_t b, uint32_t a)
+{
+    return r | (g << 8) | (b << 16) | (a << 24);
+}
+
+/// Writes a PNG one row high of 8-bit channels. `type` is the PNG colour type (0 grey,
+/// 2 RGB, 3 paletted, 4 grey and alpha, 6 RGBA); `palette` holds RGB triples and
+/// `transparency` the optional tRNS bytes.
+inline void WritePng(const std::string& path, int width, char type, const std::vector<uint8_t>& row,
+                     const std::vector<uint8_t>& palette = {},
+                     const std::vector<uint8_t>& transparency = {})
+{
+    const std::string raw = '\0' + std::string(row.begin(), row.end()); // filter 0
+    uLongf size = compressBound(raw.size());
+    std::string zipped(size, '\0');
+    compress(reinterpret_cast<Bytef*>(zipped.data()), &size,
+             reinterpret_cast<const Bytef*>(raw.data()), raw.size());
+    zipped.resize(size);
+    auto big32 = [](uint32_t v) // as PNG stores sizes, lengths and checksums
+    {
+        return std::string{static_cast<char>(v >> 24), static_cast<char>(v >> 16),
+                           static_cast<char>(v >> 8), static_cast<char>(v)};
+    };
+    std::string file = "\x89PNG\r\n\x1A\n";
+    auto chunk = [&](const std::string& body) // the chunk's type, then its data
+    {
+        const auto* bytes = reinterpret_cast<const Bytef*>(body.data());
+        file += big32(body.size() - 4) + body + big32(crc32(0, bytes, body.size()));
+    };
+    chunk("IHDR" + big32(width) + big32(1) + std::string{8, type, 0, 0, 0});
+    if (!palette.empty())
+        chunk("PLTE" + std::string(palette.begin(), palette.end()));
+    if (!transparency.empty())
+        chunk("tRNS" + std::string(transparency.begin(), transparency.end()));
+    chunk("IDAT" + zipped);
+    chunk("IEND");
+    std::ofstream(path, std::ios::binary) << file;
+}
+
+/// A canvas-format surface whose pixels are `pixels`, row by row.
+inline std::unique_ptr<CSurface> MakeSurface(int w, int h, const std::vector<uint32_t>& pixels)
+{
+    std::unique_ptr<CSurface> surface = CreateSurface(w, h);
+    for (int i = 0; i < w * h; ++i)
+        surface->SetPixel(i % w, i / w, pixels[static_cast<size_t>(i)]);
+    return surface;
+}
+
+constexpr uint32_t kRed = Rgba(255, 0, 0, 255);
+
+int CountPixels(const CSurface& canvas, uint32_t pixel)
+{
+    int count = 0;
+    for (int i = 0; i < canvas.Width() * canvas.Height(); ++i)
+        count += canvas.GetPixel(i % canvas.Width(), i / canvas.Width()) == pixel;
+    return count;
+}
+
+/// Every test leaves the process-wide list as it found it. A missing file registers a
+/// sprite with an empty picture.
+class SpriteTest : public testing::Test
+{
+protected:
+    void TearDown() override
+    {
+        while (!SpriteList().empty())
+            RemoveSprite(SpriteList().front());
+    }
+    CSprite* MakeSprite(int w, int h)
+    {
+        CSprite* sprite = CreateSprite("data/gfx/no-such-picture.png");
+        sprite->SetImage(FilledSurface(w, h, kRed));
+        return sprite;
+    }
+    std::unique_ptr<CSurface> m_Canvas = CreateSurface(32, 24);
+};
+} // namespace
+
+// The hit tests read pixels at any point of a picture's rectangle and beyond.
 TEST(Surface, PointsOutsideReadZeroAndIgnoreWrites)
 {
-    CSurface empty;
-    empty.SetPixel(0, 0, 1); // must not crash
-    EXPECT_FALSE(TestPixel({0, 0}, {0, 0}, empty, ~0u));
     std::unique_ptr<CSurface> s = MakeSurface(2, 1, {7, 9});
     for (const CPoint p : {CPoint{-1, 0}, CPoint{2, 0}, CPoint{0, -1}, CPoint{0, 1}})
     {
         s->SetPixel(p.x, p.y, ~0u);
         EXPECT_EQ(s->GetPixel(p.x, p.y), 0u);
     }
-    EXPECT_EQ(s->GetPixel(1, 0), 9u);
-    // TestPixel takes a point in the frame where the surface's corner is at `origin`.
-    EXPECT_TRUE(TestPixel({11, 5}, {10, 5}, *s, ~0u));
-    EXPECT_FALSE(TestPixel({11, 5}, {10, 5}, *s, 0x6u)); // 9 & 6 == 0
-    EXPECT_FALSE(TestPixel({12, 5}, {10, 5}, *s, ~0u));
+    EXPECT_TRUE(s->GetPixel(0, 0) == 7 && s->GetPixel(1, 0) == 9);
+    CSurface().SetPixel(0, 0, 1); // no picture: must not crash
 }
 
 // The desktop's depth used to decide the canvas's: a 16-bit desktop gave 2-byte pixels that
@@ -85,7 +169,6 @@ TEST(BlendMode, NormalAndScreenResults)
         int kind;
         CColor src, dst, expected;
     } const cases[] = {
-        {1, {1, 1, 1, 0}, {0.2f, 0.4f, 0.6f, 0.3f}, {0.2f, 0.4f, 0.6f, 0.3f}}, // transparent
         {1, {1, 0.5f, 0, 0.5f}, {0, 1, 0.5f, 0}, {0.5f, 0.75f, 0.25f, 0.5f}},
         {1, {0, 0, 0, 0.75f}, {1, 1, 1, 0.75f}, {0.25f, 0.25f, 0.25f, 1}}, // alpha sum <= 1
         {1, {0, 0, 0, -0.5f}, {0, 0, 0, 0.25f}, {0, 0, 0, 0}},             // alpha sum >= 0
@@ -99,38 +182,6 @@ TEST(BlendMode, NormalAndScreenResults)
         EXPECT_EQ(out, c.expected) << c.kind << " " << c.src.r << " " << c.dst.r;
     }
     EXPECT_TRUE(GetBlendMode(0) == nullptr && GetBlendMode(3) == nullptr);
-}
-
-// Without rectangles the common top-left area is blended once (a half-transparent tint twice
-// would give other bytes); an unknown mode blends as normal, and the tint modulates.
-TEST(Blit, WithoutRectanglesBlendsTheCommonTopLeftOnceWithTheTint)
-{
-    std::unique_ptr<CSurface> src = FilledSurface(10, 10, Rgba(255, 255, 255, 255));
-    std::unique_ptr<CSurface> canvas = FilledSurface(32, 24, Rgba(0, 0, 0, 255));
-    Blit(src.get(), nullptr, canvas.get(), nullptr, GetBlendMode(3), CColor(1, 0.5f, 0, 0.5f));
-    for (int p = 0; p < 32 * 24; ++p)
-        ASSERT_EQ(canvas->GetPixel(p % 32, p / 32),
-                  p % 32 < 10 && p / 32 < 10 ? Rgba(127, 63, 0, 255) : Rgba(0, 0, 0, 255))
-            << p;
-    Blit(nullptr, nullptr, canvas.get(), nullptr, nullptr, CColor(1, 1, 1, 1)); // nothing to draw
-    Blit(src.get(), nullptr, nullptr, nullptr, nullptr, CColor(1, 1, 1, 1));
-}
-
-// Half way toward dark blue; a pixel with alpha 0 or at least 0.9 counts as opaque.
-TEST(FadeCanvas, PullsHalfWayTowardDarkBlue)
-{
-    const uint32_t cases[][2] = {
-        {Rgba(255, 255, 255, 255), Rgba(127, 138, 215, 255)},
-        {Rgba(0, 0, 0, 0), Rgba(0, 10, 87, 255)},
-        {Rgba(0, 0, 0, 229), Rgba(0, 10, 87, 242)},
-        {Rgba(0, 0, 0, 230), Rgba(0, 10, 87, 255)},
-    };
-    for (const auto& c : cases)
-    {
-        std::unique_ptr<CSurface> one = FilledSurface(1, 1, c[0]);
-        FadeCanvas(one.get());
-        EXPECT_EQ(one->GetPixel(0, 0), c[1]) << std::hex << c[0];
-    }
 }
 
 // The star layer's pixels name their own column and row; pixels on its diagonal stripes are
@@ -166,16 +217,89 @@ TEST(DrawBackground, TilesTheStarLayerAtTheScrollOffset)
     }
 }
 
-// A star picture that failed to load used to divide by its zero width.
+// A star picture that failed to load used to divide by its zero width: the fade alone
+// remains, half way toward dark blue; a pixel of alpha 0 or at least 0.9 counts as opaque.
 TEST(DrawBackground, EmptyStarLayerOnlyFades)
 {
     const CVector2 scroll(-7.5f, 3.0f);
     const CSurface empty;
     for (const CSurface* layer : {&empty, static_cast<const CSurface*>(nullptr)})
     {
-        std::unique_ptr<CSurface> canvas = CreateSurface(32, 24);
+        std::unique_ptr<CSurface> canvas = MakeSurface(
+            4, 1, {Rgba(255, 255, 255, 255), 0, Rgba(0, 0, 0, 229), Rgba(0, 0, 0, 230)});
         DrawBackground(canvas.get(), layer, &scroll);
-        for (int i = 0; i < 32 * 24; ++i)
-            ASSERT_EQ(canvas->GetPixel(i % 32, i / 32), Rgba(0, 10, 87, 255)) << i;
+        EXPECT_TRUE(canvas->GetPixel(0, 0) == Rgba(127, 138, 215, 255) &&
+                    canvas->GetPixel(1, 0) == Rgba(0, 10, 87, 255) &&
+                    canvas->GetPixel(2, 0) == Rgba(0, 10, 87, 242) &&
+                    canvas->GetPixel(3, 0) == Rgba(0, 10, 87, 255));
     }
+}
+
+// Strict on every side: a sprite that only touches the view's edge is not drawn, nor is its
+// draw time stamped; a drawn one is clipped to the canvas pixel by pixel. The view's corner
+// is the canvas's in the world.
+TEST_F(SpriteTest, DrawnWhenItOverlapsTheViewAndClippedToIt)
+{
+    CSprite* s = MakeSprite(4, 2);
+    const CRect view = {32, 10, 32, 24};
+    for (int x = -5; x <= 33; ++x)
+        for (int y = -3; y <= 25; ++y)
+        {
+            std::unique_ptr<CSurface> canvas = CreateSurface(32, 24);
+            s->m_X = view.x + x;
+            s->m_Y = view.y + y;
+            s->m_LastDrawTime = 0xDEADBEEFu;
+            s->Draw(canvas.get(), &view);
+            const int columns = std::max(0, std::min(x + 4, 32) - std::max(x, 0));
+            const int shown = columns * std::max(0, std::min(y + 2, 24) - std::max(y, 0));
+            ASSERT_EQ(CountPixels(*canvas, kRed), shown) << x << "," << y;
+            ASSERT_EQ(s->m_LastDrawTime != 0xDEADBEEFu, shown > 0) << x << "," << y;
+        }
+}
+
+// Removal finds a sprite by its address: one removed before, or never registered, is left
+// alone (not freed twice, not freed at all).
+TEST_F(SpriteTest, HiddenDisabledAndEmptySpritesDrawNothingAndRemovalIsByAddress)
+{
+    MakeSprite(1, 1)->m_Hidden = true;
+    MakeSprite(1, 1)->m_Disabled = true;
+    MakeSprite(1, 1)->SetImage(nullptr);
+    CSprite* missing = CreateSprite("data/gfx/no-such-picture.png");
+    EXPECT_EQ(missing->m_W + missing->m_H + missing->Image()->Width(), 0);
+    const CRect view = {0, 0, 32, 24};
+    DrawSprites(m_Canvas.get(), &view);
+    EXPECT_EQ(CountPixels(*m_Canvas, 0), 32 * 24);
+    RemoveSprite(missing);
+    RemoveSprite(missing);
+    RemoveSprite(nullptr);
+    CSprite loose;
+    RemoveSprite(&loose);
+    EXPECT_EQ(SpriteList().size(), 3u);
+}
+
+// Drawn in the order that appending and a stable sort by depth at each creation give; the
+// game sets depths (100 at first) right after creation, so the list may be out of order
+// until the draw.
+TEST_F(SpriteTest, DrawOrderIsByDepthThenCreation)
+{
+    CSprite* a = MakeSprite(1, 1);
+    a->m_Depth = 200;
+    CSprite* b = MakeSprite(1, 1); // goes before a, then is set deeper than it
+    b->m_Depth = 300;
+    CSprite* c = MakeSprite(1, 1);
+    CSprite* d = MakeSprite(1, 1);
+    d->m_Depth = 200;
+    const CRect view = {0, 0, 32, 24};
+    DrawSprites(m_Canvas.get(), &view);
+    EXPECT_EQ(std::vector<CSprite*>(SpriteList().begin(), SpriteList().end()),
+              (std::vector<CSprite*>{c, d, a, b}));
+}
+
+// Rounded to the nearest pixel, then truncated toward zero; saturated, not undefined.
+TEST(Sprite, CentringRule)
+{
+    EXPECT_EQ(CentredCorner(10.0f, 3), 8);
+    EXPECT_EQ(CentredCorner(10.5f, 1), 10);
+    EXPECT_EQ(CentredCorner(-1.3f, 1), -1); // -0.8 truncates to 0, not -1
+    EXPECT_EQ(CentredCorner(-3e9f, 1), -(1 << 30) - 1);
 }

@@ -1,10 +1,63 @@
+// Quads, the window and textures: geometry without GL, then drawing with real GL (under
+// Xvfb), read back from the buffer being drawn before any swap.
+
+#include <GL/gl.h>
+
 #include <cmath>
 
+#include "Support.h"
 #include "canvas/Sprite.h"
-#include "canvas/TestPictures.h"
+#include "render/Camera.h"
 #include "render/Quad.h"
 #include "render/Texture.h"
 #include "render/Video.h"
+
+namespace
+{
+/// Packs bytes into a canvas pixel.
+constexpr uint32_t Rgba(uint32_t r, uint32_t g, uint32_t b, uint32_t a)
+{
+    return r | (g << 8) | (b << 16) | (a << 24);
+}
+/// A texture record for the picture, made with MakeTexture.
+CTexture TextureOf(const std::unique_ptr<CSurface>& picture)
+{
+    CTexture t;
+    float uv[4] = {};
+    MakeTexture(picture->Sdl(), t.m_Name, uv);
+    t.m_UMax = uv[2];
+    t.m_VMax = uv[3];
+    return t;
+}
+
+/// Whether the window pixel at virtual screen (x, y), y downwards, shows the colour of the
+/// canvas pixel `rgb`, within 8 a channel (the window may have fewer than 8 bits a channel).
+::testing::AssertionResult Shows(int x, int y, uint32_t rgb)
+{
+    unsigned char p[3] = {};
+    glReadPixels(x, kVirtualScreenHeight - 1 - y, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, p);
+    for (int i = 0; i < 3; ++i)
+        if (std::abs(p[i] - static_cast<int>(rgb >> (8 * i) & 0xFF)) > 8)
+            return ::testing::AssertionFailure() << x << "," << y << " shows " << int(p[0]) << " "
+                                                 << int(p[1]) << " " << int(p[2]);
+    return ::testing::AssertionSuccess();
+}
+
+/// Skips a GL test when no X display is there (make test runs under Xvfb).
+#define KORVANE_OPEN_GL_WINDOW()                                                                   \
+    if (!std::getenv("DISPLAY"))                                                                   \
+        GTEST_SKIP() << "needs an X display";                                                      \
+    ASSERT_TRUE(InitVideo(1024, 768, false, "Korvane"))
+
+class CShiftCamera : public ICamera
+{
+public:
+    CPlacedQuad Transform(const CQuadRect& r, float angle) const override
+    {
+        return CPlacedQuad{r.x + 500.0f, r.y, r.width, r.height, angle, true};
+    }
+};
+} // namespace
 
 // Corners in strip order: top-left, bottom-left, top-right, bottom-right. A positive angle
 // turns about the centre clockwise as seen on the y-down screen: a quarter turn stands the
@@ -33,22 +86,14 @@ TEST(QuadVertices, CornersInStripOrderTurnedClockwiseAboutTheCentre)
 
 TEST(Viewport, KeepsAFourByThreeArea)
 {
-    const struct
+    auto is = [](int w, int h, CRect e)
     {
-        int w, h;
-        CRect expected;
-    } cases[] = {
-        {1024, 768, {0, 0, 1024, 768}},
-        {1600, 900, {0, -150, 1600, 1200}}, // 1600 / 1.3333334f rounds to 1200.0f
-        {300, 600, {-250, 0, 800, 600}},
+        const CRect v = ComputeViewport(w, h);
+        return v.x == e.x && v.y == e.y && v.w == e.w && v.h == e.h;
     };
-    for (const auto& c : cases)
-    {
-        const CRect v = ComputeViewport(c.w, c.h);
-        EXPECT_TRUE(v.x == c.expected.x && v.y == c.expected.y && v.w == c.expected.w &&
-                    v.h == c.expected.h)
-            << c.w << " x " << c.h << ": " << v.x << ", " << v.y << ", " << v.w << " x " << v.h;
-    }
+    EXPECT_TRUE(is(1024, 768, {0, 0, 1024, 768}));
+    EXPECT_TRUE(is(1600, 900, {0, -150, 1600, 1200})); // 1600 / 1.3333334f rounds to 1200.0f
+    EXPECT_TRUE(is(300, 600, {-250, 0, 800, 600}));
 }
 
 // Without a display SDL 2 falls back to drivers that show nothing; the game refuses them
@@ -127,4 +172,83 @@ TEST(PictureLoadFailure, NamesEachFailedFileOnceAndIsNotRetried)
     std::filesystem::copy_file("data/gfx/bullet-01.png", missing);
     EXPECT_GT(LoadSurface(missing)->Width(), 0);
     EXPECT_EQ(GetTexture(missing), nullptr); // a retry would reach GL, which is not even here
+}
+
+// The window is the 1024 x 768 virtual screen, y downwards. A quad shows its picture tinted
+// and blended by the tint's alpha, moved by the camera when it asks; nothing else is lit.
+TEST(DrawQuadGl, DrawsTheTintedPictureWhereTheCameraPutsIt)
+{
+    KORVANE_OPEN_GL_WINDOW();
+    ClearScreen();
+    const CColor white(1, 1, 1, 1), red(1, 0, 0, 1), halfBlue(0, 0, 1, 0.5f), clear(0, 1, 0, 0);
+    DrawQuad(nullptr, 0, 0, 1024, 768, &white, 0.0f, false); // no picture, nothing drawn
+    const CTexture blank = TextureOf(FilledSurface(2, 2, Rgba(255, 255, 255, 255)));
+    DrawQuad(&blank, 0, 0, 200, 200, &red, 0.0f, false);
+    DrawQuad(&blank, 0, 0, 100, 200, &halfBlue, 0.0f, false);
+    DrawQuad(&blank, 100, 0, 100, 200, &clear, 0.0f, false);
+    EXPECT_TRUE(Shows(50, 199, Rgba(128, 0, 128, 0)) && Shows(150, 199, Rgba(255, 0, 0, 0)));
+
+    // 5 x 3 becomes 8 x 4; coordinates reaching 1 would stretch the transparent margin over
+    // the right three eighths and the bottom quarter of the quad. The last column is cyan.
+    std::unique_ptr<CSurface> picture = FilledSurface(5, 3, Rgba(255, 255, 0, 255));
+    for (int y = 0; y < 3; ++y)
+        picture->SetPixel(4, y, Rgba(0, 255, 255, 255));
+    const CTexture small = TextureOf(picture);
+    DrawQuad(&small, 300, 0, 400, 400, &white, 0.0f, false);
+    EXPECT_TRUE(Shows(302, 2, Rgba(255, 255, 0, 0)) && Shows(697, 397, Rgba(0, 255, 255, 0)));
+
+    CShiftCamera camera;
+    SetCamera(&camera);
+    DrawQuad(&blank, 0, 450, 100, 100, &white, 0.0f, true); // lands at x 500
+    DrawQuad(&blank, 0, 600, 100, 100, &white, 0.0f, false);
+    SetCamera(nullptr);
+    DrawQuad(&blank, 150, 450, 100, 100, &white, 0.0f, true); // no camera: as given
+    EXPECT_TRUE(Shows(550, 500, ~0u) && Shows(50, 650, ~0u) && Shows(200, 500, ~0u));
+    std::vector<unsigned char> frame(1024 * 768 * 3);
+    glReadPixels(0, 0, 1024, 768, GL_RGB, GL_UNSIGNED_BYTE, frame.data());
+    int lit = 0;
+    for (size_t i = 0; i < frame.size(); i += 3)
+        lit += frame[i] > 8 || frame[i + 1] > 8 || frame[i + 2] > 8;
+    EXPECT_EQ(lit, 200 * 200 + 400 * 400 + 3 * 100 * 100);
+}
+
+// A picture reaches GL enlarged to powers of two with its border copied; the copy must not
+// blend even with per-surface alpha on, and the caller's picture keeps its alpha settings.
+// The two libraries store different values for per-surface alpha on a picture with its own
+// alpha channel (classic: 77; sdl12-compat ignores it: 255): each is compared with itself.
+TEST(TextureGl, UploadsTheEnlargedPictureAndLeavesItsAlphaSettingsAsFound)
+{
+    KORVANE_OPEN_GL_WINDOW();
+    for (const bool ownAlpha : {true, false})
+    {
+        SCOPED_TRACE(ownAlpha ? "alpha channel" : "no alpha channel");
+        SDL_Surface* picture =
+            SDL_CreateRGBSurface(SDL_SWSURFACE, 33, 20, ownAlpha ? 32 : 24, 0x0000FF, 0x00FF00,
+                                 0xFF0000, ownAlpha ? 0xFF000000u : 0);
+        SDL_FillRect(picture, nullptr, SDL_MapRGBA(picture->format, 35, 84, 99, 128));
+        SDL_Rect corner = {32, 19, 1, 1};
+        SDL_FillRect(picture, &corner, SDL_MapRGBA(picture->format, 1, 2, 3, 128));
+        SDL_SetAlpha(picture, SDL_SRCALPHA, 77);
+        const Uint32 flags = picture->flags;
+        const Uint8 alpha = picture->format->alpha;
+        unsigned int name = 0;
+        float uv[4] = {};
+        ASSERT_TRUE(MakeTexture(picture, name, uv));
+        EXPECT_TRUE(picture->flags == flags && picture->format->alpha == alpha);
+        SDL_FreeSurface(picture);
+        EXPECT_TRUE(uv[0] == 0 && uv[1] == 0 && uv[2] == 33.0f / 64 && uv[3] == 20.0f / 32);
+
+        int w = 0, h = 0;
+        glBindTexture(GL_TEXTURE_2D, name);
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &w);
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &h);
+        ASSERT_TRUE(w == 64 && h == 32) << w << " x " << h;
+        std::vector<uint32_t> texels(64 * 32);
+        glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
+        EXPECT_EQ(texels[7 * 64 + 5], Rgba(35, 84, 99, ownAlpha ? 128 : 255));
+        // The corner pixel's copies (worked out by BleedEdges' own test) reach the upload.
+        const uint32_t cornerTexel = Rgba(1, 2, 3, ownAlpha ? 128 : 255);
+        EXPECT_TRUE(texels[19 * 64 + 32] == cornerTexel && texels[19 * 64 + 33] == cornerTexel &&
+                    texels[20 * 64 + 32] == cornerTexel && texels[20 * 64 + 33] == cornerTexel);
+    }
 }

@@ -26,6 +26,7 @@ std::unique_ptr<CNoteWallImpl> MakeWall(bool withNotes)
 }
 } // namespace
 
+// A note keeps its place while the colour stays within 1/512 on every channel.
 TEST(NoteWall, NoteColoursMatchWithinOne512thOnEveryChannel)
 {
     const CColor base(0.5f, 0.25f, 0.75f, 1.0f);
@@ -35,34 +36,31 @@ TEST(NoteWall, NoteColoursMatchWithinOne512thOnEveryChannel)
         {
             CColor c = base;
             (&c.r)[channel] += delta;
-            EXPECT_EQ(NoteColorMatches(base, c), delta != limit && delta != -limit)
-                << "channel " << channel << " delta " << delta;
+            EXPECT_EQ(NoteColorMatches(base, c), std::fabs(delta) != limit) << channel << delta;
         }
 }
 
-// A note covers its cell and the picture's margin (24 picture pixels, scaled to the cell),
-// jittered by up to 7.5 % of the cell times the intensity on each axis and tilted by up to
-// 0.02 rad times the intensity. The draws are scripted: the jitter's size is the largest,
-// then each draw returns its upper end, or each its lower end.
+// A note covers its cell and the picture's margin (24 picture pixels, scaled to the cell;
+// none for a missing picture), jittered by up to 7.5 % of the cell times the intensity on
+// each axis and tilted by up to 0.02 rad times the intensity. The draws are scripted: the
+// jitter's size is the largest, then each draw returns its upper end, or each its lower end.
 TEST(NoteWall, PlacesANewNoteFromItsPictureCellAndDraws)
 {
     const struct
     {
-        int pictureW, pictureH, column, row;
-        float intensity;
+        int pictureW, pictureH;
         bool high;
         float x, y, w, h, angle;
     } cases[] = {
-        {80, 80, 3, 2, 1.0f, false, 96 - 9.6f - 2.4f, 64 - 9.6f - 2.4f, 51.2f, 51.2f, -0.02f},
-        {64, 96, 31, 23, 3.5f, true, 992 - 12 + 8.4f, 736 - 8 + 8.4f, 56, 48, 0.07f},
-        {0, 0, 1, 1, 1.0f, true, 32 + 2.4f, 32 + 2.4f, 32, 32, 0.02f}, // missing: no margin
+        {64, 96, false, 96 - 12 - 8.4f, 64 - 8 - 8.4f, 56, 48, -0.07f},
+        {0, 0, true, 96 + 8.4f, 64 + 8.4f, 32, 32, 0.07f},
     };
     for (const auto& c : cases)
     {
         int draws = 0;
         auto script = [&](float a, float b) { return c.high || draws++ == 0 ? b : a; };
-        const CNoteGeometry g = PlaceNote(c.pictureW, c.pictureH, c.column, c.row, CVector2(32, 32),
-                                          CVector2(24, 24), c.intensity, script);
+        const CNoteGeometry g = PlaceNote(c.pictureW, c.pictureH, 3, 2, CVector2(32, 32),
+                                          CVector2(24, 24), 3.5f, script);
         EXPECT_TRUE(std::fabs(g.m_X - c.x) < 1e-4f && std::fabs(g.m_Y - c.y) < 1e-4f &&
                     std::fabs(g.m_Width - c.w) < 1e-4f && std::fabs(g.m_Height - c.h) < 1e-4f &&
                     std::fabs(g.m_Angle - c.angle) < 1e-6f)
@@ -153,12 +151,9 @@ TEST(Score, DigitsSitSideBySideByTheirOwnPictureWidths)
     const std::array<int, kDigitPictureCount> widths = {20, 11, 22, 23, 24, 25, 26, 27, 28, 29};
     const CNumberLayout layout = LayoutNumber(CVector2(881, 15), -907, widths);
     ASSERT_EQ(layout.m_Count, 3);
-    const float x[] = {881, 881 + 29, 881 + 29 + 20};
-    for (int i = 0; i < 3; ++i)
-    {
-        const CPlacedDigit& d = layout.m_Digits[i];
-        EXPECT_TRUE(d.m_Digit == "907"[i] - '0' && d.m_X == x[i] && d.m_Y == 15) << i;
-    }
+    const CPlacedDigit* d = layout.m_Digits.data();
+    EXPECT_TRUE(d[0].m_Digit == 9 && d[1].m_Digit == 0 && d[2].m_Digit == 7 && d[2].m_Y == 15);
+    EXPECT_TRUE(d[0].m_X == 881 && d[1].m_X == 881 + 29 && d[2].m_X == 881 + 29 + 20);
     EXPECT_EQ(LayoutNumber(CVector2(881, 15), INT_MIN, widths).m_Count, 10);
     EXPECT_EQ(LayoutNumber(CVector2(881, 15), 88, {}).m_Digits[1].m_X, 881.0f);
 }
