@@ -92,19 +92,6 @@ protected:
 };
 } // namespace
 
-// The hit tests read pixels at any point of a picture's rectangle and beyond.
-TEST(Surface, PointsOutsideReadZeroAndIgnoreWrites)
-{
-    std::unique_ptr<CSurface> s = MakeSurface(2, 1, {7, 9});
-    for (const CPoint p : {CPoint{-1, 0}, CPoint{2, 0}, CPoint{0, -1}, CPoint{0, 1}})
-    {
-        s->SetPixel(p.x, p.y, ~0u);
-        EXPECT_EQ(s->GetPixel(p.x, p.y), 0u);
-    }
-    EXPECT_TRUE(s->GetPixel(0, 0) == 7 && s->GetPixel(1, 0) == 9);
-    CSurface().SetPixel(0, 0, 1); // no picture: must not crash
-}
-
 // The desktop's depth used to decide the canvas's: a 16-bit desktop gave 2-byte pixels that
 // the 4-byte pixel code then overran. Every PNG colour type must load the same on the classic
 // SDL 1.2 and on sdl12-compat; a keyed pixel is pixel 0, as the hit tests count any non-zero
@@ -124,8 +111,13 @@ TEST(Surface, EveryPictureKindLoadsInTheCanvasPackingOnASixteenBitDesktop)
     };
     std::unique_ptr<CSurface> canvas = CreateSurface(32, 24);
     expectCanvasFormat(*canvas);
-    canvas->SetPixel(31, 23, 0x80402010u);
-    EXPECT_TRUE(canvas->GetPixel(31, 23) == 0x80402010u && canvas->GetPixel(30, 23) == 0);
+    // The hit tests read pixels at any point of a picture's rectangle and beyond: outside, 0.
+    for (const CPoint p :
+         {CPoint{-1, 0}, CPoint{32, 0}, CPoint{0, -1}, CPoint{0, 24}, CPoint{31, 23}})
+        canvas->SetPixel(p.x, p.y, 0x80402010u);
+    EXPECT_TRUE(canvas->GetPixel(31, 23) == 0x80402010u && canvas->GetPixel(32, 23) == 0 &&
+                canvas->GetPixel(31, 24) == 0 && canvas->GetPixel(0, 1) == 0);
+    CSurface().SetPixel(0, 0, 1); // no picture: must not crash
 
     const CTempDir folder;
     const std::vector<uint8_t> palette = {10, 20, 30, 200, 100, 50};
@@ -293,13 +285,4 @@ TEST_F(SpriteTest, DrawOrderIsByDepthThenCreation)
     DrawSprites(m_Canvas.get(), &view);
     EXPECT_EQ(std::vector<CSprite*>(SpriteList().begin(), SpriteList().end()),
               (std::vector<CSprite*>{c, d, a, b}));
-}
-
-// Rounded to the nearest pixel, then truncated toward zero; saturated, not undefined.
-TEST(Sprite, CentringRule)
-{
-    EXPECT_EQ(CentredCorner(10.0f, 3), 8);
-    EXPECT_EQ(CentredCorner(10.5f, 1), 10);
-    EXPECT_EQ(CentredCorner(-1.3f, 1), -1); // -0.8 truncates to 0, not -1
-    EXPECT_EQ(CentredCorner(-3e9f, 1), -(1 << 30) - 1);
 }

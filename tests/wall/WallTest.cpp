@@ -1,43 +1,64 @@
-#include <gtest/gtest.h>
+// The wall: its camera, the note palette, and the notes stuck where the canvas shows colour.
 
+#include <climits>
 #include <cmath>
 #include <set>
 
+#include "Support.h"
+#include "render/Quad.h"
+#include "render/Texture.h"
 #include "util/Random.h"
-#include "wall/CameraTransformer.h"
+#include "wall/NoteWallImpl.h"
 #include "wall/Palette.h"
+
+namespace
+{
+// The canvas pixel (red in bits 0-7) of a note colour that maps to itself, FFA76B.
+const uint32_t kOrange = 0xFF6BA7FFu;
+
+// Texture records without GL textures: the bookkeeping reads only their sizes.
+CTexture g_Notes[3] = {{0, 80, 80}, {0, 64, 96}, {0, 128, 128}};
+
+std::unique_ptr<CNoteWallImpl> MakeWall(bool withNotes)
+{
+    CWallPictures p;
+    for (CTexture& t : g_Notes)
+        p.m_Notes.push_back(withNotes ? &t : nullptr);
+    p.m_BlackHoles.assign(5, nullptr);
+    p.m_Digits.assign(10, nullptr);
+    return std::make_unique<CNoteWallImpl>(1024.0f, 768.0f, 32, 24, p);
+}
+} // namespace
 
 // About the screen centre (512, 384) a camera zooms, shifts by its position's offset from
 // it, and turns clockwise as seen (right of the centre goes down), adding its angle to the
 // quad's. Single-precision steps land within a few units of the last place.
 TEST(Camera, ZoomsShiftsAndTurnsAboutTheScreenCentre)
 {
+    auto placed = [](float zoom, CVector2 position, float angle, const CQuadRect& rect)
+    {
+        CCameraTransformer camera;
+        camera.m_Zoom = CVector2(zoom, zoom);
+        camera.m_Position = position;
+        camera.SetAngle(angle);
+        const CPlacedQuad q = camera.Transform(rect, 0.25f);
+        return std::vector<float>{q.x, q.y, q.width, q.height, q.angle, float(q.visible)};
+    };
+    auto near = [](const std::vector<float>& seen, const std::vector<float>& expected)
+    {
+        for (size_t i = 0; i < seen.size(); ++i)
+            if (std::fabs(seen[i] - expected[i]) > 1e-4f)
+                return testing::AssertionFailure() << "item " << i << " is " << seen[i];
+        return testing::AssertionSuccess();
+    };
+    EXPECT_TRUE(near(placed(1.05f, {512, 384}, 0, {0, 0, 32, 16}),
+                     {-25.6f, -19.2f, 33.6f, 16.8f, 0.25f, 1}));
+    EXPECT_TRUE(near(placed(1, {518, 380}, 0, {0, 0, 32, 32}), {6, -4, 32, 32, 0.25f, 1}));
     // A quad 400 pixels right of and below the centre swings by this much.
     const float dx = 400 * (std::cos(0.03f) - std::sin(0.03f));
     const float dy = 400 * (std::sin(0.03f) + std::cos(0.03f));
-    const struct
-    {
-        float zoom, x, y, angle;
-        CQuadRect rect;
-        CPlacedQuad placed;
-    } cases[] = {
-        {1.05f, 512, 384, 0, {0, 0, 32, 16}, {-25.6f, -19.2f, 33.6f, 16.8f, 0.25f, true}},
-        {1, 518, 380, 0, {0, 0, 32, 32}, {6, -4, 32, 32, 0.25f, true}},
-        {1, 512, 384, 0.03f, {896, 768, 32, 32}, {496 + dx, 368 + dy, 32, 32, 0.28f, true}},
-    };
-    for (const auto& k : cases)
-    {
-        CCameraTransformer camera;
-        camera.m_Zoom = CVector2(k.zoom, k.zoom);
-        camera.m_Position = CVector2(k.x, k.y);
-        camera.SetAngle(k.angle);
-        const CPlacedQuad q = camera.Transform(k.rect, 0.25f);
-        EXPECT_TRUE(std::fabs(q.x - k.placed.x) < 1e-4f && std::fabs(q.y - k.placed.y) < 1e-4f &&
-                    std::fabs(q.width - k.placed.width) < 1e-4f &&
-                    std::fabs(q.height - k.placed.height) < 1e-4f &&
-                    std::fabs(q.angle - k.placed.angle) < 1e-7f && q.visible)
-            << k.rect.x << ": " << q.x << ", " << q.y << ", " << q.width << " x " << q.height;
-    }
+    EXPECT_TRUE(near(placed(1, {512, 384}, 0.03f, {896, 768, 32, 32}),
+                     {496 + dx, 368 + dy, 32, 32, 0.28f, 1}));
 }
 
 // A point maps back through the position, the turn and the zoom. The interface's own
@@ -55,23 +76,19 @@ TEST(Camera, TransformPoint)
     EXPECT_TRUE(std::fabs(p.x - 562.0f) < 1e-4f && std::fabs(p.y - 384.0f) < 1e-4f) << p.x;
 }
 
-// A colour closer than 0.15 (mean channel difference) to its nearest note colour keeps its
-// own shade and alpha; a farther one becomes that note colour, alpha 1. Only a strictly
-// closer entry is taken: of two at the same distance the earlier.
+// A colour at least 0.15 (mean channel difference) from its nearest note colour becomes it,
+// alpha 1; a nearer one keeps its own. Of two entries at the same distance, the earlier.
 TEST(Palette, MapsFarColoursToTheNearestNoteColourAndKeepsNearOnes)
 {
     const std::vector<CColor> palette = MakePalette(NotePaletteColors());
-    auto bytes = [](int r, int g, int b, float a)
-    { return CColor(r / 255.0f, g / 255.0f, b / 255.0f, a); };
-    EXPECT_EQ(MapToPalette(palette, bytes(255, 0, 0, 0.3f)), bytes(0xA3, 0, 0x26, 1)); // 0.170
-    EXPECT_EQ(MapToPalette(palette, bytes(0, 10, 87, 0.3f)), bytes(0, 10, 87, 0.3f));  // 0.137
-    const std::vector<CColor> twoEqual = {CColor(1, 0, 0, 1), CColor(0, 1, 0, 1)};
-    EXPECT_EQ(MapToPalette(twoEqual, CColor(0.5f, 0.5f, 0, 1)), CColor(1, 0, 0, 1));
-    const CColor atLimit(std::nextafter(0.45f, 1.0f), 0, 0, 0.5f);
+    EXPECT_EQ(MapToPalette(palette, CColor(1, 0, 0, 0.3f)),
+              CColor(0xA3 / 255.0f, 0, 0x26 / 255.0f, 1));
+    EXPECT_EQ(MapToPalette(palette, CColor(0.5f, 0.5f, 0.5f, 0.3f)),
+              CColor(0.5f, 0.5f, 0.5f, 0.3f));
+    const CColor atLimit(std::nextafter(0.45f, 1.0f), 0, 0, 0.5f), red(1, 0, 0, 1);
     ASSERT_EQ(ColorDistance(CColor(0, 0, 0, 1), atLimit), 0.15f);
     EXPECT_EQ(MapToPalette({CColor(0, 0, 0, 1)}, atLimit), CColor(0, 0, 0, 1));
-    EXPECT_EQ(MapToPalette({CColor(0, 0, 0, 1)}, CColor(0.45f, 0, 0, 0.5f)),
-              CColor(0.45f, 0, 0, 0.5f));
+    EXPECT_EQ(MapToPalette({red, CColor(0, 1, 0, 1)}, CColor(0.5f, 0.5f, 0, 1)), red);
 }
 
 // Each channel varies by up to 10 either way, clamped: unclamped, 3 - 10 would wrap to 249
@@ -80,19 +97,117 @@ TEST(Palette, RandomVariantVariesEachChannelByTenClamped)
 {
     EXPECT_EQ(RandomVariant({}).a, 255);
     tarn::test::SeedRandom(7u, 1.0);
-    std::set<int> edge[3], mid[3];
+    std::set<int> seen[3];
     for (int i = 0; i < 1000; ++i)
     {
-        const CByteColor e = RandomVariant({0x03FAFA}), m = RandomVariant({0x808080});
-        ASSERT_EQ(e.a, 255);
+        const CByteColor c = RandomVariant({0x03FA80});
+        ASSERT_EQ(c.a, 255);
         for (int k = 0; k < 3; ++k)
-        {
-            edge[k].insert((&e.r)[k]);
-            mid[k].insert((&m.r)[k]);
-        }
+            seen[k].insert((&c.r)[k]);
     }
-    EXPECT_TRUE(*edge[0].begin() == 0 && *edge[0].rbegin() == 13 && *edge[1].begin() == 240 &&
-                *edge[1].rbegin() == 255);
+    const int lowest[3] = {0, 0xFA - 10, 0x80 - 10}, highest[3] = {0x03 + 10, 255, 0x80 + 10};
     for (int k = 0; k < 3; ++k)
-        EXPECT_TRUE(*mid[k].begin() == 0x80 - 10 && *mid[k].rbegin() == 0x80 + 10) << k;
+        EXPECT_TRUE(*seen[k].begin() == lowest[k] && *seen[k].rbegin() == highest[k]) << k;
+}
+
+// A note keeps its place while the colour stays within 1/512 on every channel.
+TEST(NoteWall, NoteColoursMatchWithinOne512thOnEveryChannel)
+{
+    const float limit = 1.0f / 512.0f; // exact in floats, and so are 0.5 +- it
+    for (int channel = 0; channel < 4; ++channel)
+        for (const float delta : {0.0019f, -0.0019f, limit, -limit})
+        {
+            CColor c(0.5f, 0.5f, 0.5f, 0.5f);
+            (&c.r)[channel] += delta;
+            EXPECT_EQ(NoteColorMatches(CColor(0.5f, 0.5f, 0.5f, 0.5f), c),
+                      delta < limit && delta > -limit);
+        }
+}
+
+// A note covers its cell and the picture's margin (24 picture pixels scaled to the cell),
+// jittered by up to 7.5 % of the cell times the intensity on each axis and tilted by up to
+// 0.02 rad times it. Scripted draws: the jitter's size is the largest, then each its lowest.
+TEST(NoteWall, PlacesANewNoteFromItsPictureCellAndDraws)
+{
+    int draws = 0;
+    auto script = [&](float low, float high) { return draws++ == 0 ? high : low; };
+    const CNoteGeometry g =
+        PlaceNote(64, 96, 3, 2, CVector2(32, 32), CVector2(24, 24), 3.5f, script);
+    EXPECT_TRUE(std::fabs(g.m_X - (96 - 12 - 8.4f)) < 1e-4f &&
+                std::fabs(g.m_Y - (64 - 8 - 8.4f)) < 1e-4f && g.m_Width == 56 && g.m_Height == 48 &&
+                std::fabs(g.m_Angle + 0.07f) < 1e-6f)
+        << g.m_X << ", " << g.m_Y << ", " << g.m_Angle;
+}
+
+// From the last cell back to the first, so each note lies over its right and lower
+// neighbours; only cells inside both the canvas and the grid. A note is stuck anew only where
+// the colour changed, and a translucent canvas colour never matches its note (stored with
+// alpha 1). Missing pictures give notes that draw nothing (no GL here) and no margin.
+TEST(NoteWall, DrawsTheCellsOfCanvasAndGridFromTheLast)
+{
+    auto wall = MakeWall(false);
+    std::unique_ptr<CSurface> canvas = FilledSurface(40, 30, kOrange);
+    wall->DrawWall(canvas.get());
+    const std::vector<int>& order = wall->DrawOrder();
+    ASSERT_EQ(order.size(), 768u);
+    EXPECT_TRUE(order.front() == 767 && order.back() == 0 && order[1] == 766 && order[32] == 735);
+    const CNote kept = wall->Note(31, 23), before = wall->Note(0, 0);
+    EXPECT_TRUE(kept.m_Picture == nullptr && kept.m_Width == 32.0f && kept.m_Color.a == 1.0f);
+    canvas->SetPixel(0, 0, 0x806BA7FFu);
+    wall->DrawWall(canvas.get());
+    wall->DrawScore(1234567);
+    EXPECT_TRUE(wall->Note(31, 23).m_X == kept.m_X && wall->Note(31, 23).m_Y == kept.m_Y);
+    EXPECT_FALSE(wall->Note(0, 0).m_X == before.m_X && wall->Note(0, 0).m_Y == before.m_Y);
+    EXPECT_EQ(wall->UpdateNote(32, 0, CColor(1, 1, 1, 1)), nullptr);
+    wall->UpdateNotes(FilledSurface(10, 5, kOrange).get());
+    EXPECT_TRUE(wall->DrawOrder().size() == 50u && wall->DrawOrder().front() == 4 * 32 + 9);
+    wall->UpdateNotes(nullptr);
+    EXPECT_TRUE(wall->DrawOrder().empty());
+    std::array<int, kDigitPictureCount> digitWidths = {}; // all missing: the score takes no room
+    EXPECT_EQ(LayoutNumber(CVector2(881, 15), 88, digitWidths).m_Digits[1].m_X, 881.0f);
+
+    auto withNotes = MakeWall(true); // every note picture is chosen
+    withNotes->UpdateNotes(canvas.get());
+    std::set<const CTexture*> pictures;
+    for (int cell = 0; cell < 768; ++cell)
+        pictures.insert(withNotes->Note(cell % 32, cell / 32).m_Picture);
+    EXPECT_EQ(pictures, (std::set<const CTexture*>{&g_Notes[0], &g_Notes[1], &g_Notes[2]}));
+}
+
+// The twitch comes on the 15th frame of 0.016 s (past 0.23 s) and restarts the timer at 0.
+// Each poses the camera afresh from the rest pose, so the offsets never add up: up to
+// 0.03 rad, 7 % of zoom and 12 screen pixels each way, each nearly reached. It rolls every
+// black hole's opacity from 0, 0.5 and 1.
+TEST(NoteWall, TwitchesOnTheFifteenthFrameFromTheRestPose)
+{
+    auto wall = MakeWall(false);
+    EXPECT_EQ(GetCamera(), &wall->LiveCamera());
+    for (int frame = 1; frame <= 14; ++frame)
+        ASSERT_FALSE(wall->AdvanceTwitchTimer(0.016f)) << "frame " << frame;
+    EXPECT_EQ(wall->BlackHoleOpacity(4), 0.0f) << "no black hole before the first twitch";
+    EXPECT_TRUE(wall->AdvanceTwitchTimer(0.016f));
+    EXPECT_FALSE(wall->AdvanceTwitchTimer(0.016f));
+    EXPECT_EQ(wall->TwitchTimer(), 0.016f);
+
+    float most[4] = {};
+    std::set<float> opacities;
+    for (int i = 0; i < 300; ++i)
+    {
+        wall->Twitch();
+        const CCameraTransformer& live = wall->LiveCamera();
+        const float zoom = live.m_Zoom.x;
+        ASSERT_TRUE(zoom >= 1.0f && live.m_Zoom.y == zoom);
+        const float seen[4] = {std::fabs(live.m_Angle), zoom - 1.0f,
+                               std::fabs(live.m_Position.x - 512.0f) * zoom,
+                               std::fabs(live.m_Position.y - 384.0f) * zoom};
+        for (int k = 0; k < 4; ++k)
+            most[k] = std::max(most[k], seen[k]);
+        opacities.insert(wall->BlackHoleOpacity(i % 5));
+    }
+    const float limits[4] = {0.03f, 0.07f, 12.0f, 12.0f};
+    for (int k = 0; k < 4; ++k)
+        EXPECT_TRUE(most[k] <= limits[k] * 1.0001f && most[k] > limits[k] * 0.9f) << most[k];
+    EXPECT_EQ(opacities, (std::set<float>{0.0f, 0.5f, 1.0f}));
+    wall.reset();
+    EXPECT_EQ(GetCamera(), nullptr) << "a gone wall's camera is not left registered";
 }
