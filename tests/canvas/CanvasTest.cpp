@@ -88,29 +88,22 @@ protected:
         sprite->SetImage(FilledSurface(w, h, kRed));
         return sprite;
     }
-    std::unique_ptr<CSurface> m_Canvas = CreateSurface(32, 24);
 };
 } // namespace
 
-// The desktop's depth used to decide the canvas's: a 16-bit desktop gave 2-byte pixels that
-// the 4-byte pixel code then overran. Every PNG colour type must load the same on the classic
-// SDL 1.2 and on sdl12-compat; a keyed pixel is pixel 0, as the hit tests count any non-zero
-// pixel as solid.
+// A 16-bit desktop once gave 2-byte pixels that the 4-byte pixel code overran. Every PNG
+// colour type must load the same on the classic SDL 1.2 and on sdl12-compat; a keyed pixel
+// is pixel 0, as the hit tests count any non-zero pixel as solid.
 TEST(Surface, EveryPictureKindLoadsInTheCanvasPackingOnASixteenBitDesktop)
 {
     ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
     ASSERT_NE(SDL_SetVideoMode(64, 48, 16, SDL_SWSURFACE), nullptr) << SDL_GetError();
     ASSERT_EQ(SDL_GetVideoSurface()->format->BytesPerPixel, 2); // the trap is really set
-    auto expectCanvasFormat = [](const CSurface& s)
-    {
-        ASSERT_NE(s.Sdl(), nullptr);
-        const SDL_PixelFormat* f = s.Sdl()->format;
-        EXPECT_TRUE(f->BytesPerPixel == 4 && f->Rmask == CColor::kRedMask &&
-                    f->Gmask == CColor::kGreenMask && f->Bmask == CColor::kBlueMask &&
-                    f->Amask == CColor::kAlphaMask && s.Pitch() >= 4 * s.Width());
-    };
     std::unique_ptr<CSurface> canvas = CreateSurface(32, 24);
-    expectCanvasFormat(*canvas);
+    const SDL_PixelFormat* f = canvas->Sdl()->format;
+    EXPECT_TRUE(f->BytesPerPixel == 4 && f->Rmask == CColor::kRedMask &&
+                f->Gmask == CColor::kGreenMask && f->Bmask == CColor::kBlueMask &&
+                f->Amask == CColor::kAlphaMask && canvas->Pitch() == 4 * 32);
     // The hit tests read pixels at any point of a picture's rectangle and beyond: outside, 0.
     for (const CPoint p :
          {CPoint{-1, 0}, CPoint{32, 0}, CPoint{0, -1}, CPoint{0, 24}, CPoint{31, 23}})
@@ -144,8 +137,8 @@ TEST(Surface, EveryPictureKindLoadsInTheCanvasPackingOnASixteenBitDesktop)
         const std::string path = folder / (std::string(c.name) + ".png");
         WritePng(path, 2, c.type, c.pixels, c.type == 3 ? palette : std::vector<uint8_t>{},
                  c.transparency);
-        std::unique_ptr<CSurface> s = LoadSurface(path);
-        expectCanvasFormat(*s);
+        std::unique_ptr<CSurface> s = LoadSurface(path); // read as 4-byte words
+        ASSERT_TRUE(s->Sdl() && s->Sdl()->format->BytesPerPixel == 4);
         EXPECT_TRUE(s->Width() == 2 && s->GetPixel(0, 0) == c.first &&
                     s->GetPixel(1, 0) == c.second)
             << std::hex << s->GetPixel(0, 0) << " " << s->GetPixel(1, 0);
@@ -176,8 +169,8 @@ TEST(BlendMode, NormalAndScreenResults)
     EXPECT_TRUE(GetBlendMode(0) == nullptr && GetBlendMode(3) == nullptr);
 }
 
-// The star layer's pixels name their own column and row; pixels on its diagonal stripes are
-// fully transparent and must let the faded canvas show.
+// The star layer's pixels name their own column and row; those on its diagonal stripes are
+// transparent and let the faded canvas show. Two tiles a row; a second row when y0 is not 0.
 TEST(DrawBackground, TilesTheStarLayerAtTheScrollOffset)
 {
     struct
@@ -198,7 +191,6 @@ TEST(DrawBackground, TilesTheStarLayerAtTheScrollOffset)
             layer.push_back((i % c.w + i / c.w) % 7 ? Rgba(i % c.w, i / c.w, 200, 255) : 0);
         std::unique_ptr<CSurface> canvas = FilledSurface(32, 24, Rgba(0, 0, 0, 255));
         DrawBackground(canvas.get(), MakeSurface(c.w, c.h, layer).get(), &c.scroll);
-        // Two tiles side by side, and a second row of two only when y0 is not 0.
         for (int p = 0; p < 32 * 24; ++p)
         {
             const int lx = p % 32 - c.x0, ly = p / 32 - c.y0;
@@ -249,40 +241,33 @@ TEST_F(SpriteTest, DrawnWhenItOverlapsTheViewAndClippedToIt)
         }
 }
 
-// Removal finds a sprite by its address: one removed before, or never registered, is left
-// alone (not freed twice, not freed at all).
-TEST_F(SpriteTest, HiddenDisabledAndEmptySpritesDrawNothingAndRemovalIsByAddress)
+// Hidden, disabled and empty sprites draw nothing. The list is drawn in the order that
+// appending and a stable sort by depth at each creation give: the game sets depths (100 at
+// first) right after creation, so the list may be out of order until the draw. Removal finds
+// a sprite by its address: one removed before, or never registered, is left alone.
+TEST_F(SpriteTest, DrawsVisibleSpritesByDepthThenCreationAndRemovesByAddress)
 {
-    MakeSprite(1, 1)->m_Hidden = true;
-    MakeSprite(1, 1)->m_Disabled = true;
-    MakeSprite(1, 1)->SetImage(nullptr);
-    CSprite* missing = CreateSprite("data/gfx/no-such-picture.png");
-    EXPECT_EQ(missing->m_W + missing->m_H + missing->Image()->Width(), 0);
+    CSprite* a = MakeSprite(1, 1);
+    a->m_Hidden = true;
+    a->m_Depth = 200;
+    CSprite* b = MakeSprite(1, 1); // goes before a, then is set deeper than it
+    b->m_Disabled = true;
+    b->m_Depth = 300;
+    CSprite* c = CreateSprite("data/gfx/no-such-picture.png");
+    EXPECT_EQ(c->m_W + c->m_H + c->Image()->Width(), 0);
+    CSprite* d = MakeSprite(1, 1);
+    d->SetImage(nullptr);
+    d->m_Depth = 200;
+    std::unique_ptr<CSurface> canvas = CreateSurface(32, 24);
     const CRect view = {0, 0, 32, 24};
-    DrawSprites(m_Canvas.get(), &view);
-    EXPECT_EQ(CountPixels(*m_Canvas, 0), 32 * 24);
-    RemoveSprite(missing);
-    RemoveSprite(missing);
+    DrawSprites(canvas.get(), &view);
+    EXPECT_EQ(CountPixels(*canvas, 0), 32 * 24);
+    EXPECT_EQ(std::vector<CSprite*>(SpriteList().begin(), SpriteList().end()),
+              (std::vector<CSprite*>{c, d, a, b}));
+    RemoveSprite(c);
+    RemoveSprite(c);
     RemoveSprite(nullptr);
     CSprite loose;
     RemoveSprite(&loose);
     EXPECT_EQ(SpriteList().size(), 3u);
-}
-
-// Drawn in the order that appending and a stable sort by depth at each creation give; the
-// game sets depths (100 at first) right after creation, so the list may be out of order
-// until the draw.
-TEST_F(SpriteTest, DrawOrderIsByDepthThenCreation)
-{
-    CSprite* a = MakeSprite(1, 1);
-    a->m_Depth = 200;
-    CSprite* b = MakeSprite(1, 1); // goes before a, then is set deeper than it
-    b->m_Depth = 300;
-    CSprite* c = MakeSprite(1, 1);
-    CSprite* d = MakeSprite(1, 1);
-    d->m_Depth = 200;
-    const CRect view = {0, 0, 32, 24};
-    DrawSprites(m_Canvas.get(), &view);
-    EXPECT_EQ(std::vector<CSprite*>(SpriteList().begin(), SpriteList().end()),
-              (std::vector<CSprite*>{c, d, a, b}));
 }

@@ -76,21 +76,6 @@ TEST(Camera, TransformPoint)
     EXPECT_TRUE(std::fabs(p.x - 562.0f) < 1e-4f && std::fabs(p.y - 384.0f) < 1e-4f) << p.x;
 }
 
-// A colour at least 0.15 (mean channel difference) from its nearest note colour becomes it,
-// alpha 1; a nearer one keeps its own. Of two entries at the same distance, the earlier.
-TEST(Palette, MapsFarColoursToTheNearestNoteColourAndKeepsNearOnes)
-{
-    const std::vector<CColor> palette = MakePalette(NotePaletteColors());
-    EXPECT_EQ(MapToPalette(palette, CColor(1, 0, 0, 0.3f)),
-              CColor(0xA3 / 255.0f, 0, 0x26 / 255.0f, 1));
-    EXPECT_EQ(MapToPalette(palette, CColor(0.5f, 0.5f, 0.5f, 0.3f)),
-              CColor(0.5f, 0.5f, 0.5f, 0.3f));
-    const CColor atLimit(std::nextafter(0.45f, 1.0f), 0, 0, 0.5f), red(1, 0, 0, 1);
-    ASSERT_EQ(ColorDistance(CColor(0, 0, 0, 1), atLimit), 0.15f);
-    EXPECT_EQ(MapToPalette({CColor(0, 0, 0, 1)}, atLimit), CColor(0, 0, 0, 1));
-    EXPECT_EQ(MapToPalette({red, CColor(0, 1, 0, 1)}, CColor(0.5f, 0.5f, 0, 1)), red);
-}
-
 // Each channel varies by up to 10 either way, clamped: unclamped, 3 - 10 would wrap to 249
 // and 250 + 10 to 4.
 TEST(Palette, RandomVariantVariesEachChannelByTenClamped)
@@ -101,42 +86,12 @@ TEST(Palette, RandomVariantVariesEachChannelByTenClamped)
     for (int i = 0; i < 1000; ++i)
     {
         const CByteColor c = RandomVariant({0x03FA80});
-        ASSERT_EQ(c.a, 255);
         for (int k = 0; k < 3; ++k)
             seen[k].insert((&c.r)[k]);
     }
-    const int lowest[3] = {0, 0xFA - 10, 0x80 - 10}, highest[3] = {0x03 + 10, 255, 0x80 + 10};
-    for (int k = 0; k < 3; ++k)
-        EXPECT_TRUE(*seen[k].begin() == lowest[k] && *seen[k].rbegin() == highest[k]) << k;
-}
-
-// A note keeps its place while the colour stays within 1/512 on every channel.
-TEST(NoteWall, NoteColoursMatchWithinOne512thOnEveryChannel)
-{
-    const float limit = 1.0f / 512.0f; // exact in floats, and so are 0.5 +- it
-    for (int channel = 0; channel < 4; ++channel)
-        for (const float delta : {0.0019f, -0.0019f, limit, -limit})
-        {
-            CColor c(0.5f, 0.5f, 0.5f, 0.5f);
-            (&c.r)[channel] += delta;
-            EXPECT_EQ(NoteColorMatches(CColor(0.5f, 0.5f, 0.5f, 0.5f), c),
-                      delta < limit && delta > -limit);
-        }
-}
-
-// A note covers its cell and the picture's margin (24 picture pixels scaled to the cell),
-// jittered by up to 7.5 % of the cell times the intensity on each axis and tilted by up to
-// 0.02 rad times it. Scripted draws: the jitter's size is the largest, then each its lowest.
-TEST(NoteWall, PlacesANewNoteFromItsPictureCellAndDraws)
-{
-    int draws = 0;
-    auto script = [&](float low, float high) { return draws++ == 0 ? high : low; };
-    const CNoteGeometry g =
-        PlaceNote(64, 96, 3, 2, CVector2(32, 32), CVector2(24, 24), 3.5f, script);
-    EXPECT_TRUE(std::fabs(g.m_X - (96 - 12 - 8.4f)) < 1e-4f &&
-                std::fabs(g.m_Y - (64 - 8 - 8.4f)) < 1e-4f && g.m_Width == 56 && g.m_Height == 48 &&
-                std::fabs(g.m_Angle + 0.07f) < 1e-6f)
-        << g.m_X << ", " << g.m_Y << ", " << g.m_Angle;
+    // Every value in range is drawn: red 0 to 13, green 240 to 255, blue 118 to 138.
+    EXPECT_TRUE(seen[0].size() == 14 && *seen[0].begin() == 0 && seen[1].size() == 16 &&
+                *seen[1].begin() == 240 && seen[2].size() == 21 && *seen[2].begin() == 118);
 }
 
 // From the last cell back to the first, so each note lies over its right and lower
@@ -189,24 +144,20 @@ TEST(NoteWall, TwitchesOnTheFifteenthFrameFromTheRestPose)
     EXPECT_FALSE(wall->AdvanceTwitchTimer(0.016f));
     EXPECT_EQ(wall->TwitchTimer(), 0.016f);
 
-    float most[4] = {};
+    float most[3] = {}; // of the angle, the zoom and the offsets, each over its limit
     std::set<float> opacities;
     for (int i = 0; i < 300; ++i)
     {
         wall->Twitch();
-        const CCameraTransformer& live = wall->LiveCamera();
-        const float zoom = live.m_Zoom.x;
-        ASSERT_TRUE(zoom >= 1.0f && live.m_Zoom.y == zoom);
-        const float seen[4] = {std::fabs(live.m_Angle), zoom - 1.0f,
-                               std::fabs(live.m_Position.x - 512.0f) * zoom,
-                               std::fabs(live.m_Position.y - 384.0f) * zoom};
-        for (int k = 0; k < 4; ++k)
-            most[k] = std::max(most[k], seen[k]);
+        const CCameraTransformer& c = wall->LiveCamera();
+        most[0] = std::max(most[0], std::fabs(c.m_Angle) / 0.03f);
+        most[1] = std::max(most[1], (c.m_Zoom.x - 1) / 0.07f);
+        most[2] = std::max({most[2], std::fabs(c.m_Position.x - 512) * c.m_Zoom.x / 12,
+                            std::fabs(c.m_Position.y - 384) * c.m_Zoom.y / 12});
         opacities.insert(wall->BlackHoleOpacity(i % 5));
     }
-    const float limits[4] = {0.03f, 0.07f, 12.0f, 12.0f};
-    for (int k = 0; k < 4; ++k)
-        EXPECT_TRUE(most[k] <= limits[k] * 1.0001f && most[k] > limits[k] * 0.9f) << most[k];
+    for (const float m : most)
+        EXPECT_TRUE(m > 0.9f && m <= 1.0001f) << m;
     EXPECT_EQ(opacities, (std::set<float>{0.0f, 0.5f, 1.0f}));
     wall.reset();
     EXPECT_EQ(GetCamera(), nullptr) << "a gone wall's camera is not left registered";
