@@ -1,5 +1,3 @@
-// Quads, the window and textures: geometry, then real GL (under Xvfb) read back before a swap.
-
 #include <GL/gl.h>
 
 #include <cmath>
@@ -31,15 +29,14 @@ CTexture TextureOf(const std::unique_ptr<CSurface>& picture)
 
 /// Whether the window pixel at virtual screen (x, y), y downwards, shows the colour of the
 /// canvas pixel `rgb`, within 8 a channel (the window may have fewer than 8 bits a channel).
-::testing::AssertionResult Shows(int x, int y, uint32_t rgb)
+bool Shows(int x, int y, uint32_t rgb)
 {
     unsigned char p[3] = {};
     glReadPixels(x, kVirtualScreenHeight - 1 - y, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, p);
     for (int i = 0; i < 3; ++i)
         if (std::abs(p[i] - static_cast<int>(rgb >> (8 * i) & 0xFF)) > 8)
-            return ::testing::AssertionFailure() << x << "," << y << " shows " << int(p[0]) << " "
-                                                 << int(p[1]) << " " << int(p[2]);
-    return ::testing::AssertionSuccess();
+            return false;
+    return true;
 }
 
 /// Skips a GL test when no X display is there (make test runs under Xvfb).
@@ -94,7 +91,6 @@ TEST(Viewport, KeepsAFourByThreeArea)
 TEST(Video, RefusesADriverThatShowsNothingUnlessAskedFor)
 {
     EXPECT_TRUE(IsInvisibleVideoDriver("offscreen", nullptr));
-    EXPECT_TRUE(IsInvisibleVideoDriver("dummy", ""));
     EXPECT_TRUE(IsInvisibleVideoDriver("dummy", "x11"));
     EXPECT_TRUE(IsInvisibleVideoDriver("offscreen", "offscreenx"));
     EXPECT_FALSE(IsInvisibleVideoDriver("x11", nullptr));
@@ -102,9 +98,9 @@ TEST(Video, RefusesADriverThatShowsNothingUnlessAskedFor)
     EXPECT_FALSE(IsInvisibleVideoDriver("offscreen", "x11,Offscreen"));
 }
 
-// Under linear filtering the transparent margin of the enlarged image would show at the
-// picture's edges: transparent pixels take the mean colour of their opaque neighbours (alpha
-// stays 0), and the picture's last column and row are copied once into the margin.
+// Linear filtering would show the enlarged image's transparent margin at the picture's edges:
+// transparent pixels take their opaque neighbours' mean colour (alpha stays 0), and the
+// picture's last column and row are copied once into the margin.
 TEST(BleedEdges, ColoursTheMarginFromThePicturesEdge)
 {
     std::unique_ptr<CSurface> image = CreateSurface(6, 5);
@@ -137,9 +133,8 @@ TEST(BleedEdges, ColoursTheMarginFromThePicturesEdge)
     }
 }
 
-// A failed picture is met again and again: a sprite per particle, a surface per gameplay, a
-// texture per frame. Each file is named once, whichever loader met it, and the texture
-// cache keeps its first answer even when the file appears later.
+// A failed picture is met again and again (a texture per frame): each file is named once,
+// whichever loader met it, and the texture cache keeps its answer when the file appears.
 TEST(PictureLoadFailure, NamesEachFailedFileOnceAndIsNotRetried)
 {
     const CTempDir folder;
@@ -193,10 +188,8 @@ TEST(DrawQuadGl, DrawsTheTintedPictureWhereTheCameraPutsIt)
     EXPECT_TRUE(Shows(450, 500, 0) && Shows(100, 500, 0) && Shows(701, 200, 0));
 }
 
-// A picture reaches GL enlarged to powers of two with its edge copied into the margin; the
-// copy must not blend even with per-surface alpha on, and the caller's picture keeps its alpha
-// settings. The two libraries store different values for per-surface alpha on a picture with its
-// own alpha channel (classic: 77; sdl12-compat ignores it: 255): each is compared with itself.
+// A picture reaches GL enlarged to powers of two, copied unblended even with per-surface alpha
+// on, and keeps its alpha settings (whose stored values differ between the two libraries).
 TEST(TextureGl, UploadsTheEnlargedPictureAndLeavesItsAlphaSettingsAsFound)
 {
     KORVANE_OPEN_GL_WINDOW();
@@ -222,8 +215,7 @@ TEST(TextureGl, UploadsTheEnlargedPictureAndLeavesItsAlphaSettingsAsFound)
         glBindTexture(GL_TEXTURE_2D, name);
         glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
         EXPECT_EQ(texels[7 * 64 + 5], Rgba(35, 84, 99, ownAlpha ? 128 : 255));
-        // The corner pixel's copies (worked out by BleedEdges' own test) reach GL.
-        const uint32_t cornerTexel = Rgba(1, 2, 3, ownAlpha ? 128 : 255);
+        const uint32_t cornerTexel = Rgba(1, 2, 3, ownAlpha ? 128 : 255); // and its copies
         EXPECT_TRUE(texels[19 * 64 + 32] == cornerTexel && texels[19 * 64 + 33] == cornerTexel &&
                     texels[20 * 64 + 32] == cornerTexel && texels[20 * 64 + 33] == cornerTexel);
     }

@@ -1,5 +1,3 @@
-// The wall: its camera, the note palette, and the notes stuck where the canvas shows colour.
-
 #include <climits>
 #include <cmath>
 #include <set>
@@ -44,21 +42,19 @@ TEST(Camera, ZoomsShiftsAndTurnsAboutTheScreenCentre)
         const CPlacedQuad q = camera.Transform(rect, 0.25f);
         return std::vector<float>{q.x, q.y, q.width, q.height, q.angle, float(q.visible)};
     };
-    auto near = [](const std::vector<float>& seen, const std::vector<float>& expected)
+    auto expectNear = [](const std::vector<float>& seen, const std::vector<float>& expected)
     {
         for (size_t i = 0; i < seen.size(); ++i)
-            if (std::fabs(seen[i] - expected[i]) > 1e-4f)
-                return testing::AssertionFailure() << "item " << i << " is " << seen[i];
-        return testing::AssertionSuccess();
+            EXPECT_NEAR(seen[i], expected[i], 1e-4f) << "item " << i;
     };
-    EXPECT_TRUE(near(placed(1.05f, {512, 384}, 0, {0, 0, 32, 16}),
-                     {-25.6f, -19.2f, 33.6f, 16.8f, 0.25f, 1}));
-    EXPECT_TRUE(near(placed(1, {518, 380}, 0, {0, 0, 32, 32}), {6, -4, 32, 32, 0.25f, 1}));
+    expectNear(placed(1.05f, {512, 384}, 0, {0, 0, 32, 16}),
+               {-25.6f, -19.2f, 33.6f, 16.8f, 0.25f, 1});
+    expectNear(placed(1, {518, 380}, 0, {0, 0, 32, 32}), {6, -4, 32, 32, 0.25f, 1});
     // A quad 400 pixels right of and below the centre swings by this much.
     const float dx = 400 * (std::cos(0.03f) - std::sin(0.03f));
     const float dy = 400 * (std::sin(0.03f) + std::cos(0.03f));
-    EXPECT_TRUE(near(placed(1, {512, 384}, 0.03f, {896, 768, 32, 32}),
-                     {496 + dx, 368 + dy, 32, 32, 0.28f, 1}));
+    expectNear(placed(1, {512, 384}, 0.03f, {896, 768, 32, 32}),
+               {496 + dx, 368 + dy, 32, 32, 0.28f, 1});
 }
 
 // A point maps back through the position, the turn and the zoom. The interface's own
@@ -94,10 +90,9 @@ TEST(Palette, RandomVariantVariesEachChannelByTenClamped)
                 *seen[1].begin() == 240 && seen[2].size() == 21 && *seen[2].begin() == 118);
 }
 
-// From the last cell back to the first, so each note lies over its right and lower
-// neighbours; only cells inside both the canvas and the grid. A note is stuck anew only where
-// the colour changed, and a translucent canvas colour never matches its note (stored with
-// alpha 1). Missing pictures give notes that draw nothing (no GL here) and no margin.
+// From the last cell back, so notes lie over their right and lower neighbours; only cells in
+// both canvas and grid. A note is stuck anew where the colour changed, and a translucent one
+// never matches (notes store alpha 1). Missing pictures: no margin, nothing drawn (no GL here).
 TEST(NoteWall, DrawsTheCellsOfCanvasAndGridFromTheLast)
 {
     auto wall = MakeWall(false);
@@ -129,10 +124,9 @@ TEST(NoteWall, DrawsTheCellsOfCanvasAndGridFromTheLast)
     EXPECT_EQ(pictures, (std::set<const CTexture*>{&g_Notes[0], &g_Notes[1], &g_Notes[2]}));
 }
 
-// The twitch comes on the 15th frame of 0.016 s (past 0.23 s) and restarts the timer at 0.
-// Each poses the camera afresh from the rest pose, so the offsets never add up: up to
-// 0.03 rad, 7 % of zoom and 12 screen pixels each way, each nearly reached. It rolls every
-// black hole's opacity from 0, 0.5 and 1.
+// The twitch comes on the 15th frame of 0.016 s (past 0.23 s) and restarts the timer. Each
+// poses the camera from the rest pose: up to 0.03 rad, 7 % of zoom and 12 screen pixels each
+// way, each nearly reached. It rolls every black hole's opacity from 0, 0.5 and 1.
 TEST(NoteWall, TwitchesOnTheFifteenthFrameFromTheRestPose)
 {
     auto wall = MakeWall(false);
