@@ -55,23 +55,25 @@ public:
 };
 } // namespace
 
-// Corners in strip order: top-left, bottom-left, top-right, bottom-right. A positive angle
-// turns about the centre clockwise as seen on the y-down screen: a quarter turn stands the
-// 20 x 10 quad about (20, 25) up as 10 x 20, its top-left corner now at the top right.
+// Corners in strip order: top-left, bottom-left, top-right, bottom-right. A positive angle turns
+// clockwise about the centre on the y-down screen: a quarter turn stands the 20 x 10 quad about
+// (20, 25) up as 10 x 20, its top-left corner now at the top right; a half turn swaps corners.
 TEST(QuadVertices, CornersInStripOrderTurnedClockwiseAboutTheCentre)
 {
     const float flat[4][4] = {
         {10, 20, 0, 0}, {10, 30, 0, 0.25f}, {30, 20, 0.5f, 0}, {30, 30, 0.5f, 0.25f}};
-    const float turned[4][2] = {{25, 15}, {15, 15}, {25, 35}, {15, 35}};
-    CQuadVertex v[4], w[4];
+    const float quarter[4][2] = {{25, 15}, {15, 15}, {25, 35}, {15, 35}};
+    CQuadVertex v[4], q[4], h[4];
     QuadVertices(10, 20, 20, 10, 0, 0.5f, 0.25f, v);
-    QuadVertices(10, 20, 20, 10, static_cast<float>(M_PI / 2), 0.5f, 0.25f, w);
+    QuadVertices(10, 20, 20, 10, static_cast<float>(M_PI / 2), 0.5f, 0.25f, q);
+    QuadVertices(10, 20, 20, 10, static_cast<float>(M_PI), 0.5f, 0.25f, h);
     for (int i = 0; i < 4; ++i)
         EXPECT_TRUE(v[i].x == flat[i][0] && v[i].y == flat[i][1] && v[i].u == flat[i][2] &&
-                    v[i].v == flat[i][3] && std::fabs(w[i].x - turned[i][0]) < 1e-5f &&
-                    std::fabs(w[i].y - turned[i][1]) < 1e-5f && w[i].u == v[i].u &&
-                    w[i].v == v[i].v)
-            << "corner " << i << ": " << w[i].x << ", " << w[i].y;
+                    v[i].v == flat[i][3] && std::fabs(q[i].x - quarter[i][0]) < 1e-5f &&
+                    std::fabs(q[i].y - quarter[i][1]) < 1e-5f && q[i].u == v[i].u &&
+                    q[i].v == v[i].v && std::fabs(h[i].x - flat[3 - i][0]) < 1e-5f &&
+                    std::fabs(h[i].y - flat[3 - i][1]) < 1e-5f)
+            << "corner " << i << ": " << q[i].x << ", " << q[i].y << "; " << h[i].x;
 }
 
 TEST(Viewport, KeepsAFourByThreeArea)
