@@ -3,7 +3,6 @@
 #include <cmath>
 
 #include "Support.h"
-#include "canvas/Sprite.h"
 #include "render/Camera.h"
 #include "render/Quad.h"
 #include "render/Texture.h"
@@ -141,17 +140,17 @@ TEST(PictureLoadFailure, NamesEachFailedFileOnceAndIsNotRetried)
 {
     const CTempDir folder;
     const std::string missing = folder / "missing.png", wall = folder / "wall.png";
+    const std::string stars = folder / "stars.png"; // only ever a surface
     ::testing::internal::CaptureStderr();
     for (int i = 0; i < 2; ++i)
     {
         EXPECT_EQ(GetTexture(missing), nullptr);
-        EXPECT_EQ(LoadSurface(missing)->Width(), 0);
-        RemoveSprite(CreateSprite(missing));
+        EXPECT_EQ(LoadSurface(missing)->Width() + LoadSurface(stars)->Width(), 0);
         EXPECT_EQ(GetTexture(wall), nullptr); // only ever a texture
     }
     EXPECT_EQ(::testing::internal::GetCapturedStderr(),
-              "Error! Couldn't load picture: " + missing +
-                  "\nError! Couldn't load picture: " + wall + "\n");
+              "Error! Couldn't load picture: " + missing + "\nError! Couldn't load picture: " +
+                  stars + "\nError! Couldn't load picture: " + wall + "\n");
     std::filesystem::copy_file("data/gfx/bullet-01.png", missing);
     EXPECT_GT(LoadSurface(missing)->Width(), 0);
     EXPECT_EQ(GetTexture(missing), nullptr); // a retry would reach GL, which is not even here
@@ -171,11 +170,13 @@ TEST(DrawQuadGl, DrawsTheTintedPictureWhereTheCameraPutsIt)
     DrawQuad(&blank, 100, 0, 100, 200, &clear, 0.0f, false);
     EXPECT_TRUE(Shows(50, 199, Rgba(128, 0, 128, 0)) && Shows(150, 199, Rgba(255, 0, 0, 0)));
 
-    // 5 x 3 becomes 8 x 4; coordinates reaching 1 would stretch the transparent margin over
-    // the right three eighths and the bottom quarter of the quad. The last column is cyan.
-    std::unique_ptr<CSurface> picture = FilledSurface(5, 3, Rgba(255, 255, 0, 255));
-    for (int y = 0; y < 3; ++y)
-        picture->SetPixel(4, y, Rgba(0, 255, 255, 255));
+    // 5 x 3 becomes 8 x 4: coordinates reaching 1 would stretch the margin over the quad's
+    // right and bottom; the last column and row are cyan, so wrapping would tint the top left.
+    std::unique_ptr<CSurface> picture = CreateSurface(5, 3);
+    for (int p = 0; p < 15; ++p)
+        picture->SetPixel(p % 5, p / 5,
+                          p % 5 == 4 || p / 5 == 2 ? Rgba(0, 255, 255, 255)
+                                                   : Rgba(255, 255, 0, 255));
     const CTexture small = TextureOf(picture);
     DrawQuad(&small, 300, 0, 400, 400, &white, 0.0f, false);
     EXPECT_TRUE(Shows(302, 2, Rgba(255, 255, 0, 0)) && Shows(697, 397, Rgba(0, 255, 255, 0)));
