@@ -1,0 +1,257 @@
+#include <zlib.h>
+
+#include <algorithm>
+#include <fstream>
+
+#include "Support.h"
+#include "canvas/Background.h"
+#include "canvas/BlendMode.h"
+#include "canvas/Color.h"
+#include "canvas/Sprite.h"
+
+namespace
+{
+/// Packs bytes into a canvas pixel.
+constexpr uint32_t Rgba(uint32_t r, uint32_t g, uint32_t b, uint32_t a)
+{
+    return r | (g << 8) | (b << 16) | (a << 24);
+}
+
+/// Writes a PNG one row high of 8-bit channels of colour type `type` (0 grey, 2 RGB,
+/// 3 paletted, 4 grey and alpha, 6 RGBA), with the PLTE and tRNS chunks when given.
+inline void WritePng(const std::string& path, int width, char type, const std::vector<uint8_t>& row,
+                     const std::vector<uint8_t>& palette = {},
+                     const std::vector<uint8_t>& transparency = {})
+{
+    const std::string raw = '\0' + std::string(row.begin(), row.end()); // filter 0
+    uLongf size = compressBound(raw.size());
+    std::string zipped(size, '\0');
+    compress(reinterpret_cast<Bytef*>(zipped.data()), &size,
+             reinterpret_cast<const Bytef*>(raw.data()), raw.size());
+    zipped.resize(size);
+    auto big32 = [](uint32_t v) // as PNG stores sizes, lengths and checksums
+    {
+        return std::string{static_cast<char>(v >> 24), static_cast<char>(v >> 16),
+                           static_cast<char>(v >> 8), static_cast<char>(v)};
+    };
+    std::string file = "\x89PNG\r\n\x1A\n";
+    auto chunk = [&](const std::string& body) // the chunk's type, then its data
+    {
+        const auto* bytes = reinterpret_cast<const Bytef*>(body.data());
+        file += big32(body.size() - 4) + body + big32(crc32(0, bytes, body.size()));
+    };
+    chunk("IHDR" + big32(width) + big32(1) + std::string{8, type, 0, 0, 0});
+    if (!palette.empty())
+        chunk("PLTE" + std::string(palette.begin(), palette.end()));
+    if (!transparency.empty())
+        chunk("tRNS" + std::string(transparency.begin(), transparency.end()));
+    chunk("IDAT" + zipped);
+    chunk("IEND");
+    std::ofstream(path, std::ios::binary) << file;
+}
+
+/// A canvas-format surface whose pixels are `pixels`, row by row.
+inline std::unique_ptr<CSurface> MakeSurface(int w, int h, const std::vector<uint32_t>& pixels)
+{
+    std::unique_ptr<CSurface> surface = CreateSurface(w, h);
+    for (int i = 0; i < w * h; ++i)
+        surface->SetPixel(i % w, i / w, pixels[static_cast<size_t>(i)]);
+    return surface;
+}
+
+constexpr uint32_t kRed = Rgba(255, 0, 0, 255);
+
+int CountPixels(const CSurface& canvas, uint32_t pixel)
+{
+    int count = 0;
+    for (int i = 0; i < canvas.Width() * canvas.Height(); ++i)
+        count += canvas.GetPixel(i % canvas.Width(), i / canvas.Width()) == pixel;
+    return count;
+}
+
+/// A registered sprite with a w x h red picture (a missing file registers an empty one).
+CSprite* MakeSprite(int w, int h)
+{
+    CSprite* sprite = CreateSprite("data/gfx/no-such-picture.png");
+    sprite->SetImage(FilledSurface(w, h, kRed));
+    return sprite;
+}
+} // namespace
+
+// A 16-bit desktop once gave 2-byte pixels that the 4-byte pixel code overran. PNGs load alike
+// on both SDL 1.2 libraries; a keyed pixel is 0, as the hit tests count non-zero as solid.
+TEST(Surface, EveryPictureKindLoadsInTheCanvasPackingOnASixteenBitDesktop)
+{
+    ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
+    ASSERT_NE(SDL_SetVideoMode(64, 48, 16, SDL_SWSURFACE), nullptr) << SDL_GetError();
+    ASSERT_EQ(SDL_GetVideoSurface()->format->BytesPerPixel, 2); // the trap is really set
+    std::unique_ptr<CSurface> canvas = CreateSurface(32, 24);
+    const SDL_PixelFormat* f = canvas->Sdl()->format;
+    EXPECT_TRUE(f->BytesPerPixel == 4 && f->Rmask == CColor::kRedMask &&
+                f->Gmask == CColor::kGreenMask && f->Bmask == CColor::kBlueMask &&
+                f->Amask == CColor::kAlphaMask && canvas->Pitch() == 4 * 32);
+    // The hit tests read pixels at any point of a picture's rectangle and beyond: outside, 0.
+    for (const CPoint p :
+         {CPoint{-1, 0}, CPoint{32, 0}, CPoint{0, -1}, CPoint{0, 24}, CPoint{31, 23}})
+        canvas->SetPixel(p.x, p.y, 0x80402010u);
+    EXPECT_TRUE(canvas->GetPixel(31, 23) == 0x80402010u && canvas->GetPixel(32, 23) == 0 &&
+                canvas->GetPixel(31, 24) == 0 && canvas->GetPixel(0, 1) == 0);
+    CSurface().SetPixel(0, 0, 1); // no picture: must not crash
+
+    const CTempDir folder;
+    const std::vector<uint8_t> palette = {10, 20, 30, 200, 100, 50};
+    struct
+    {
+        const char* name;
+        char type;
+        std::vector<uint8_t> pixels, transparency; // two pixels
+        uint32_t first, second;
+    } const cases[] = {
+        {"colour key", 3, {0, 1}, {0}, 0, Rgba(200, 100, 50, 255)},
+        {"translucent", 3, {0, 1}, {128, 255}, Rgba(10, 20, 30, 128), Rgba(200, 100, 50, 255)},
+        {"grey key", 0, {77, 200}, {0, 77}, 0, Rgba(200, 200, 200, 255)},
+        {"grey alpha", 4, {77, 128, 9, 0}, {}, Rgba(77, 77, 77, 128), Rgba(9, 9, 9, 0)},
+        {"rgb", 2, {1, 2, 3, 250, 251, 252}, {}, Rgba(1, 2, 3, 255), 0xFFFCFBFAu},
+        {"rgba", 6, {1, 2, 3, 4, 5, 6, 7, 0}, {}, Rgba(1, 2, 3, 4), Rgba(5, 6, 7, 0)},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        const std::string path = folder / (std::string(c.name) + ".png");
+        WritePng(path, 2, c.type, c.pixels, c.type == 3 ? palette : std::vector<uint8_t>{},
+                 c.transparency);
+        std::unique_ptr<CSurface> s = LoadSurface(path); // read as 4-byte words
+        ASSERT_TRUE(s->Sdl() && s->Sdl()->format->BytesPerPixel == 4);
+        EXPECT_TRUE(s->Width() == 2 && s->GetPixel(0, 0) == c.first &&
+                    s->GetPixel(1, 0) == c.second)
+            << std::hex << s->GetPixel(0, 0) << " " << s->GetPixel(1, 0);
+    }
+    EXPECT_EQ(LoadSurface(folder / "missing.png")->Sdl(), nullptr);
+    SDL_Quit();
+}
+
+TEST(BlendMode, NormalAndScreenResults)
+{
+    struct
+    {
+        int kind;
+        CColor src, dst, expected;
+    } const cases[] = {
+        {1, {1, 0.5f, 0, 0.5f}, {0, 1, 0.5f, 0}, {0.5f, 0.75f, 0.25f, 0.5f}},
+        {1, {0, 0, 0, 0.75f}, {1, 1, 1, 0.75f}, {0.25f, 0.25f, 0.25f, 1}}, // alpha sum <= 1
+        {1, {0, 0, 0, -0.5f}, {0, 0, 0, 0.25f}, {0, 0, 0, 0}},             // alpha sum >= 0
+        {2, {0, 0, 0, 1}, {0.5f, 1, 0.25f, 0.5f}, {0.25f, 0.5f, 0.125f, 1}},
+        {2, {1, 0.5f, 0.5f, 0.5f}, {0.5f, 0.5f, 0.5f, 1}, {0.75f, 0.625f, 0.625f, 1}},
+    };
+    for (const auto& c : cases)
+    {
+        CColor out(9, 9, 9, 9);
+        EXPECT_EQ(&GetBlendMode(c.kind)->Blend(out, c.src, c.dst), &out);
+        EXPECT_EQ(out, c.expected) << c.kind << " " << c.src.r << " " << c.dst.r;
+    }
+    EXPECT_TRUE(GetBlendMode(0) == nullptr && GetBlendMode(3) == nullptr);
+}
+
+// The star layer's pixels name their own column and row; those on its diagonal stripes are
+// transparent and let the faded canvas show. Two tiles a row; a second row when y0 is not 0.
+TEST(DrawBackground, TilesTheStarLayerAtTheScrollOffset)
+{
+    struct
+    {
+        int w, h;
+        CVector2 scroll;
+        int x0, y0; // expected corner of the first tile
+    } const cases[] = {
+        {32, 24, {-10.7f, 0}, -10, 0}, {32, 24, {5, 0}, -27, 0}, {32, 24, {-33, -3.2f}, -1, -3},
+        {40, 30, {-45, 7}, -5, -23},   {20, 12, {0, 0}, 0, 0}, // too small: rows 12+ bare
+        {32, 24, {-3e9f, 0}, 0, 0},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(testing::Message() << c.w << " at " << c.scroll.x << "," << c.scroll.y);
+        std::vector<uint32_t> layer;
+        for (int i = 0; i < c.w * c.h; ++i)
+            layer.push_back((i % c.w + i / c.w) % 7 ? Rgba(i % c.w, i / c.w, 200, 255) : 0);
+        std::unique_ptr<CSurface> canvas = FilledSurface(32, 24, Rgba(0, 0, 0, 255));
+        DrawBackground(canvas.get(), MakeSurface(c.w, c.h, layer).get(), &c.scroll);
+        for (int p = 0; p < 32 * 24; ++p)
+        {
+            const int lx = p % 32 - c.x0, ly = p / 32 - c.y0;
+            const uint32_t star = layer[(ly % c.h) * c.w + lx % c.w];
+            const bool shown = lx < 2 * c.w && ly < (c.y0 ? 2 : 1) * c.h && star != 0;
+            ASSERT_EQ(canvas->GetPixel(p % 32, p / 32), shown ? star : Rgba(0, 10, 87, 255)) << p;
+        }
+    }
+}
+
+// A star picture that failed to load used to divide by its zero width: the fade alone
+// remains, half way toward dark blue; a pixel of alpha 0 or at least 0.9 counts as opaque.
+TEST(DrawBackground, EmptyStarLayerOnlyFades)
+{
+    const CVector2 scroll(-7.5f, 3.0f);
+    const CSurface empty;
+    for (const CSurface* layer : {&empty, static_cast<const CSurface*>(nullptr)})
+    {
+        std::unique_ptr<CSurface> canvas = MakeSurface(
+            4, 1, {Rgba(255, 255, 255, 255), 0, Rgba(0, 0, 0, 229), Rgba(0, 0, 0, 230)});
+        DrawBackground(canvas.get(), layer, &scroll);
+        EXPECT_TRUE(canvas->GetPixel(0, 0) == Rgba(127, 138, 215, 255) &&
+                    canvas->GetPixel(1, 0) == Rgba(0, 10, 87, 255) &&
+                    canvas->GetPixel(2, 0) == Rgba(0, 10, 87, 242) &&
+                    canvas->GetPixel(3, 0) == Rgba(0, 10, 87, 255));
+    }
+}
+
+// A sprite only touching the view's edge is neither drawn nor stamped; a drawn one is clipped
+// to the canvas pixel by pixel. The view's corner is the canvas's in the world.
+TEST(Sprite, DrawnWhenItOverlapsTheViewAndClippedToIt)
+{
+    CSprite* s = MakeSprite(4, 2);
+    const CRect view = {32, 10, 32, 24};
+    for (int x = -5; x <= 33; ++x)
+        for (int y = -3; y <= 25; ++y)
+        {
+            std::unique_ptr<CSurface> canvas = CreateSurface(32, 24);
+            s->m_X = view.x + x;
+            s->m_Y = view.y + y;
+            s->m_LastDrawTime = 0xDEADBEEFu;
+            s->Draw(canvas.get(), &view);
+            const int columns = std::max(0, std::min(x + 4, 32) - std::max(x, 0));
+            const int shown = columns * std::max(0, std::min(y + 2, 24) - std::max(y, 0));
+            ASSERT_EQ(CountPixels(*canvas, kRed), shown) << x << "," << y;
+            ASSERT_EQ(s->m_LastDrawTime != 0xDEADBEEFu, shown > 0) << x << "," << y;
+        }
+    RemoveSprite(s);
+}
+
+// Hidden, disabled and empty sprites draw nothing. The order is a stable sort by depth (100 at
+// first, set right after creation, so the list may be out of order until the draw). Removal
+// is by address: a sprite removed before, or never registered, is left alone.
+TEST(Sprite, DrawsVisibleSpritesByDepthThenCreationAndRemovesByAddress)
+{
+    CSprite* a = MakeSprite(1, 1);
+    a->m_Hidden = true;
+    a->m_Depth = 200;
+    CSprite* b = MakeSprite(1, 1); // goes before a, then is set deeper than it
+    b->m_Disabled = true;
+    b->m_Depth = 300;
+    CSprite* c = CreateSprite("data/gfx/no-such-picture.png");
+    EXPECT_EQ(c->m_W + c->m_H + c->Image()->Width(), 0);
+    CSprite* d = MakeSprite(1, 1);
+    d->SetImage(nullptr);
+    d->m_Depth = 200;
+    std::unique_ptr<CSurface> canvas = CreateSurface(32, 24);
+    const CRect view = {0, 0, 32, 24};
+    DrawSprites(canvas.get(), &view);
+    EXPECT_EQ(CountPixels(*canvas, 0), 32 * 24);
+    EXPECT_EQ(std::vector<CSprite*>(SpriteList().begin(), SpriteList().end()),
+              (std::vector<CSprite*>{c, d, a, b}));
+    RemoveSprite(c);
+    RemoveSprite(c);
+    RemoveSprite(nullptr);
+    CSprite loose;
+    RemoveSprite(&loose);
+    EXPECT_EQ(SpriteList().size(), 3u);
+    for (CSprite* left : {a, b, d})
+        RemoveSprite(left);
+}

@@ -1,0 +1,225 @@
+#include <GL/gl.h>
+
+#include <cmath>
+
+#include "Support.h"
+#include "render/Camera.h"
+#include "render/Quad.h"
+#include "render/Texture.h"
+#include "render/Video.h"
+
+namespace
+{
+/// Packs bytes into a canvas pixel.
+constexpr uint32_t Rgba(uint32_t r, uint32_t g, uint32_t b, uint32_t a)
+{
+    return r | (g << 8) | (b << 16) | (a << 24);
+}
+/// A texture record for the picture, made with MakeTexture.
+CTexture TextureOf(const std::unique_ptr<CSurface>& picture)
+{
+    CTexture t;
+    float uv[4] = {};
+    MakeTexture(picture->Sdl(), t.m_Name, uv);
+    t.m_UMax = uv[2];
+    t.m_VMax = uv[3];
+    return t;
+}
+
+/// Whether the window pixel at virtual screen (x, y), y downwards, shows the colour of the
+/// canvas pixel `rgb`, within 8 a channel (the window may have fewer than 8 bits a channel).
+bool Shows(int x, int y, uint32_t rgb)
+{
+    unsigned char p[3] = {};
+    glReadPixels(x, kVirtualScreenHeight - 1 - y, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, p);
+    for (int i = 0; i < 3; ++i)
+        if (std::abs(p[i] - static_cast<int>(rgb >> (8 * i) & 0xFF)) > 8)
+            return false;
+    return true;
+}
+
+/// Skips a GL test when no X display is there (make test runs under Xvfb).
+#define KORVANE_OPEN_GL_WINDOW()                                                                   \
+    if (!std::getenv("DISPLAY"))                                                                   \
+        GTEST_SKIP() << "needs an X display";                                                      \
+    ASSERT_TRUE(InitVideo(1024, 768, false, "Korvane"))
+
+class CShiftCamera : public ICamera
+{
+public:
+    CPlacedQuad Transform(const CQuadRect& r, float angle) const override
+    {
+        return CPlacedQuad{r.x + 500.0f, r.y, r.width, r.height, angle, true};
+    }
+};
+} // namespace
+
+// Corners in strip order: top-left, bottom-left, top-right, bottom-right. A positive angle turns
+// clockwise about the centre on the y-down screen: a quarter turn stands the 20 x 10 quad about
+// (20, 25) up as 10 x 20, its top-left corner now at the top right; a half turn swaps corners.
+TEST(QuadVertices, CornersInStripOrderTurnedClockwiseAboutTheCentre)
+{
+    const float flat[4][4] = {
+        {10, 20, 0, 0}, {10, 30, 0, 0.25f}, {30, 20, 0.5f, 0}, {30, 30, 0.5f, 0.25f}};
+    const float quarter[4][2] = {{25, 15}, {15, 15}, {25, 35}, {15, 35}};
+    CQuadVertex v[4], q[4], h[4];
+    QuadVertices(10, 20, 20, 10, 0, 0.5f, 0.25f, v);
+    QuadVertices(10, 20, 20, 10, static_cast<float>(M_PI / 2), 0.5f, 0.25f, q);
+    QuadVertices(10, 20, 20, 10, static_cast<float>(M_PI), 0.5f, 0.25f, h);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_TRUE(v[i].x == flat[i][0] && v[i].y == flat[i][1] && v[i].u == flat[i][2] &&
+                    v[i].v == flat[i][3] && std::fabs(q[i].x - quarter[i][0]) < 1e-5f &&
+                    std::fabs(q[i].y - quarter[i][1]) < 1e-5f && q[i].u == v[i].u &&
+                    q[i].v == v[i].v && std::fabs(h[i].x - flat[3 - i][0]) < 1e-5f &&
+                    std::fabs(h[i].y - flat[3 - i][1]) < 1e-5f)
+            << "corner " << i << ": " << q[i].x << ", " << q[i].y << "; " << h[i].x;
+}
+
+TEST(Viewport, KeepsAFourByThreeArea)
+{
+    auto is = [](int w, int h, CRect e)
+    {
+        const CRect v = ComputeViewport(w, h);
+        return v.x == e.x && v.y == e.y && v.w == e.w && v.h == e.h;
+    };
+    EXPECT_TRUE(is(1024, 768, {0, 0, 1024, 768}));
+    EXPECT_TRUE(is(1600, 900, {0, -150, 1600, 1200})); // 1600 / 1.3333334f rounds to 1200.0f
+    EXPECT_TRUE(is(300, 600, {-250, 0, 800, 600}));
+}
+
+// Without a display SDL 2 falls back to drivers that show nothing; the game refuses them
+// unless they were asked for (the tests ask for "dummy").
+TEST(Video, RefusesADriverThatShowsNothingUnlessAskedFor)
+{
+    EXPECT_TRUE(IsInvisibleVideoDriver("offscreen", nullptr));
+    EXPECT_TRUE(IsInvisibleVideoDriver("dummy", "x11"));
+    EXPECT_TRUE(IsInvisibleVideoDriver("offscreen", "offscreenx"));
+    EXPECT_FALSE(IsInvisibleVideoDriver("x11", nullptr));
+    EXPECT_FALSE(IsInvisibleVideoDriver("dummy", "dummy"));
+    EXPECT_FALSE(IsInvisibleVideoDriver("offscreen", "x11,Offscreen"));
+}
+
+// Linear filtering would show the enlarged image's transparent margin at the picture's edges:
+// transparent pixels take their opaque neighbours' mean colour (alpha stays 0), and the
+// picture's last column and row are copied once into the margin.
+TEST(BleedEdges, ColoursTheMarginFromThePicturesEdge)
+{
+    std::unique_ptr<CSurface> image = CreateSurface(6, 5);
+    image->SetPixel(0, 0, Rgba(100, 20, 0, 255));
+    image->SetPixel(1, 0, Rgba(51, 0, 9, 1)); // alpha 1 counts as opaque
+    image->SetPixel(3, 2, Rgba(7, 8, 9, 255));
+    BleedEdges(image->Sdl(), SDL_Rect{0, 0, 4, 3});
+    EXPECT_TRUE(image->GetPixel(1, 1) == Rgba(75, 10, 4, 0) && // means truncate
+                image->GetPixel(0, 0) == Rgba(100, 20, 0, 255) &&
+                image->GetPixel(4, 3) == Rgba(7, 8, 9, 255) && image->GetPixel(5, 4) == 0);
+
+    // What is copied follows the picture's own rectangle, clipped to the image: nothing of an
+    // empty one (a blit that wrote nothing: no edge, and nothing outside may be read).
+    const uint32_t rects[][4] = {
+        // width, height; then (0, 1) and (1, 1) of a picture at (0, 0)
+        {0, 0, Rgba(1, 2, 3, 0), Rgba(1, 2, 3, 0)},
+        {1, 1, Rgba(1, 2, 3, 255), Rgba(1, 2, 3, 255)},
+        {6, 1, Rgba(1, 2, 3, 255), Rgba(1, 2, 3, 0)},
+        {9, 9, Rgba(1, 2, 3, 0), Rgba(1, 2, 3, 0)},
+    };
+    for (const auto& r : rects)
+    {
+        image = CreateSurface(6, 5);
+        image->SetPixel(0, 0, Rgba(1, 2, 3, 255));
+        BleedEdges(image->Sdl(),
+                   SDL_Rect{0, 0, static_cast<Uint16>(r[0]), static_cast<Uint16>(r[1])});
+        EXPECT_TRUE(image->GetPixel(0, 1) == r[2] && image->GetPixel(1, 1) == r[3] &&
+                    image->GetPixel(0, 2) == 0)
+            << r[0] << " x " << r[1];
+    }
+}
+
+// A failed picture is met again and again (a texture per frame): each file is named once,
+// whichever loader met it, and the texture cache keeps its answer when the file appears.
+TEST(PictureLoadFailure, NamesEachFailedFileOnceAndIsNotRetried)
+{
+    const CTempDir folder;
+    const std::string missing = folder / "missing.png", wall = folder / "wall.png";
+    const std::string stars = folder / "stars.png"; // only ever a surface
+    ::testing::internal::CaptureStderr();
+    for (int i = 0; i < 2; ++i)
+    {
+        EXPECT_EQ(GetTexture(missing), nullptr);
+        EXPECT_EQ(LoadSurface(missing)->Width() + LoadSurface(stars)->Width(), 0);
+        EXPECT_EQ(GetTexture(wall), nullptr); // only ever a texture
+    }
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+              "Error! Couldn't load picture: " + missing + "\nError! Couldn't load picture: " +
+                  stars + "\nError! Couldn't load picture: " + wall + "\n");
+    std::filesystem::copy_file("data/gfx/bullet-01.png", missing);
+    EXPECT_GT(LoadSurface(missing)->Width(), 0);
+    EXPECT_EQ(GetTexture(missing), nullptr); // a retry would reach GL, which is not even here
+}
+
+// The window is the 1024 x 768 virtual screen, y downwards. A quad shows its picture tinted
+// and blended by the tint's alpha, moved by the camera when it asks.
+TEST(DrawQuadGl, DrawsTheTintedPictureWhereTheCameraPutsIt)
+{
+    KORVANE_OPEN_GL_WINDOW();
+    ClearScreen();
+    const CColor white(1, 1, 1, 1), red(1, 0, 0, 1), halfBlue(0, 0, 1, 0.5f), clear(0, 1, 0, 0);
+    DrawQuad(nullptr, 0, 0, 1024, 768, &white, 0.0f, false); // no picture, nothing drawn
+    const CTexture blank = TextureOf(FilledSurface(2, 2, Rgba(255, 255, 255, 255)));
+    DrawQuad(&blank, 0, 0, 200, 200, &red, 0.0f, false);
+    DrawQuad(&blank, 0, 0, 100, 200, &halfBlue, 0.0f, false);
+    DrawQuad(&blank, 100, 0, 100, 200, &clear, 0.0f, false);
+    EXPECT_TRUE(Shows(50, 199, Rgba(128, 0, 128, 0)) && Shows(150, 199, Rgba(255, 0, 0, 0)));
+
+    // 5 x 3 becomes 8 x 4: coordinates reaching 1 would stretch the margin over the quad's
+    // right and bottom; the last column and row are cyan, so wrapping would tint the top left.
+    std::unique_ptr<CSurface> picture = CreateSurface(5, 3);
+    for (int p = 0; p < 15; ++p)
+        picture->SetPixel(p % 5, p / 5,
+                          p % 5 == 4 || p / 5 == 2 ? Rgba(0, 255, 255, 255)
+                                                   : Rgba(255, 255, 0, 255));
+    const CTexture small = TextureOf(picture);
+    DrawQuad(&small, 300, 0, 400, 400, &white, 0.0f, false);
+    EXPECT_TRUE(Shows(302, 2, Rgba(255, 255, 0, 0)) && Shows(697, 397, Rgba(0, 255, 255, 0)));
+
+    CShiftCamera camera;
+    SetCamera(&camera);
+    DrawQuad(&blank, 0, 450, 100, 100, &white, 0.0f, true); // lands at x 500
+    DrawQuad(&blank, 0, 600, 100, 100, &white, 0.0f, false);
+    SetCamera(nullptr);
+    DrawQuad(&blank, 150, 450, 100, 100, &white, 0.0f, true); // no camera: as given
+    EXPECT_TRUE(Shows(550, 500, ~0u) && Shows(50, 650, ~0u) && Shows(200, 500, ~0u));
+    EXPECT_TRUE(Shows(450, 500, 0) && Shows(100, 500, 0) && Shows(701, 200, 0));
+}
+
+// A picture reaches GL enlarged to powers of two, copied unblended even with per-surface alpha
+// on, and keeps its alpha settings (whose stored values differ between the two libraries).
+TEST(TextureGl, UploadsTheEnlargedPictureAndLeavesItsAlphaSettingsAsFound)
+{
+    KORVANE_OPEN_GL_WINDOW();
+    for (const bool ownAlpha : {true, false})
+    {
+        SCOPED_TRACE(ownAlpha ? "alpha channel" : "no alpha channel");
+        SDL_Surface* picture =
+            SDL_CreateRGBSurface(SDL_SWSURFACE, 33, 20, ownAlpha ? 32 : 24, 0x0000FF, 0x00FF00,
+                                 0xFF0000, ownAlpha ? 0xFF000000u : 0);
+        SDL_FillRect(picture, nullptr, SDL_MapRGBA(picture->format, 35, 84, 99, 128));
+        SDL_Rect corner = {32, 19, 1, 1};
+        SDL_FillRect(picture, &corner, SDL_MapRGBA(picture->format, 1, 2, 3, 128));
+        SDL_SetAlpha(picture, SDL_SRCALPHA, 77);
+        const Uint32 flags = picture->flags;
+        const Uint8 alpha = picture->format->alpha;
+        unsigned int name = 0;
+        float uv[4] = {};
+        ASSERT_TRUE(MakeTexture(picture, name, uv));
+        EXPECT_TRUE(picture->flags == flags && picture->format->alpha == alpha);
+        SDL_FreeSurface(picture);
+        EXPECT_TRUE(uv[0] == 0 && uv[1] == 0 && uv[2] == 33.0f / 64 && uv[3] == 20.0f / 32);
+        std::vector<uint32_t> texels(64 * 32);
+        glBindTexture(GL_TEXTURE_2D, name);
+        glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
+        EXPECT_EQ(texels[7 * 64 + 5], Rgba(35, 84, 99, ownAlpha ? 128 : 255));
+        const uint32_t cornerTexel = Rgba(1, 2, 3, ownAlpha ? 128 : 255); // and its copies
+        EXPECT_TRUE(texels[19 * 64 + 32] == cornerTexel && texels[19 * 64 + 33] == cornerTexel &&
+                    texels[20 * 64 + 32] == cornerTexel && texels[20 * 64 + 33] == cornerTexel);
+    }
+}

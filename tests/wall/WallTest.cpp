@@ -1,0 +1,155 @@
+#include <cmath>
+#include <set>
+
+#include "Support.h"
+#include "render/Quad.h"
+#include "render/Texture.h"
+#include "util/Random.h"
+#include "wall/NoteWallImpl.h"
+#include "wall/Palette.h"
+
+namespace
+{
+// The canvas pixel (red in bits 0-7) of a note colour that maps to itself, FFA76B.
+const uint32_t kOrange = 0xFF6BA7FFu;
+
+// Texture records without GL textures: the bookkeeping reads only their sizes.
+CTexture g_Notes[3] = {{0, 80, 80}, {0, 64, 96}, {0, 128, 128}};
+
+std::unique_ptr<CNoteWallImpl> MakeWall(bool withNotes)
+{
+    CWallPictures p;
+    for (CTexture& t : g_Notes)
+        p.m_Notes.push_back(withNotes ? &t : nullptr);
+    p.m_BlackHoles.assign(5, nullptr);
+    p.m_Digits.assign(10, nullptr);
+    return std::make_unique<CNoteWallImpl>(1024.0f, 768.0f, 32, 24, p);
+}
+} // namespace
+
+// About the screen centre (512, 384) a camera zooms, shifts by its position's offset from
+// it, and turns clockwise as seen (right of the centre goes down), adding its angle to the
+// quad's. Single-precision steps land within a few units of the last place.
+TEST(Camera, ZoomsShiftsAndTurnsAboutTheScreenCentre)
+{
+    auto placed = [](float zoom, CVector2 position, float angle, const CQuadRect& rect)
+    {
+        CCameraTransformer camera;
+        camera.m_Zoom = CVector2(zoom, zoom);
+        camera.m_Position = position;
+        camera.SetAngle(angle);
+        const CPlacedQuad q = camera.Transform(rect, 0.25f);
+        return std::vector<float>{q.x, q.y, q.width, q.height, q.angle, float(q.visible)};
+    };
+    auto expectNear = [](const std::vector<float>& seen, const std::vector<float>& expected)
+    {
+        for (size_t i = 0; i < seen.size(); ++i)
+            EXPECT_NEAR(seen[i], expected[i], 1e-4f) << "item " << i;
+    };
+    expectNear(placed(1.05f, {512, 384}, 0, {0, 0, 32, 16}),
+               {-25.6f, -19.2f, 33.6f, 16.8f, 0.25f, 1});
+    expectNear(placed(1, {518, 380}, 0, {0, 0, 32, 32}), {6, -4, 32, 32, 0.25f, 1});
+    // A quad 400 pixels right of and below the centre swings by this much.
+    const float dx = 400 * (std::cos(0.03f) - std::sin(0.03f));
+    const float dy = 400 * (std::sin(0.03f) + std::cos(0.03f));
+    expectNear(placed(1, {512, 384}, 0.03f, {896, 768, 32, 32}),
+               {496 + dx, 368 + dy, 32, 32, 0.28f, 1});
+}
+
+// A point maps back through the position, the turn and the zoom. The interface's own
+// version maps it as the centre of a transformed unit square.
+TEST(Camera, TransformPoint)
+{
+    CCameraTransformer camera;
+    camera.m_Zoom = CVector2(2.0f, 2.0f);
+    camera.m_Position = CVector2(612.0f, 384.0f);
+    const CVector2 viaSquare = camera.ICamera::TransformPoint(CVector2(522.0f, 394.0f));
+    EXPECT_TRUE(viaSquare.x == 632.0f && viaSquare.y == 404.0f);
+    camera.SetAngle(0.5f);
+    const CVector2 p =
+        camera.TransformPoint(CVector2(612 + 100 * std::cos(0.5f), 384 + 100 * std::sin(0.5f)));
+    EXPECT_TRUE(std::fabs(p.x - 562.0f) < 1e-4f && std::fabs(p.y - 384.0f) < 1e-4f) << p.x;
+}
+
+// Each channel varies by up to 10 either way, clamped: unclamped, 3 - 10 would wrap to 249
+// and 250 + 10 to 4.
+TEST(Palette, RandomVariantVariesEachChannelByTenClamped)
+{
+    EXPECT_EQ(RandomVariant({}).a, 255);
+    tarn::test::SeedRandom(7u, 1.0);
+    std::set<int> seen[3];
+    for (int i = 0; i < 1000; ++i)
+    {
+        const CByteColor c = RandomVariant({0x03FA80});
+        for (int k = 0; k < 3; ++k)
+            seen[k].insert((&c.r)[k]);
+    }
+    // Every value in range is drawn: red 0 to 13, green 240 to 255, blue 118 to 138.
+    EXPECT_TRUE(seen[0].size() == 14 && *seen[0].begin() == 0 && seen[1].size() == 16 &&
+                *seen[1].begin() == 240 && seen[2].size() == 21 && *seen[2].begin() == 118);
+}
+
+// From the last cell back, so notes lie over their right and lower neighbours; only cells in
+// both canvas and grid. A note is stuck anew where the colour changed, and a translucent one
+// never matches (notes store alpha 1). Missing pictures: no margin, nothing drawn (no GL here).
+TEST(NoteWall, DrawsTheCellsOfCanvasAndGridFromTheLast)
+{
+    auto wall = MakeWall(false);
+    std::unique_ptr<CSurface> canvas = FilledSurface(40, 30, kOrange);
+    wall->DrawWall(canvas.get());
+    const std::vector<int>& order = wall->DrawOrder();
+    ASSERT_EQ(order.size(), 768u);
+    EXPECT_TRUE(order.front() == 767 && order.back() == 0 && order[1] == 766 && order[32] == 735);
+    const CNote kept = wall->Note(31, 23), before = wall->Note(0, 0);
+    EXPECT_TRUE(kept.m_Picture == nullptr && kept.m_Width == 32.0f && kept.m_Color.a == 1.0f);
+    canvas->SetPixel(0, 0, 0x806BA7FFu);
+    wall->DrawWall(canvas.get());
+    wall->DrawScore(1234567);
+    EXPECT_TRUE(wall->Note(31, 23).m_X == kept.m_X && wall->Note(31, 23).m_Y == kept.m_Y);
+    EXPECT_FALSE(wall->Note(0, 0).m_X == before.m_X && wall->Note(0, 0).m_Y == before.m_Y);
+    EXPECT_EQ(wall->UpdateNote(32, 0, CColor(1, 1, 1, 1)), nullptr);
+    wall->UpdateNotes(FilledSurface(10, 5, kOrange).get());
+    EXPECT_TRUE(wall->DrawOrder().size() == 50u && wall->DrawOrder().front() == 4 * 32 + 9);
+    wall->UpdateNotes(nullptr);
+    EXPECT_TRUE(wall->DrawOrder().empty());
+    std::array<int, kDigitPictureCount> digitWidths = {}; // all missing: the score takes no room
+    EXPECT_EQ(LayoutNumber(CVector2(881, 15), 88, digitWidths).m_Digits[1].m_X, 881.0f);
+
+    auto withNotes = MakeWall(true); // every note picture is chosen
+    withNotes->UpdateNotes(canvas.get());
+    std::set<const CTexture*> pictures;
+    for (int cell = 0; cell < 768; ++cell)
+        pictures.insert(withNotes->Note(cell % 32, cell / 32).m_Picture);
+    EXPECT_EQ(pictures, (std::set<const CTexture*>{&g_Notes[0], &g_Notes[1], &g_Notes[2]}));
+}
+
+// The twitch comes on the 15th frame of 0.016 s (past 0.23 s) and restarts the timer. Each
+// poses the camera from the rest pose: up to 0.03 rad, 7 % of zoom and 12 screen pixels each
+// way, each nearly reached. It rolls every black hole's opacity from 0, 0.5 and 1.
+TEST(NoteWall, TwitchesOnTheFifteenthFrameFromTheRestPose)
+{
+    auto wall = MakeWall(false);
+    EXPECT_EQ(GetCamera(), &wall->LiveCamera());
+    for (int frame = 1; frame <= 14; ++frame)
+        ASSERT_FALSE(wall->AdvanceTwitchTimer(0.016f)) << "frame " << frame;
+    EXPECT_TRUE(wall->AdvanceTwitchTimer(0.016f));
+    EXPECT_TRUE(!wall->AdvanceTwitchTimer(0.016f) && wall->TwitchTimer() == 0.016f);
+
+    float most[3] = {}; // of the angle, the zoom and the offsets, each over its limit
+    std::set<float> opacities;
+    for (int i = 0; i < 300; ++i)
+    {
+        wall->Twitch();
+        const CCameraTransformer& c = wall->LiveCamera();
+        most[0] = std::max(most[0], std::fabs(c.m_Angle) / 0.03f);
+        most[1] = std::max(most[1], (c.m_Zoom.x - 1) / 0.07f);
+        most[2] = std::max({most[2], std::fabs(c.m_Position.x - 512) * c.m_Zoom.x / 12,
+                            std::fabs(c.m_Position.y - 384) * c.m_Zoom.y / 12});
+        opacities.insert(wall->BlackHoleOpacity(i % 5));
+    }
+    for (const float m : most)
+        EXPECT_TRUE(m > 0.9f && m <= 1.0001f) << m;
+    EXPECT_EQ(opacities, (std::set<float>{0.0f, 0.5f, 1.0f}));
+    wall.reset();
+    EXPECT_EQ(GetCamera(), nullptr) << "a gone wall's camera is not left registered";
+}
