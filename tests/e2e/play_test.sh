@@ -63,7 +63,11 @@ echo "[${SECONDS} s] note wall: $share of the window in $colours note colours, s
 # alive: the player is on the wall. A level shot may have killed it (no figure for a few
 # looks in a row; the dark overlays can hide it for a moment): then a key starts a new
 # game. Right and Down also nudge a figure that ran off the left or top edge back in.
-player_at() { look && read -r px py _ < <(wall player "$probe") && [ "$px" != none ]; }
+# px, py keep the last place seen, so that the arithmetic below never meets "none".
+player_at() {
+    local x y
+    look && read -r x y _ < <(wall player "$probe") && [ "$x" != none ] && px=$x py=$y
+}
 alive() {
     local misses=0 keys=(Right Down)
     until player_at; do
