@@ -11,7 +11,6 @@ Usage (each prints one line of numbers, or "none"):
   wall.py player <picture>          centre of the player's green body (screen px), samples
   wall.py shots <picture> <x> <y>   shot-coloured samples in the band right of (x, y)
   wall.py score <picture> <data>    the digit read in the score label, mean misfit
-  wall.py aim <picture> <data>      player, height of the creature's white core, score
 """
 import os
 import re
@@ -90,14 +89,6 @@ def find_player(rows, step=4):
                          sum(y for _, y in green) * step // len(green), len(green))
 
 
-def find_core(rows, min_x, step=4):
-    """Median height of the white core cells right of min_x, or 'none'."""
-    ys = sorted(y * step for y, row in enumerate(rows) for r, g, b, _ in row[min_x // step:]
-                if min(r, g, b) > 150 and min(r, g, b) > 0.85 * max(r, g, b))
-    # Half a note's worth of white at least; the median resists a stray white particle.
-    return str(ys[len(ys) // 2]) if len(ys) >= 32 else "none"
-
-
 def shots(path, px, py):
     step = 2
     w, h, rows = load(path, step=step)
@@ -144,11 +135,6 @@ def main(what, path, *args):
         shots(path, int(args[0]), int(args[1]))
     elif what == "score":
         print(score(path, args[0]))
-    elif what == "aim":
-        rows = load(path, step=4)[2]
-        found = find_player(rows)
-        core = find_core(rows, int(found.split()[0]) + 160) if found else "none"
-        print(found or "none - -", core, score(path, args[0]))
     else:
         sys.exit("unknown query " + what)
 
