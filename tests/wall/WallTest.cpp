@@ -73,6 +73,21 @@ TEST(Camera, TransformPoint)
 
 // Each channel varies by up to 10 either way, clamped: unclamped, 3 - 10 would wrap to 249
 // and 250 + 10 to 4.
+// What every note shows: a colour within 0.15 of its nearest note colour keeps its own shade
+// and alpha, a farther one becomes that entry (alpha 1); the earlier entry wins a tie.
+TEST(Palette, MapsFarColoursToTheNearestNoteColourAndKeepsNearOnes)
+{
+    const auto bytes = [](int r, int g, int b, float a = 1.0f)
+    { return CColor(r / 255.0f, g / 255.0f, b / 255.0f, a); };
+    const auto entry = [](uint32_t rgb) { return MakePalette({rgb})[0]; };
+    const std::vector<CColor> palette = MakePalette(NotePaletteColors());
+    EXPECT_EQ(MapToPalette(palette, bytes(255, 0, 0, 0.3f)), entry(0xA30026));        // 0.170 away
+    EXPECT_EQ(MapToPalette(palette, bytes(0, 21, 175)), entry(0x003CFF));             // 0.156
+    EXPECT_EQ(MapToPalette(palette, bytes(0, 10, 87, 0.3f)), bytes(0, 10, 87, 0.3f)); // 0.137
+    EXPECT_EQ(MapToPalette({CColor(1, 0, 0, 1), CColor(0, 1, 0, 1)}, CColor(0.5f, 0.5f, 0, 1)),
+              CColor(1, 0, 0, 1));
+}
+
 TEST(Palette, RandomVariantVariesEachChannelByTenClamped)
 {
     EXPECT_EQ(RandomVariant({}).a, 255);
