@@ -67,6 +67,12 @@ private:
     std::string m_Previous;
 };
 
+/// Packs bytes into a canvas pixel (red in the low byte).
+constexpr uint32_t Rgba(uint32_t r, uint32_t g, uint32_t b, uint32_t a)
+{
+    return r | (g << 8) | (b << 16) | (a << 24);
+}
+
 /// A canvas-format surface of w x h pixels, all `pixel`.
 inline std::unique_ptr<CSurface> FilledSurface(int w, int h, uint32_t pixel)
 {

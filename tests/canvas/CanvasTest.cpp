@@ -11,12 +11,6 @@
 
 namespace
 {
-/// Packs bytes into a canvas pixel.
-constexpr uint32_t Rgba(uint32_t r, uint32_t g, uint32_t b, uint32_t a)
-{
-    return r | (g << 8) | (b << 16) | (a << 24);
-}
-
 /// Writes a PNG one row high of 8-bit channels of colour type `type` (0 grey, 2 RGB,
 /// 3 paletted, 4 grey and alpha, 6 RGBA), with the PLTE and tRNS chunks when given.
 inline void WritePng(const std::string& path, int width, char type, const std::vector<uint8_t>& row,

@@ -10,11 +10,6 @@
 
 namespace
 {
-/// Packs bytes into a canvas pixel.
-constexpr uint32_t Rgba(uint32_t r, uint32_t g, uint32_t b, uint32_t a)
-{
-    return r | (g << 8) | (b << 16) | (a << 24);
-}
 /// A texture record for the picture, made with MakeTexture.
 CTexture TextureOf(const std::unique_ptr<CSurface>& picture)
 {
