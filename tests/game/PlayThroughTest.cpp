@@ -7,6 +7,9 @@
 #include "render/Video.h"
 #include "util/Random.h"
 
+// The play-through draws the virtual screen into a window a quarter of its size.
+constexpr int kWindowWidth = kVirtualScreenWidth / 4, kWindowHeight = kVirtualScreenHeight / 4;
+
 // The first digit of the score of the last frame (from x 881, y 15 of the virtual screen, 29 x
 // 32, here a quarter of that). Mesa's software driver under Xvfb reads the front buffer as black
 // but keeps the back buffer after the swap, so the frame is read there.
@@ -14,7 +17,8 @@ static std::vector<unsigned char> FirstScoreDigit()
 {
     std::vector<unsigned char> pixels(7 * 8 * 4);
     glReadBuffer(GL_BACK);
-    glReadPixels(881 / 4, 768 / 4 - 15 / 4 - 8, 7, 8, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    glReadPixels(881 / 4, kWindowHeight - 15 / 4 - 8, 7, 8, GL_RGBA, GL_UNSIGNED_BYTE,
+                 pixels.data());
     return pixels;
 }
 
@@ -23,7 +27,7 @@ static std::vector<unsigned char> FirstScoreDigit()
 // key after the death picture ends it.
 TEST(PlayThrough, ClearsALevelThenDies)
 {
-    ASSERT_TRUE(InitVideo(1024 / 4, 768 / 4, false, "Korvane"));
+    ASSERT_TRUE(InitVideo(kWindowWidth, kWindowHeight, false, "Korvane"));
     tarn::test::SeedRandom(2024u, 7.0);
     CGameplay gameplay;
     CGameplayImpl* game = gameplay.Impl();
