@@ -62,11 +62,25 @@ struct CCachedPicture
 
 using FileStatus = struct stat;
 
+#ifdef _WIN32
+// Windows' struct stat has whole seconds only (and st_ino is always 0 there): a rewrite of
+// the same size within the same second goes unseen.
+timespec Modified(const FileStatus& file)
+{
+    return {file.st_mtime, 0};
+}
+#else
+timespec Modified(const FileStatus& file)
+{
+    return file.st_mtim;
+}
+#endif
+
 bool SameFile(const CCachedPicture& cached, const FileStatus& file)
 {
     return cached.m_Device == file.st_dev && cached.m_Inode == file.st_ino &&
-           cached.m_Size == file.st_size && cached.m_Modified.tv_sec == file.st_mtim.tv_sec &&
-           cached.m_Modified.tv_nsec == file.st_mtim.tv_nsec;
+           cached.m_Size == file.st_size && cached.m_Modified.tv_sec == Modified(file).tv_sec &&
+           cached.m_Modified.tv_nsec == Modified(file).tv_nsec;
 }
 
 /// The picture of the file, decoded once while the file stays the same: the name alone is
@@ -91,7 +105,7 @@ std::shared_ptr<const CSurface> SpritePicture(const std::string& fileName)
         cached.m_Device = file.st_dev;
         cached.m_Inode = file.st_ino;
         cached.m_Size = file.st_size;
-        cached.m_Modified = file.st_mtim;
+        cached.m_Modified = Modified(file);
     }
     return cached.m_Image;
 }
