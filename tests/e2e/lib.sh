@@ -45,10 +45,11 @@ in_xvfb() {
 }
 
 # start_game <log> [VAR=value...]: the game ($game) in the background from the current
-# folder, output to <log>; its pid in $pid.
+# folder, output to <log>; its pid in $pid. KORVANE_RUNNER, if set, is the program that
+# runs it (wine for the Windows game: its pid becomes the game's process).
 start_game() {
     local log=$1; shift
-    env "$@" "$game" >"$log" 2>&1 &
+    env "$@" ${KORVANE_RUNNER:-} "$game" >"$log" 2>&1 &
     pid=$!
     track "$pid"
 }
@@ -106,9 +107,11 @@ rmse() { compare -metric RMSE "$1" "$2" null: 2>&1 | sed -n 's/.*(\(.*\)).*/\1/p
 # float_lt <a> <b>: a < b.
 float_lt() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a < b) }'; }
 
-# audio_rms_db <raw file>: RMS level of captured S16LE stereo 44.1 kHz audio in dB.
+# audio_rms_db <raw file>: RMS level of captured S16LE stereo 44.1 kHz audio in dB; -999 for
+# digital silence, which sox calls -inf (awk would compare that word as text).
 audio_rms_db() {
-    sox -t raw -r 44100 -e signed -b 16 -c 2 "$1" -n stats 2>&1 | awk '/RMS lev dB/ { print $4 }'
+    sox -t raw -r 44100 -e signed -b 16 -c 2 "$1" -n stats 2>&1 |
+        awk '/RMS lev dB/ { print ($4 == "-inf" ? -999 : $4) }'
 }
 
 # artifacts <name>: a folder for pictures a person can look at after the run.

@@ -62,16 +62,16 @@ fetch() {
     echo "$dir"
 }
 
-# step <name> <function>: runs the function in its source folder unless stamped; its output
-# goes to <build>/log/<name>.log.
+# step <name> <function>: runs the function in its source folder unless its stamp holds the
+# same function (a changed build step builds again); its output goes to <build>/log/<name>.log.
 mkdir -p "$build/log"
 step() {
-    [ -f "$stamps/$1" ] && return 0
+    [ "$(cat "$stamps/$1" 2>/dev/null)" = "$(declare -f "$2")" ] && return 0
     local dir
     dir=$(fetch "$1")
     say "$1: $(basename "$(ls "$src/$1.dl"/*.dsc)" .dsc)"
     (cd "$dir" && "$2") >"$build/log/$1.log" 2>&1 || { tail -n 40 "$build/log/$1.log"; say "$1 failed"; exit 1; }
-    touch "$stamps/$1"
+    declare -f "$2" >"$stamps/$1"
 }
 
 autotools() { # the usual cross configure, static unless told otherwise
@@ -106,7 +106,8 @@ build_sdl() {
     make install
 }
 build_mixer() { # Ogg Vorbis and WAV only, Vorbis linked in (not loaded at run time)
-    ./configure --host=$host --prefix="$prefix" --enable-shared --disable-static \
+    # The static vorbisfile needs vorbis and ogg after it, or configure finds no Vorbis.
+    LIBS="-lvorbis -logg" ./configure --host=$host --prefix="$prefix" --enable-shared --disable-static \
         --with-sdl-prefix="$prefix" --disable-sdltest --enable-music-wave --enable-music-ogg \
         --disable-music-ogg-shared --disable-music-mod --disable-music-midi \
         --disable-music-mp3 --disable-music-flac --disable-music-mp3-mad-gpl

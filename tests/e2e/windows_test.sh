@@ -1,0 +1,65 @@
+#!/usr/bin/env bash
+# The Windows game under Wine, as a player gets it (make windows, then make test-windows):
+# the unpacked zip goes through the same player's scenario and no-sound test as the Linux
+# game, with wine as the runner, and must leave its folder as it found it; then the setup
+# program installs silently into a fresh Wine prefix, its shortcut starts in the install
+# folder, the installed game shows its title and ends on Escape and the close button with
+# 0, and the uninstaller takes every file and the registry entry away.
+# Wine here has no sound device: the scenario's sound goes to SDL's disk driver.
+# Usage: windows_test.sh <build-windows folder>
+set -u
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/lib.sh"
+build=$(cd "$1" && pwd)
+work=$(mktemp -d)
+at_exit 'rm -rf "$work"'
+export WINEPREFIX=$work/wine WINEDEBUG=-all WINEDLLOVERRIDES="winemenubuilder.exe=d"
+export KORVANE_RUNNER=wine KORVANE_ARTIFACTS=${KORVANE_ARTIFACTS:-$build/test-artifacts}
+at_exit 'wineserver -k 2>/dev/null'
+g++ -O2 -o "$work/send_wm_delete" "$here/SendWmDelete.cpp" -lX11 || fail "send_wm_delete did not build"
+
+started=$SECONDS
+wineboot -i >/dev/null 2>&1 || fail "wineboot could not make a Wine prefix"
+wineserver -w
+echo "[$((SECONDS - started)) s] fresh Wine prefix"
+
+zip=$(ls "$build"/Korvane-*-win64.zip) || fail "no zip in $build (make windows)"
+unzip -q "$zip" -d "$work/zip"
+game_dir=$(ls -d "$work"/zip/Korvane-*-win64)
+listing() { (cd "$1" && find . -printf '%p %s %T@\n' | sort); }
+listing "$game_dir" >"$work/before.txt"
+for test in "play_test.sh korvane.exe $work/send_wm_delete" "no_audio_test.sh korvane.exe"; do
+    (cd "$game_dir" && bash $here/$test) || fail "${test%% *} of the Windows game"
+    wineserver -w
+done
+listing "$game_dir" | diff "$work/before.txt" - || fail "the game changed its folder"
+echo "[$((SECONDS - started)) s] the unpacked zip passed the player's and the no-sound scenario"
+
+# --- The setup program, into a fresh prefix.
+export WINEPREFIX=$work/wine-setup
+wineboot -i >/dev/null 2>&1 && wineserver -w || fail "wineboot could not make a Wine prefix"
+setup=$(ls "$build"/Korvane-*-win64-setup.exe) || fail "no setup program in $build"
+wine "$setup" /S || fail "the setup program failed"
+wineserver -w
+installed="$WINEPREFIX/drive_c/Program Files/Korvane"
+link="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Korvane.lnk"
+diff <(cd "$game_dir" && find . | sort) <(cd "$installed" && find . ! -name uninstall.exe | sort) ||
+    fail "the installed files differ from the zip's"
+[ -f "$link" ] || fail "no Start-menu shortcut"
+folder=$(python3 "$here/lnk.py" "$link")
+[ "$folder" = 'C:\Program Files\Korvane' ] || fail "the shortcut starts in '$folder'"
+key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Korvane'
+wine reg query "$key" /v UninstallString 2>/dev/null | grep -q 'uninstall.exe' || fail "no uninstall entry"
+echo "[$((SECONDS - started)) s] installed; the shortcut starts in $folder"
+
+in_xvfb
+printf '#!/bin/sh\ncd "%s" && exec wine korvane.exe\n' "$installed" >"$work/korvane" # as the shortcut
+chmod +x "$work/korvane"
+cd "$here/../.." && play_installed "$work/installed" "$work/korvane" "$work/send_wm_delete" windows-installed
+wineserver -w
+wine "$installed/uninstall.exe" /S
+wineserver -w # the uninstaller finishes from a copy of itself and returns at once
+[ ! -e "$installed" ] || { find "$installed"; fail "files left after removal"; }
+[ ! -e "$link" ] || fail "the shortcut is left after removal"
+! wine reg query "$key" >/dev/null 2>&1 || fail "the uninstall entry is left after removal"
+echo "[$((SECONDS - started)) s] PASS: the Windows game, unpacked and installed, under Wine"
