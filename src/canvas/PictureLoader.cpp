@@ -17,7 +17,7 @@
 #include <jpeglib.h>
 #include <png.h>
 
-#include "canvas/win/SDL_image.h"
+#include "canvas/PictureLoader.h"
 
 namespace
 {

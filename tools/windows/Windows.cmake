@@ -11,7 +11,7 @@ find_package(JPEG REQUIRED)
 
 add_library(korvane_picture_loader STATIC ${PROJECT_SOURCE_DIR}/src/canvas/PictureLoader.cpp)
 target_include_directories(korvane_picture_loader
-    PUBLIC ${PROJECT_SOURCE_DIR}/src/canvas/win PRIVATE ${PROJECT_SOURCE_DIR}/src)
+    PUBLIC ${PROJECT_SOURCE_DIR}/src/canvas/win ${PROJECT_SOURCE_DIR}/src)
 target_link_libraries(korvane_picture_loader PUBLIC PkgConfig::SDL PRIVATE PNG::PNG JPEG::JPEG)
 add_library(PkgConfig::SDL_IMAGE ALIAS korvane_picture_loader)
 
@@ -23,3 +23,12 @@ set_target_properties(PkgConfig::GLU PROPERTIES INTERFACE_LINK_LIBRARIES glu32)
 # No libstdc++-6.dll, libgcc_s_seh-1.dll or libwinpthread-1.dll to ship: linked in.
 add_link_options(-static-libgcc -static-libstdc++
     -Wl,-Bstatic,--whole-archive -lwinpthread -Wl,--no-whole-archive,-Bdynamic)
+
+# The loader against the surfaces SDL_image gives on Linux (make test-windows runs it).
+find_package(GTest CONFIG)
+if(GTest_FOUND)
+    add_executable(picture_loader_test ${PROJECT_SOURCE_DIR}/tests/canvas/PictureLoaderTest.cpp)
+    target_include_directories(picture_loader_test PRIVATE ${PROJECT_SOURCE_DIR}/tests)
+    target_link_libraries(picture_loader_test PRIVATE korvane_picture_loader GTest::gtest_main
+        ZLIB::ZLIB)
+endif()

@@ -3,6 +3,7 @@
 # versions this Debian release ships, into <build>/prefix:
 #   zlib, libpng, libjpeg-turbo, libogg, libvorbis   static (linked into the exe or the mixer)
 #   SDL 1.2, SDL_mixer 1.2                           DLLs (LGPL: a player may replace them)
+#   GoogleTest                                       static, for the test programs
 # The sources come through apt from a private configuration under <build>/apt: the system's
 # own deb lines, turned into deb-src, with lists and cache of its own; nothing of the
 # system's apt set-up changes, and apt checks every file against the signed index.
@@ -114,6 +115,14 @@ build_mixer() { # Ogg Vorbis and WAV only, Vorbis linked in (not loaded at run t
     make install-hdrs install-lib # the library alone: its demo programs are not needed
 }
 
+build_gtest() { # for the test programs only
+    cmake -S . -B build-win -DCMAKE_SYSTEM_NAME=Windows -DCMAKE_C_COMPILER=$CC \
+        -DCMAKE_CXX_COMPILER=$CXX -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" \
+        -DBUILD_GMOCK=OFF -Dgtest_disable_pthreads=ON
+    cmake --build build-win -j"$jobs"
+    cmake --install build-win
+}
+
 step zlib build_zlib
 step libpng1.6 build_png
 step libjpeg-turbo build_jpeg
@@ -121,4 +130,5 @@ step libogg build_ogg
 step libvorbis build_vorbis
 step libsdl1.2 build_sdl
 step sdl-mixer1.2 build_mixer
+step googletest build_gtest
 say "done: $prefix"

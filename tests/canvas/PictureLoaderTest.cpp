@@ -1,0 +1,111 @@
+// The game's own picture loader (the Windows build's, in SDL_image's place) against what
+// SDL_image gives, for every kind of picture the game's tests load. Built twice by
+// make test-windows: on Linux beside SDL_image, where both must give the surfaces recorded
+// below, and for Windows under Wine, where the loader must give them still (its libjpeg
+// there is built without SIMD, so the JPEG rows check that its C paths agree).
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+#include "PngWriter.h"
+#include "canvas/PictureLoader.h"
+#if KORVANE_WITH_SDL_IMAGE
+#include <SDL_image.h>
+#endif
+
+namespace
+{
+/// FNV-1a over what the game reads of a surface: size, pixel format, colour key, palette,
+/// and every row's pixels (not the padding after them).
+uint64_t Digest(const SDL_Surface* s)
+{
+    uint64_t hash = 14695981039346656037ull;
+    auto add = [&hash](const void* data, size_t size)
+    {
+        for (size_t i = 0; i < size; ++i)
+            hash = (hash ^ static_cast<const uint8_t*>(data)[i]) * 1099511628211ull;
+    };
+    const SDL_PixelFormat* f = s->format;
+    const uint32_t keyed = s->flags & SDL_SRCCOLORKEY, key = keyed ? f->colorkey : 0;
+    for (const uint32_t v :
+         {static_cast<uint32_t>(s->w), static_cast<uint32_t>(s->h), uint32_t{f->BitsPerPixel},
+          f->Rmask, f->Gmask, f->Bmask, f->Amask, keyed, key})
+        add(&v, sizeof v);
+    if (f->palette)
+        add(f->palette->colors, sizeof(SDL_Color) * static_cast<size_t>(f->palette->ncolors));
+    for (int y = 0; y < s->h; ++y)
+        add(static_cast<const uint8_t*>(s->pixels) + y * s->pitch,
+            static_cast<size_t>(s->w) * f->BytesPerPixel);
+    return hash;
+}
+} // namespace
+
+TEST(PictureLoader, GivesSdlImagesSurfacesForEveryPictureKind)
+{
+    ASSERT_EQ(SDL_Init(0), 0);
+    const std::vector<uint8_t> palette = {10, 20, 30, 200, 100, 50, 7, 8, 9};
+    struct
+    {
+        const char* name;
+        char type;
+        std::vector<uint8_t> pixels, transparency; // three pixels
+    } const kinds[] = {
+        {"colour key", 3, {0, 1, 2}, {0}},
+        {"translucent", 3, {0, 1, 2}, {128, 255}},
+        {"grey key", 0, {77, 200, 0}, {0, 77}},
+        {"grey", 0, {77, 200, 0}, {}},
+        {"grey alpha", 4, {77, 128, 9, 0, 255, 255}, {}},
+        {"rgb", 2, {1, 2, 3, 250, 251, 252, 0, 0, 0}, {}},
+        {"rgb key", 2, {1, 2, 3, 250, 251, 252, 0, 0, 0}, {0, 1, 0, 2, 0, 3}},
+        {"rgba", 6, {1, 2, 3, 4, 5, 6, 7, 0, 9, 9, 9, 255}, {}},
+    };
+    const std::string folder = testing::TempDir();
+    for (const auto& k : kinds)
+        WritePng(folder + k.name + ".png", 3, k.type, k.pixels,
+                 k.type == 3 ? palette : std::vector<uint8_t>{}, k.transparency);
+    struct
+    {
+        std::string path;
+        uint64_t digest;
+    } const pictures[] = {
+        {folder + "colour key.png", 0x9a261c01ff2a42b2ull},
+        {folder + "translucent.png", 0xb9605312625be26full},
+        {folder + "grey key.png", 0x8e56460ed54300dfull},
+        {folder + "grey.png", 0x0b42f15033a72f9dull},
+        {folder + "grey alpha.png", 0x0ac31321f25ce02bull},
+        {folder + "rgb.png", 0xf1610a0471af6c41ull},
+        {folder + "rgb key.png", 0xadd16d48b6694221ull},
+        {folder + "rgba.png", 0xdf4fc59af9540cf9ull},
+        {"data/gfx/it_guy.png", 0x3b9f83649a3f1c55ull},
+        {"data/gfx/title_screen.jpg", 0x8aad46ca894dae50ull},
+        {"data/gfx/background-03.jpg", 0x67cb56a5aa887609ull},
+    };
+    for (const auto& p : pictures)
+    {
+        SCOPED_TRACE(p.path);
+        SDL_Surface* ours = tarn::LoadPicture(SDL_RWFromFile(p.path.c_str(), "rb"), true);
+        ASSERT_NE(ours, nullptr) << SDL_GetError();
+        const uint64_t digest = Digest(ours);
+        std::printf("%s %016llx\n", p.path.c_str(), static_cast<unsigned long long>(digest));
+#if KORVANE_WITH_SDL_IMAGE
+        SDL_Surface* theirs = IMG_Load(p.path.c_str());
+        ASSERT_NE(theirs, nullptr) << SDL_GetError();
+        EXPECT_EQ(Digest(theirs), digest);
+        SDL_FreeSurface(theirs);
+#endif
+        EXPECT_EQ(digest, p.digest) << "after make assets, the table takes the printed digests";
+        SDL_FreeSurface(ours);
+    }
+    for (const auto& k : kinds)
+        std::remove((folder + k.name + ".png").c_str());
+    // Not a picture: null, and the stream where it was.
+    SDL_RWops* text = SDL_RWFromConstMem("not a picture", 13);
+    SDL_RWseek(text, 4, RW_SEEK_SET);
+    EXPECT_EQ(tarn::LoadPicture(text, false), nullptr);
+    EXPECT_EQ(SDL_RWtell(text), 4);
+    SDL_RWclose(text);
+    SDL_Quit();
+}
