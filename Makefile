@@ -204,14 +204,22 @@ deps-test-windows: deps-windows
 
 # Each library builds once (stamps in $(WIN_BUILD)/deps/stamps); the game and the packages
 # are brought up to date.
+WIN_CMAKE := -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/tools/windows/Toolchain.cmake \
+    -DKORVANE_WINDOWS_PREFIX=$(CURDIR)/$(WIN_BUILD)/deps/prefix -DCMAKE_BUILD_TYPE=Release \
+    -DKORVANE_BUILD_BENCH=OFF
 windows: deps-windows
 	bash tools/windows/build-deps.sh $(WIN_BUILD)/deps
-	[ -f $(WIN_BUILD)/game/CMakeCache.txt ] || cmake -S . -B $(WIN_BUILD)/game \
-	    -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/tools/windows/Toolchain.cmake \
-	    -DKORVANE_WINDOWS_PREFIX=$(CURDIR)/$(WIN_BUILD)/deps/prefix -DCMAKE_BUILD_TYPE=Release \
-	    -DKORVANE_BUILD_TESTS=OFF -DKORVANE_BUILD_BENCH=OFF
+	[ -f $(WIN_BUILD)/game/CMakeCache.txt ] || \
+	    cmake -S . -B $(WIN_BUILD)/game $(WIN_CMAKE) -DKORVANE_BUILD_TESTS=OFF
 	cmake --build $(WIN_BUILD)/game -j $(JOBS)
 	bash tools/windows/package.sh $(WIN_BUILD)
 
+# The GoogleTest programs cross-built and run through CTest under Wine (the toolchain file's
+# emulator, with its own Wine prefix made first), then the player's scenarios.
 test-windows: windows deps-test-windows
+	[ -d $(WIN_BUILD)/wine ] || WINEPREFIX=$(CURDIR)/$(WIN_BUILD)/wine WINEDEBUG=-all wineboot -i
+	[ -f $(WIN_BUILD)/tests/CMakeCache.txt ] || \
+	    cmake -S . -B $(WIN_BUILD)/tests $(WIN_CMAKE) -DKORVANE_BUILD_TESTS=ON
+	cmake --build $(WIN_BUILD)/tests -j $(JOBS)
+	$(XVFB) ctest --test-dir $(WIN_BUILD)/tests --output-on-failure -j $(JOBS)
 	bash tests/e2e/windows_test.sh $(WIN_BUILD)

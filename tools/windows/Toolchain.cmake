@@ -10,5 +10,7 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-# Programs built here run under Wine (gtest_discover_tests lists tests through it).
-set(CMAKE_CROSSCOMPILING_EMULATOR wine)
+# Programs built here run under Wine (gtest_discover_tests lists tests through it), in a
+# Wine prefix of the build tree, finding the DLLs in the library prefix.
+set(CMAKE_CROSSCOMPILING_EMULATOR env WINEPREFIX=${KORVANE_WINDOWS_PREFIX}/../wine WINEDEBUG=-all
+    WINEDLLOVERRIDES=winemenubuilder.exe=d WINEPATH=${KORVANE_WINDOWS_PREFIX}/bin wine)

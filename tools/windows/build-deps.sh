@@ -116,9 +116,10 @@ build_mixer() { # Ogg Vorbis and WAV only, Vorbis linked in (not loaded at run t
 }
 
 build_gtest() { # for the test programs only
+    rm -rf build-win
     cmake -S . -B build-win -DCMAKE_SYSTEM_NAME=Windows -DCMAKE_C_COMPILER=$CC \
         -DCMAKE_CXX_COMPILER=$CXX -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" \
-        -DBUILD_GMOCK=OFF -Dgtest_disable_pthreads=ON
+        -DBUILD_GMOCK=ON -Dgtest_disable_pthreads=ON
     cmake --build build-win -j"$jobs"
     cmake --install build-win
 }
