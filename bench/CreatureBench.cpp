@@ -54,7 +54,7 @@ void BM_GeneratePatternDistribution(benchmark::State& state)
     std::vector<double> cpu(kRuns);
     for (auto _ : state)
     {
-        tarn::test::SeedRandom(1u, 1.0);
+        tarn::SeedRandom(1u, 1.0);
         for (int i = 0; i < kRuns; ++i)
         {
             const double cpuStart = ThreadMicros();
@@ -73,7 +73,7 @@ BENCHMARK(BM_GeneratePatternDistribution)->Iterations(1)->Unit(benchmark::kMilli
 
 void BM_GeneratePattern(benchmark::State& state)
 {
-    tarn::test::SeedRandom(2u, 2.0);
+    tarn::SeedRandom(2u, 2.0);
     for (auto _ : state)
     {
         CCellGrid grid = GeneratePattern();
@@ -85,7 +85,7 @@ BENCHMARK(BM_GeneratePattern)->Unit(benchmark::kMicrosecond);
 /// One frame of a fighting level: update (wobble, beat, countdown, shots) and drawing.
 void BM_LevelUpdateAndDraw(benchmark::State& state)
 {
-    tarn::test::SeedRandom(3u, 3.0);
+    tarn::SeedRandom(3u, 3.0);
     CSinkGameplay gameplay;
     CLevel level(10);
     while (level.EntryTimer() < 0.0f)
@@ -109,7 +109,7 @@ void BM_ClearedLevelToReplacement(benchmark::State& state)
     // explosion's sound is a lookup, not a file read.
     static const bool s_Audio = StartAudio();
     state.counters["audio"] = s_Audio;
-    tarn::test::SeedRandom(4u, 4.0);
+    tarn::SeedRandom(4u, 4.0);
     auto canvas = CreateSurface(32, 24);
     std::vector<double> frames;
     size_t mostParticles = 0;

@@ -31,7 +31,7 @@ std::unique_ptr<CNoteWallImpl> MakeWall()
 /// themselves, some to a note colour.
 std::unique_ptr<CSurface> MakeCanvas(uint32_t seed)
 {
-    tarn::test::SeedRandom(seed, 1.0 + seed);
+    tarn::SeedRandom(seed, 1.0 + seed);
     std::unique_ptr<CSurface> canvas = CreateSurface(32, 24);
     for (int y = 0; y < 24; ++y)
         for (int x = 0; x < 32; ++x)

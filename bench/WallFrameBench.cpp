@@ -21,7 +21,6 @@
 #include "render/Texture.h"
 #include "render/Video.h"
 #include "util/Random.h"
-#include "wall/NoteWall.h"
 #include "wall/NoteWallImpl.h"
 #include "wall/Palette.h"
 
@@ -64,7 +63,7 @@ void MakeGamePictures()
 
 std::unique_ptr<CSurface> MakeCanvas()
 {
-    tarn::test::SeedRandom(1u, 2.0);
+    tarn::SeedRandom(1u, 2.0);
     std::unique_ptr<CSurface> canvas = CreateSurface(32, 24);
     for (int y = 0; y < 24; ++y)
         for (int x = 0; x < 32; ++x)
@@ -74,7 +73,7 @@ std::unique_ptr<CSurface> MakeCanvas()
 
 struct CSetup
 {
-    std::unique_ptr<CNoteWall> m_Wall;
+    std::unique_ptr<CNoteWallImpl> m_Wall;
     std::unique_ptr<CSurface> m_Canvas;
     std::vector<glfloor::CRawQuad> m_Quads;
 };
@@ -89,14 +88,14 @@ CSetup& Setup()
         if (!InitVideo(1024, 768, false, "Korvane"))
             std::abort();
         MakeGamePictures();
-        s.m_Wall = std::make_unique<CNoteWall>(1024.0f, 768.0f, 32, 24);
+        s.m_Wall = std::make_unique<CNoteWallImpl>(1024.0f, 768.0f, 32, 24);
         s.m_Canvas = MakeCanvas();
         // One twitch so the camera is off its rest pose and some black holes show; frames of
         // dt 0 then keep that pose, so every frame draws the same quads.
-        tarn::test::SeedRandom(5u, 3.0);
-        s.m_Wall->Impl()->Twitch();
+        tarn::SeedRandom(5u, 3.0);
+        s.m_Wall->Twitch();
         s.m_Wall->Frame(s.m_Canvas.get(), 0.0f, kScore);
-        glfloor::CaptureFrame(*s.m_Wall->Impl(), kScore, s.m_Quads);
+        glfloor::CaptureFrame(*s.m_Wall, kScore, s.m_Quads);
         return s;
     }();
     return s_Setup;

@@ -1,5 +1,8 @@
 #include "game/Gameplay.h"
 
+#include <cassert>
+#include <utility>
+
 #include "game/GameplayImpl.h"
 
 namespace
@@ -8,7 +11,12 @@ namespace
 constexpr float kRestartDelay = 1.0f;
 } // namespace
 
-CGameplay::CGameplay() : m_Impl(std::make_unique<CGameplayImpl>()) {}
+CGameplay::CGameplay() : CGameplay(std::make_unique<CGameplayImpl>()) {}
+
+CGameplay::CGameplay(std::unique_ptr<CGameplayImpl> impl) : m_Impl(std::move(impl))
+{
+    assert(m_Impl && "a gameplay facade needs its gameplay");
+}
 
 CGameplay::~CGameplay() = default;
 

@@ -9,7 +9,11 @@ class CGameplayImpl;
 class CGameplay
 {
 public:
+    /// The game's gameplay.
     CGameplay();
+    /// Drives `impl`, which must not be null (a gameplay made with given parts; whoever
+    /// made it may keep a pointer to it for the facade's lifetime).
+    explicit CGameplay(std::unique_ptr<CGameplayImpl> impl);
     ~CGameplay();
     CGameplay(const CGameplay&) = delete;
     CGameplay& operator=(const CGameplay&) = delete;
@@ -21,8 +25,6 @@ public:
     void KeyDown(int button);
     void KeyUp(int button);
     bool IsOver() const;
-
-    CGameplayImpl* Impl() { return m_Impl.get(); }
 
 private:
     std::unique_ptr<CGameplayImpl> m_Impl;

@@ -18,7 +18,10 @@ const CVector2 kPlayerShotOffset(3.0f, 4.0f);    ///< From the player sprite's t
 constexpr float kLevelShotOffsetX = 2.0f;
 } // namespace
 
-CGameplayImpl::CGameplayImpl()
+CGameplayImpl::CGameplayImpl() : CGameplayImpl(nullptr, nullptr) {}
+
+CGameplayImpl::CGameplayImpl(std::unique_ptr<CSurface> diedLayer,
+                             std::unique_ptr<CLevel> firstLevel)
 {
     // The player, the lists, the offset and the over flag are made by the member
     // initialisers above; the rest follows in this order.
@@ -27,8 +30,8 @@ CGameplayImpl::CGameplayImpl()
                                              static_cast<float>(kVirtualScreenHeight), kCanvasWidth,
                                              kCanvasHeight);
     m_StarLayer = LoadSurface("data/gfx/background_stars.png");
-    m_DiedLayer = LoadSurface("data/gfx/you_died.png");
-    m_Level = std::make_unique<CLevel>(0);
+    m_DiedLayer = diedLayer ? std::move(diedLayer) : LoadSurface("data/gfx/you_died.png");
+    m_Level = firstLevel ? std::move(firstLevel) : std::make_unique<CLevel>(0);
 }
 
 CGameplayImpl::~CGameplayImpl()
@@ -192,16 +195,4 @@ void CGameplayImpl::UpdateLevelShot(CBullet& bullet)
     bullet.m_Dead = true;
     m_PlayerHit = true;
     m_Player.RemoveSpriteOnHit();
-}
-
-void CGameplayImpl::SetPlayerHitForTest(float deathTime)
-{
-    m_PlayerHit = true;
-    m_DeathTime = deathTime;
-    m_Player.RemoveSpriteOnHit();
-}
-
-void CGameplayImpl::SetDiedLayerForTest(std::unique_ptr<CSurface> layer)
-{
-    m_DiedLayer = std::move(layer);
 }

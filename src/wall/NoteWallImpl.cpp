@@ -23,24 +23,11 @@ constexpr int kBlackHoleCount = 5;
 
 const CColor kWhite(1.0f, 1.0f, 1.0f, 1.0f);
 
-CWallFrameProbe* g_Probe = nullptr;
-
-void Stamp(CWallFrameProbe::Clock::time_point CWallFrameProbe::*moment)
-{
-    if (g_Probe)
-        g_Probe->*moment = CWallFrameProbe::Clock::now();
-}
-
 float OpacityOfRoll(int roll)
 {
     return roll == 0 ? 0.0f : (roll == 1 ? 0.5f : 1.0f);
 }
 } // namespace
-
-void SetWallFrameProbe(CWallFrameProbe* probe)
-{
-    g_Probe = probe;
-}
 
 CNoteGrid::CNoteGrid(int columns, int rows)
     : m_Columns(columns), m_Rows(rows), m_StorageCount((columns + 1) * (rows + 1)),
@@ -114,15 +101,15 @@ CNoteWallImpl::~CNoteWallImpl()
 
 void CNoteWallImpl::Frame(const CSurface* canvas, float dt, int score)
 {
-    Stamp(&CWallFrameProbe::m_Start);
+    Tell(IWallFrameObserver::kFrameStart);
     AdvanceTwitchTimer(dt);
     ClearScreen();
     DrawWall(canvas);
     if (score >= 0)
         DrawScore(score);
-    Stamp(&CWallFrameProbe::m_DrawEnd);
+    Tell(IWallFrameObserver::kDrawEnd);
     SwapScreen();
-    Stamp(&CWallFrameProbe::m_SwapEnd);
+    Tell(IWallFrameObserver::kSwapEnd);
 }
 
 bool CNoteWallImpl::AdvanceTwitchTimer(float dt)
@@ -166,9 +153,9 @@ void CNoteWallImpl::DrawWall(const CSurface* canvas)
              m_ScreenWidth + 2.0f * kBackgroundOverhang,
              m_ScreenHeight + 2.0f * kBackgroundOverhang, &kWhite, 0.0f, true);
 
-    Stamp(&CWallFrameProbe::m_NotesStart);
+    Tell(IWallFrameObserver::kNotesStart);
     UpdateNotes(canvas);
-    Stamp(&CWallFrameProbe::m_NotesEnd);
+    Tell(IWallFrameObserver::kNotesEnd);
     for (const int cell : m_DrawOrder)
     {
         const CNote& n = m_Grid.At(cell % m_Columns, cell / m_Columns);

@@ -5,7 +5,6 @@
 // the wall draws, and CNoteWallImpl itself. Where a note goes is in wall/NotePlacement.h.
 
 #include <array>
-#include <chrono>
 #include <cstddef>
 #include <vector>
 
@@ -13,6 +12,7 @@
 #include "util/Vector2.h"
 #include "wall/CameraTransformer.h"
 #include "wall/NotePlacement.h"
+#include "wall/WallFrameObserver.h"
 
 struct CTexture;
 class CSurface;
@@ -96,20 +96,6 @@ struct CWallPictures
     static CWallPictures Load();
 };
 
-/// A measuring seam for the frame harness: while one is set, every wall frame stamps the
-/// moments its parts end. None is set in the game, where it costs one pointer test a frame.
-struct CWallFrameProbe
-{
-    using Clock = std::chrono::steady_clock;
-    Clock::time_point m_Start;      ///< Frame entered: the canvas is composed.
-    Clock::time_point m_NotesStart; ///< Palette mapping and note bookkeeping begin...
-    Clock::time_point m_NotesEnd;   ///< ... and end (between the background and the notes).
-    Clock::time_point m_DrawEnd;    ///< Every GL call of the frame made, swap not yet.
-    Clock::time_point m_SwapEnd;    ///< The buffer swap returned.
-};
-/// Null (the default) stops the stamping. Not owned.
-void SetWallFrameProbe(CWallFrameProbe* probe);
-
 /// The wall's state and drawing: the note grid, both cameras, the black holes and the score.
 class CNoteWallImpl
 {
@@ -125,6 +111,9 @@ public:
     CNoteWallImpl& operator=(const CNoteWallImpl&) = delete;
 
     void SetIntensity(float intensity) { m_Intensity = intensity; }
+    /// Frames from now on tell `observer` their moments; null (the default) tells no one.
+    /// Not owned.
+    void SetFrameObserver(IWallFrameObserver* observer) { m_Observer = observer; }
     /// Twitch timer, clear, wall, score (when >= 0), swap.
     void Frame(const CSurface* canvas, float dt, int score);
     /// Adds dt to the twitch timer; past 0.23 s it restarts at 0 (the excess is dropped)
@@ -151,7 +140,6 @@ public:
     float TwitchTimer() const { return m_TwitchTimer; }
     float Intensity() const { return m_Intensity; }
     const CCameraTransformer& LiveCamera() const { return m_LiveCamera; }
-    const CCameraTransformer& RestCamera() const { return m_RestCamera; }
     float BlackHoleOpacity(int i) const
     {
         return m_BlackHoleOpacities[static_cast<std::size_t>(i)];
@@ -161,6 +149,12 @@ public:
     CVector2 CellSize() const { return CVector2(m_CellWidth, m_CellHeight); }
 
 private:
+    void Tell(IWallFrameObserver::EMoment moment) const
+    {
+        if (m_Observer)
+            m_Observer->OnFrameMoment(moment, *this);
+    }
+
     float m_ScreenWidth;
     float m_ScreenHeight;
     float m_CellWidth;  ///< Screen width / columns.
@@ -181,4 +175,5 @@ private:
     std::vector<const CTexture*> m_Digits;
     const CTexture* m_ScoreBackground;
     std::vector<int> m_DrawOrder; ///< Reserved for every cell once: frames allocate nothing.
+    IWallFrameObserver* m_Observer = nullptr;
 };

@@ -59,7 +59,7 @@ TEST(Particle, BurstsAndRingsHaveTheirSizes)
     std::set<size_t> sizes[3];
     for (uint32_t seed = 1; seed <= 200; ++seed)
     {
-        tarn::test::SeedRandom(seed, 10.0 + seed);
+        tarn::SeedRandom(seed, 10.0 + seed);
         for (int kind = 0; kind < 3; ++kind)
         {
             CParticleList particles;

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <memory>
+#include <utility>
 
 #include "canvas/Sprite.h"
 #include "canvas/Surface.h"
@@ -14,6 +16,14 @@
 
 namespace autopilot
 {
+/// A gameplay as the main loop makes it; `game` is set to its parts, valid while it lives.
+inline std::unique_ptr<CGameplay> MakeGameplay(CGameplayImpl*& game)
+{
+    auto made = std::make_unique<CGameplayImpl>();
+    game = made.get();
+    return std::make_unique<CGameplay>(std::move(made));
+}
+
 /// It keeps its shots (they leave at the sprite's y + 4) on the nearest core row. Dodging, it
 /// fires and first steps out of the rows of level shots coming close; else it waits to be hit.
 /// It moves by taps (press and release in one frame): exactly one pixel, no speed left.
@@ -22,10 +32,10 @@ class CAutopilot
 public:
     bool m_Dodge = true;
 
-    /// The buttons for the coming frame, as the main loop would hand them over.
-    void Steer(CGameplay& gameplay)
+    /// The buttons for the coming frame, as the main loop would hand them over; `game` is
+    /// the parts of `gameplay`.
+    void Steer(CGameplay& gameplay, CGameplayImpl& game)
     {
-        CGameplayImpl& game = *gameplay.Impl();
         const CSprite* sprite = game.Player().Sprite();
         if (!sprite)
             return;

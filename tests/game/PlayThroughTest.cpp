@@ -28,9 +28,10 @@ static std::vector<unsigned char> FirstScoreDigit()
 TEST(PlayThrough, ClearsALevelThenDies)
 {
     ASSERT_TRUE(InitVideo(kWindowWidth, kWindowHeight, false, "Korvane"));
-    tarn::test::SeedRandom(2024u, 7.0);
-    CGameplay gameplay;
-    CGameplayImpl* game = gameplay.Impl();
+    tarn::SeedRandom(2024u, 7.0);
+    CGameplayImpl* game = nullptr;
+    const std::unique_ptr<CGameplay> made = autopilot::MakeGameplay(game);
+    CGameplay& gameplay = *made;
     autopilot::CAutopilot pilot;
     gameplay.Update(kDt);
     const std::vector<unsigned char> scoreZero = FirstScoreDigit();
@@ -39,7 +40,7 @@ TEST(PlayThrough, ClearsALevelThenDies)
     ASSERT_EQ(FirstScoreDigit(), scoreZero) << "the score's digit is not steady";
     for (int frames = 0; game->LevelCount() < 1; ++frames)
     {
-        pilot.Steer(gameplay);
+        pilot.Steer(gameplay, *game);
         gameplay.Update(kDt);
         ASSERT_FALSE(game->PlayerHit()) << "hit while dodging, at frame " << frames;
         ASSERT_LT(frames, 3000);
@@ -49,7 +50,7 @@ TEST(PlayThrough, ClearsALevelThenDies)
     pilot.m_Dodge = false;
     for (int frames = 0; !game->PlayerHit(); ++frames)
     {
-        pilot.Steer(gameplay);
+        pilot.Steer(gameplay, *game);
         gameplay.Update(kDt);
         ASSERT_LT(frames, 3000);
     }

@@ -91,7 +91,7 @@ TEST(Palette, MapsFarColoursToTheNearestNoteColourAndKeepsNearOnes)
 TEST(Palette, RandomVariantVariesEachChannelByTenClamped)
 {
     EXPECT_EQ(RandomVariant({}).a, 255);
-    tarn::test::SeedRandom(7u, 1.0);
+    tarn::SeedRandom(7u, 1.0);
     std::set<int> seen[3];
     for (int i = 0; i < 1000; ++i)
     {
