@@ -32,9 +32,7 @@ public:
     /// Removes and destroys the sprite: the player has been hit.
     void RemoveSpriteOnHit();
     const CVector2& Position() const { return m_Motion.m_Position; }
-    const CVector2& Velocity() const { return m_Motion.m_Velocity; }
     bool IsHeld(int button) const;
-    float FireCooldown() const { return m_FireCooldown; }
 
 private:
     CButtonSet m_Buttons;
