@@ -9,6 +9,7 @@
 #include "actors/FireBulletInterface.h"
 #include "actors/Particle.h"
 #include "audio/SoundLibrary.h"
+#include "canvas/CanvasSize.h"
 #include "canvas/Surface.h"
 #include "game/Level.h"
 #include "game/PatternGenerator.h"
@@ -90,7 +91,7 @@ void BM_LevelUpdateAndDraw(benchmark::State& state)
     CLevel level(10);
     while (level.EntryTimer() < 0.0f)
         level.Update(kDt, gameplay);
-    auto canvas = CreateSurface(32, 24);
+    auto canvas = CreateSurface(kCanvasWidth, kCanvasHeight);
     for (auto _ : state)
     {
         level.Update(kDt, gameplay);
@@ -110,7 +111,7 @@ void BM_ClearedLevelToReplacement(benchmark::State& state)
     static const bool s_Audio = StartAudio();
     state.counters["audio"] = s_Audio;
     tarn::SeedRandom(4u, 4.0);
-    auto canvas = CreateSurface(32, 24);
+    auto canvas = CreateSurface(kCanvasWidth, kCanvasHeight);
     std::vector<double> frames;
     size_t mostParticles = 0;
     for (auto _ : state)

@@ -96,7 +96,7 @@ int main(int argc, char** argv)
     }
     // The game's own start: window, sounds loaded (a silent device when none is asked for).
     setenv("SDL_AUDIODRIVER", "dummy", 0);
-    if (!InitVideo(1024, 768, false, "Korvane"))
+    if (!InitVideo(kVirtualScreenWidth, kVirtualScreenHeight, false, "Korvane"))
         return 1;
     StartAudio();
     std::printf("GL renderer: %s\n", reinterpret_cast<const char*>(glGetString(GL_RENDERER)));

@@ -63,7 +63,7 @@ bool StartVideo()
             return false;
         return SDL_SetVideoMode(32, 24, 32, SDL_SWSURFACE) != nullptr;
     }
-    return InitVideo(1024, 768, false, "Korvane");
+    return InitVideo(kVirtualScreenWidth, kVirtualScreenHeight, false, "Korvane");
 }
 
 /// A long scripted run: the autopilot plays; when it is hit, the gameplay is replaced as

@@ -6,12 +6,23 @@
 #include <array>
 #include <string>
 
+#include "canvas/CanvasSize.h"
 #include "render/Texture.h"
+#include "render/Video.h"
 #include "wall/CameraTransformer.h"
 #include "wall/NoteWallImpl.h"
+#include "wall/WallLayout.h"
 
 namespace glfloor
 {
+namespace
+{
+std::string Path(const std::string& name)
+{
+    return kPictureFolder + name;
+}
+} // namespace
+
 void AddQuad(std::vector<CRawQuad>& quads, const CTexture* t, float x, float y, float w, float h,
              const CColor& color, float angle, const ICamera* camera)
 {
@@ -29,41 +40,42 @@ void CaptureFrame(const CNoteWallImpl& wall, int score, std::vector<CRawQuad>& q
     // The texture cache is looked up once: the names are the wall's own pictures.
     struct CPictures
     {
-        const CTexture* m_Background = GetTexture("data/gfx/background-03.jpg");
-        std::array<const CTexture*, 5> m_BlackHoles{};
-        const CTexture* m_ScoreBackground = GetTexture("data/gfx/score_background.png");
+        const CTexture* m_Background = GetTexture(Path(kWallBackgroundPicture));
+        std::array<const CTexture*, kBlackHoleCount> m_BlackHoles{};
+        const CTexture* m_ScoreBackground = GetTexture(Path(kScoreBackgroundPicture));
         std::array<const CTexture*, kDigitPictureCount> m_Digits{};
         CPictures()
         {
-            for (int i = 0; i < 5; ++i)
-                m_BlackHoles[static_cast<size_t>(i)] =
-                    GetTexture("data/gfx/black_hole_0" + std::to_string(i + 1) + ".png");
+            for (int i = 0; i < kBlackHoleCount; ++i)
+                m_BlackHoles[static_cast<size_t>(i)] = GetTexture(Path(BlackHolePictureName(i)));
             for (int k = 0; k < kDigitPictureCount; ++k)
-                m_Digits[static_cast<size_t>(k)] =
-                    GetTexture("data/gfx/num_0" + std::to_string(k) + ".png");
+                m_Digits[static_cast<size_t>(k)] = GetTexture(Path(DigitPictureName(k)));
         }
     };
     static const CPictures s_Pictures;
 
+    const float w = static_cast<float>(kVirtualScreenWidth);
+    const float h = static_cast<float>(kVirtualScreenHeight);
     quads.clear();
     const ICamera* camera = &wall.LiveCamera();
     const CColor white(1, 1, 1, 1);
-    AddQuad(quads, s_Pictures.m_Background, -32, -32, 1088, 832, white, 0, camera);
+    AddQuad(quads, s_Pictures.m_Background, -kBackgroundOverhang, -kBackgroundOverhang,
+            w + 2 * kBackgroundOverhang, h + 2 * kBackgroundOverhang, white, 0, camera);
     for (const int cell : wall.DrawOrder())
     {
-        const CNote& n = wall.Note(cell % 32, cell / 32);
+        const CNote& n = wall.Note(cell % kCanvasWidth, cell / kCanvasWidth);
         AddQuad(quads, n.m_Picture, n.m_X, n.m_Y, n.m_Width, n.m_Height, n.m_Color, n.m_Angle,
                 camera);
     }
-    for (int i = 0; i < 5; ++i)
+    for (int i = 0; i < kBlackHoleCount; ++i)
         if (wall.BlackHoleOpacity(i) != 0.0f)
-            AddQuad(quads, s_Pictures.m_BlackHoles[static_cast<size_t>(i)], 0, 0, 1024, 768,
+            AddQuad(quads, s_Pictures.m_BlackHoles[static_cast<size_t>(i)], 0, 0, w, h,
                     CColor(1, 1, 1, wall.BlackHoleOpacity(i)), 0, nullptr);
     if (score < 0)
         return;
     const CTexture* bg = s_Pictures.m_ScoreBackground;
     if (bg)
-        AddQuad(quads, bg, 798, -1, static_cast<float>(bg->m_Width),
+        AddQuad(quads, bg, kScoreBackgroundX, kScoreBackgroundY, static_cast<float>(bg->m_Width),
                 static_cast<float>(bg->m_Height), white, 0, nullptr);
     std::array<int, kDigitPictureCount> widths{};
     for (int k = 0; k < kDigitPictureCount; ++k)
@@ -71,7 +83,8 @@ void CaptureFrame(const CNoteWallImpl& wall, int score, std::vector<CRawQuad>& q
         const CTexture* d = s_Pictures.m_Digits[static_cast<size_t>(k)];
         widths[static_cast<size_t>(k)] = d ? d->m_Width : 0;
     }
-    const CNumberLayout layout = LayoutNumber(CVector2(881, 15), score, widths);
+    const CNumberLayout layout =
+        LayoutNumber(CVector2(kScoreNumberX, kScoreNumberY), score, widths);
     for (int i = 0; i < layout.m_Count; ++i)
     {
         const CPlacedDigit& d = layout.m_Digits[static_cast<size_t>(i)];

@@ -2,6 +2,7 @@
 
 #include <bitset>
 
+#include "canvas/CanvasSize.h"
 #include "util/Vector2.h"
 
 /// Logical buttons the shell maps keys to.
@@ -25,10 +26,11 @@ struct CPlayerMotion
 {
     static constexpr float kAcceleration = 80.0f; ///< px/s², also the braking.
     static constexpr float kSpeedLimit = 20.0f;   ///< px/s, on the velocity's length.
+    /// The centre's range: the last canvas column and row at most.
     static constexpr float kMinX = -1.0f;
-    static constexpr float kMaxX = 31.0f;
+    static constexpr float kMaxX = static_cast<float>(kCanvasWidth - 1);
     static constexpr float kMinY = -3.0f;
-    static constexpr float kMaxY = 23.0f;
+    static constexpr float kMaxY = static_cast<float>(kCanvasHeight - 1);
 
     /// A direction press moves one pixel at once and stops that axis. Not clamped: the next
     /// Step clamps. Fire and unknown buttons do nothing.

@@ -61,7 +61,7 @@ CSprite* CreateSprite(const std::string& fileName);
 /// Null, or a sprite not in the list, does nothing.
 void RemoveSprite(CSprite* sprite);
 /// Draws every registered sprite without a skip flag, by depth (stable: equal depths in
-/// creation order). The gameplay calls it once per frame with the view (0, 0, 32, 24).
+/// creation order). The gameplay calls it once per frame with the view of the whole canvas.
 void DrawSprites(CSurface* canvas, const CRect* view);
 /// The process-wide sprite list (not owning; RemoveSprite destroys).
 const std::list<CSprite*>& SpriteList();

@@ -8,6 +8,7 @@
 #include "actors/Bullet.h"
 #include "actors/FireBulletInterface.h"
 #include "actors/Player.h"
+#include "canvas/CanvasSize.h"
 #include "util/Vector2.h"
 
 class CLevel;
@@ -21,8 +22,6 @@ class CSurface;
 class CGameplayImpl : public IFireBulletInterface
 {
 public:
-    static constexpr int kCanvasWidth = 32; ///< Canvas pixels; one note each on the wall.
-    static constexpr int kCanvasHeight = 24;
     static constexpr float kStarSpeed = 40.0f;     ///< Canvas px/s, the layer drifts left.
     static constexpr float kNextLevelDelay = 2.5f; ///< Seconds after the clear, strictly more.
 

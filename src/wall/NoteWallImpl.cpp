@@ -15,11 +15,7 @@
 namespace
 {
 constexpr float kTwitchInterval = 0.23f; ///< Seconds.
-/// How far the background reaches past each edge of the screen, so the twitching camera
-/// never shows its border.
-constexpr float kBackgroundOverhang = 32.0f;
 constexpr float kMatchTolerance = 1.0f / 512.0f;
-constexpr int kBlackHoleCount = 5;
 
 const CColor kWhite(1.0f, 1.0f, 1.0f, 1.0f);
 
@@ -58,14 +54,15 @@ bool NoteColorMatches(const CColor& stored, const CColor& c)
 CWallPictures CWallPictures::Load()
 {
     CWallPictures p;
-    p.m_Background = GetTexture("data/gfx/background-03.jpg");
-    for (int i = 1; i <= 3; ++i)
-        p.m_Notes.push_back(GetTexture("data/gfx/post-it-0" + std::to_string(i) + ".png"));
-    for (int i = 1; i <= kBlackHoleCount; ++i)
-        p.m_BlackHoles.push_back(GetTexture("data/gfx/black_hole_0" + std::to_string(i) + ".png"));
-    p.m_ScoreBackground = GetTexture("data/gfx/score_background.png");
+    const std::string folder = kPictureFolder;
+    p.m_Background = GetTexture(folder + kWallBackgroundPicture);
+    for (int i = 0; i < kNotePictureCount; ++i)
+        p.m_Notes.push_back(GetTexture(folder + NotePictureName(i)));
+    for (int i = 0; i < kBlackHoleCount; ++i)
+        p.m_BlackHoles.push_back(GetTexture(folder + BlackHolePictureName(i)));
+    p.m_ScoreBackground = GetTexture(folder + kScoreBackgroundPicture);
     for (int k = 0; k < kDigitPictureCount; ++k)
-        p.m_Digits.push_back(GetTexture("data/gfx/num_0" + std::to_string(k) + ".png"));
+        p.m_Digits.push_back(GetTexture(folder + DigitPictureName(k)));
     return p;
 }
 
@@ -217,7 +214,7 @@ const CTexture* CNoteWallImpl::RandomNotePicture()
 {
     // The draw is made even when pictures are missing, so the random sequence is the
     // game's whatever files exist.
-    const int i = tarn::RandomInt(0, 2);
+    const int i = tarn::RandomInt(0, kNotePictureCount - 1);
     return static_cast<std::size_t>(i) < m_NotePictures.size()
                ? m_NotePictures[static_cast<std::size_t>(i)]
                : nullptr;

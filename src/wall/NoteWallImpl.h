@@ -13,6 +13,7 @@
 #include "wall/CameraTransformer.h"
 #include "wall/NotePlacement.h"
 #include "wall/WallFrameObserver.h"
+#include "wall/WallLayout.h"
 
 struct CTexture;
 class CSurface;
@@ -58,7 +59,6 @@ private:
 /// strictly less than 1/512.
 bool NoteColorMatches(const CColor& stored, const CColor& c);
 
-constexpr int kDigitPictureCount = 10;
 /// Longest decimal text of an int: "-2147483648".
 constexpr int kMaxNumberLength = 11;
 
@@ -86,8 +86,8 @@ CNumberLayout LayoutNumber(const CVector2& start, int value,
 struct CWallPictures
 {
     const CTexture* m_Background = nullptr;
-    std::vector<const CTexture*> m_Notes;      ///< Three note pictures.
-    std::vector<const CTexture*> m_BlackHoles; ///< Five full-screen overlays.
+    std::vector<const CTexture*> m_Notes;      ///< kNotePictureCount note pictures.
+    std::vector<const CTexture*> m_BlackHoles; ///< kBlackHoleCount full-screen overlays.
     const CTexture* m_ScoreBackground = nullptr;
     std::vector<const CTexture*> m_Digits; ///< Digit pictures 0 ... 9.
 

@@ -6,12 +6,11 @@
 #include "render/Quad.h"
 #include "render/Texture.h"
 #include "wall/NoteWallImpl.h"
+#include "wall/WallLayout.h"
 
 namespace
 {
-constexpr float kScoreBackgroundX = 798.0f;
-constexpr float kScoreBackgroundY = -1.0f;
-const CVector2 kNumberStart(881.0f, 15.0f);
+const CVector2 kNumberStart(kScoreNumberX, kScoreNumberY);
 const CColor kScoreBackgroundTint(1.0f, 1.0f, 1.0f, 1.0f);
 const CColor kDigitTint(0.0f, 0.0f, 0.0f, 1.0f);
 } // namespace

@@ -63,7 +63,7 @@ public:
                     std::abs(shotTop - top) < std::abs(aim - top))
                     aim = shotTop;
             }
-        aim = aim == 1000 ? top : std::clamp(aim, -centre, 23 - centre);
+        aim = aim == 1000 ? top : std::clamp(aim, -centre, kCanvasHeight - 1 - centre);
 
         // Rows are threatened by a live level shot up to 9 pixels right of the picture.
         auto safe = [&](int t)
@@ -85,7 +85,7 @@ public:
             for (int d = 1; d <= 24 && wanted == top; ++d)
                 if (top - d >= -centre && safe(top - d))
                     wanted = top - d;
-                else if (top + d <= 23 - centre && safe(top + d))
+                else if (top + d <= kCanvasHeight - 1 - centre && safe(top + d))
                     wanted = top + d;
         }
         else if (m_Dodge && aim != top && !safe(top + (aim > top ? 1 : -1)))

@@ -6,19 +6,20 @@
 #include "game/Autopilot.h"
 #include "render/Video.h"
 #include "util/Random.h"
+#include "wall/WallLayout.h"
 
 // The play-through draws the virtual screen into a window a quarter of its size.
 constexpr int kWindowWidth = kVirtualScreenWidth / 4, kWindowHeight = kVirtualScreenHeight / 4;
 
-// The first digit of the score of the last frame (from x 881, y 15 of the virtual screen, 29 x
+// The first digit of the score of the last frame (from its start on the virtual screen, 29 x
 // 32, here a quarter of that). Mesa's software driver under Xvfb reads the front buffer as black
 // but keeps the back buffer after the swap, so the frame is read there.
 static std::vector<unsigned char> FirstScoreDigit()
 {
     std::vector<unsigned char> pixels(7 * 8 * 4);
     glReadBuffer(GL_BACK);
-    glReadPixels(881 / 4, kWindowHeight - 15 / 4 - 8, 7, 8, GL_RGBA, GL_UNSIGNED_BYTE,
-                 pixels.data());
+    glReadPixels(int(kScoreNumberX) / 4, kWindowHeight - int(kScoreNumberY) / 4 - 8, 7, 8, GL_RGBA,
+                 GL_UNSIGNED_BYTE, pixels.data());
     return pixels;
 }
 
