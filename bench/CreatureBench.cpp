@@ -40,7 +40,7 @@ void ReportSpread(benchmark::State& state, std::vector<double> samples, const st
 class CSinkGameplay : public IFireBulletInterface
 {
 public:
-    void FireLevelBullet(const CVector2&, int, float) override {}
+    void FireLevelBullet(const CVector2&, CBullet::EShooter, float) override {}
     CParticleList* GetParticles() override { return &m_Particles; }
 
     CParticleList m_Particles;

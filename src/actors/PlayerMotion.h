@@ -5,9 +5,10 @@
 #include "canvas/CanvasSize.h"
 #include "util/Vector2.h"
 
-/// Logical buttons the shell maps keys to.
-enum EButton
+/// Logical buttons the shell maps keys to; any other number is no button (ignored).
+enum EButton : int
 {
+    kButtonNone = -1, ///< A key that is no button.
     kButtonUp = 0,
     kButtonDown = 1,
     kButtonLeft = 2,
@@ -34,7 +35,7 @@ struct CPlayerMotion
 
     /// A direction press moves one pixel at once and stops that axis. Not clamped: the next
     /// Step clamps. Fire and unknown buttons do nothing.
-    void Nudge(int button);
+    void Nudge(EButton button);
     /// One update: accelerate or brake each axis, limit the speed, move, clamp.
     void Step(const CButtonSet& held, float dt);
 

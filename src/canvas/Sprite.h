@@ -43,8 +43,8 @@ public:
     CRect m_Source;                      ///< Part of the image that is drawn.
     CColor m_Color = CColor(1, 1, 1, 1); ///< Modulation colour passed to Blit.
     uint32_t m_LastDrawTime = 0;         ///< SDL_GetTicks() at the last visible draw.
-    int m_BlendKind = kBlendNormal;      ///< GetBlendMode kind: kBlendNormal, kBlendScreen.
-    int m_Depth = 100;                   ///< Smaller depths are drawn first.
+    EBlendKind m_BlendKind = kBlendNormal;
+    int m_Depth = 100; ///< Smaller depths are drawn first.
 
 private:
     std::shared_ptr<const CSurface> m_Image;

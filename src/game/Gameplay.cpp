@@ -25,14 +25,14 @@ void CGameplay::Update(float dt)
     m_Impl->Update(dt);
 }
 
-void CGameplay::KeyDown(int button)
+void CGameplay::KeyDown(EButton button)
 {
     m_Impl->Player().KeyDown(button);
     if (m_Impl->PlayerHit() && m_Impl->DeathTime() > kRestartDelay)
         m_Impl->SetOver();
 }
 
-void CGameplay::KeyUp(int button)
+void CGameplay::KeyUp(EButton button)
 {
     m_Impl->Player().KeyUp(button);
 }

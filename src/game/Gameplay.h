@@ -2,6 +2,8 @@
 
 #include <memory>
 
+#include "actors/PlayerMotion.h"
+
 class CGameplayImpl;
 
 /// One life of the player, as the main loop sees it: a fixed-step update per frame, the
@@ -22,8 +24,8 @@ public:
     void Update(float dt);
     /// Passes the button to the player; a key more than 1 s after the player was hit ends
     /// the gameplay.
-    void KeyDown(int button);
-    void KeyUp(int button);
+    void KeyDown(EButton button);
+    void KeyUp(EButton button);
     bool IsOver() const;
 
 private:

@@ -106,7 +106,7 @@ void CGameplayImpl::FirePlayerBullet()
                                                   "data/gfx/bullet-01.png"));
 }
 
-void CGameplayImpl::FireLevelBullet(const CVector2& position, int code, float speed)
+void CGameplayImpl::FireLevelBullet(const CVector2& position, CBullet::EShooter code, float speed)
 {
     PlaySound(LevelShotSound());
     const CVector2 start(position.x + kLevelShotOffsetX, position.y);

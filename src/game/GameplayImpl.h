@@ -40,7 +40,7 @@ public:
     void NextLevel();
 
     void FirePlayerBullet() override;
-    void FireLevelBullet(const CVector2& position, int code, float speed) override;
+    void FireLevelBullet(const CVector2& position, CBullet::EShooter code, float speed) override;
     CParticleList* GetParticles() override { return &m_Particles; }
 
     CPlayer& Player() { return m_Player; }

@@ -116,7 +116,7 @@ void CLevel::Fire(IFireBulletInterface& gameplay)
                   order[static_cast<std::size_t>(tarn::RandomInt(0, height - 1))]);
 
     const int32_t mask = GunMask(m_BeatPhase);
-    int code = CBullet::kShooterLevelGun;
+    CBullet::EShooter code = CBullet::kShooterLevelGun;
     bool chosen = false;
     int cellX = 0;
     int cellY = 0;

@@ -165,7 +165,7 @@ TEST(Player, FiresIgnoresOtherButtonsAndItsSpriteGoesWithTheHit)
     }
     EXPECT_EQ(shots, (std::vector<int>{1, 16, 31, 46, 101}));
     player.KeyUp(kButtonFire);
-    for (int button : {-1, 5, 99})
+    for (const EButton button : {EButton(-1), EButton(5), EButton(99)})
     {
         player.KeyDown(button);
         player.KeyUp(button);

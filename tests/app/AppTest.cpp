@@ -32,7 +32,7 @@ TEST_F(EventQueue, TheArrowsAndSpaceAreHeldFromKeyDownToKeyUp)
     CGameplay gameplay(std::move(made));
     // In button order, from kButtonUp to kButtonFire.
     const SDLKey keys[kButtonCount] = {SDLK_UP, SDLK_DOWN, SDLK_LEFT, SDLK_RIGHT, SDLK_SPACE};
-    for (int button = 0; button < kButtonCount; ++button)
+    for (const EButton button : {kButtonUp, kButtonDown, kButtonLeft, kButtonRight, kButtonFire})
     {
         PushEvent(SDL_KEYDOWN, keys[button]);
         EXPECT_TRUE(DispatchEvents(gameplay));
@@ -52,7 +52,7 @@ TEST_F(EventQueue, EscapeOrCloseEndTheGameLoopButTheRestOfTheBatchIsStillHandled
     // frame; more than a second later a button ends the gameplay.
     game.Player().Sprite()->SetImage(FilledSurface(4, 8, 0xFF00FF00u));
     game.Update(kDt);
-    game.FireLevelBullet(CVector2(1.0f, 11.0f), 2, 15.0f);
+    game.FireLevelBullet(CVector2(1.0f, 11.0f), CBullet::kShooterLevelGun, 15.0f);
     for (int n = 0; n < 100 && game.DeathTime() <= 1.0f; ++n)
         game.Update(kDt);
     ASSERT_GT(game.DeathTime(), 1.0f);

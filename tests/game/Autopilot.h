@@ -90,7 +90,7 @@ public:
         }
         else if (m_Dodge && aim != top && !safe(top + (aim > top ? 1 : -1)))
             wanted = top; // wait where it is safe
-        const int button = wanted > top ? kButtonDown : kButtonUp;
+        const EButton button = wanted > top ? kButtonDown : kButtonUp;
         if (wanted != top)
         {
             gameplay.KeyDown(button);

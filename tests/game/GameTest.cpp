@@ -368,13 +368,13 @@ TEST_F(Gameplay, AfterTheHitShotsVanishTheDeathPictureFadesInAndOnlyThenAKeyEnds
         CGameplay gameplay(std::move(made));
         game.Player().Sprite()->SetImage(FilledSurface(4, 8, 0xFF00FF00u));
         game.Update(kDt); // the player's picture covers x 2 ... 5, y 7 ... 14
-        game.FireLevelBullet(CVector2(1.0f, 11.0f), 2, 15.0f);
-        game.FireLevelBullet(CVector2(1.0f, 12.0f), 2, 15.0f);
+        game.FireLevelBullet(CVector2(1.0f, 11.0f), CBullet::kShooterLevelGun, 15.0f);
+        game.FireLevelBullet(CVector2(1.0f, 12.0f), CBullet::kShooterLevelGun, 15.0f);
         game.Update(kDt);
         ASSERT_TRUE(game.PlayerHit());
         EXPECT_TRUE(game.Particles().empty());
         EXPECT_TRUE(game.Bullets()[0]->m_Dead && game.Bullets()[1]->m_Dead);
-        game.FireLevelBullet(CVector2(20.0f, 11.0f), 3, 15.0f);
+        game.FireLevelBullet(CVector2(20.0f, 11.0f), CBullet::kShooterLevelCore, 15.0f);
         for (int n = 0; n < framesAfterHit; ++n)
             gameplay.Update(kDt);
         EXPECT_TRUE(framesAfterHit == 0 || game.Bullets().empty());
