@@ -9,6 +9,7 @@
 #include "game/Level.h"
 #include "render/Video.h"
 #include "util/MathUtil.h"
+#include "util/SwapRemove.h"
 #include "wall/NoteWall.h"
 
 namespace
@@ -120,11 +121,8 @@ void CGameplayImpl::UpdateBullets(float dt)
     {
         if (m_Bullets[i]->m_Dead)
         {
-            // Swap-removal: the last bullet takes the slot and is handled next, in this
-            // same pass.
-            m_Bullets[i].reset();
-            m_Bullets[i] = std::move(m_Bullets.back());
-            m_Bullets.pop_back();
+            // The last bullet takes the slot and is handled next, in this same pass.
+            tarn::SwapRemove(m_Bullets, i);
             continue;
         }
 
