@@ -19,11 +19,27 @@ constexpr float kMatchTolerance = 1.0f / 512.0f;
 
 const CColor kWhite(1.0f, 1.0f, 1.0f, 1.0f);
 
+class CDrawingSink : public IWallQuadSink
+{
+public:
+    void Quad(const CWallQuad& q) override
+    {
+        DrawQuad(q.m_Picture, q.m_X, q.m_Y, q.m_Width, q.m_Height, &q.m_Color, q.m_Angle,
+                 q.m_UseCamera);
+    }
+};
+
 float OpacityOfRoll(int roll)
 {
     return roll == 0 ? 0.0f : (roll == 1 ? 0.5f : 1.0f);
 }
 } // namespace
+
+IWallQuadSink& DrawingSink()
+{
+    static CDrawingSink s_Sink;
+    return s_Sink;
+}
 
 CNoteGrid::CNoteGrid(int columns, int rows)
     : m_Columns(columns), m_Rows(rows), m_StorageCount((columns + 1) * (rows + 1)),
@@ -146,25 +162,34 @@ void CNoteWallImpl::Twitch()
 
 void CNoteWallImpl::DrawWall(const CSurface* canvas)
 {
-    DrawQuad(m_Background, -kBackgroundOverhang, -kBackgroundOverhang,
-             m_ScreenWidth + 2.0f * kBackgroundOverhang,
-             m_ScreenHeight + 2.0f * kBackgroundOverhang, &kWhite, 0.0f, true);
-
+    EmitBackground(DrawingSink());
     Tell(IWallFrameObserver::kNotesStart);
     UpdateNotes(canvas);
     Tell(IWallFrameObserver::kNotesEnd);
+    EmitNotesAndBlackHoles(DrawingSink());
+}
+
+void CNoteWallImpl::EmitBackground(IWallQuadSink& sink) const
+{
+    sink.Quad(CWallQuad{m_Background, -kBackgroundOverhang, -kBackgroundOverhang,
+                        m_ScreenWidth + 2.0f * kBackgroundOverhang,
+                        m_ScreenHeight + 2.0f * kBackgroundOverhang, kWhite, 0.0f, true});
+}
+
+void CNoteWallImpl::EmitNotesAndBlackHoles(IWallQuadSink& sink) const
+{
     for (const int cell : m_DrawOrder)
     {
         const CNote& n = m_Grid.At(cell % m_Columns, cell / m_Columns);
-        DrawQuad(n.m_Picture, n.m_X, n.m_Y, n.m_Width, n.m_Height, &n.m_Color, n.m_Angle, true);
+        sink.Quad(CWallQuad{n.m_Picture, n.m_X, n.m_Y, n.m_Width, n.m_Height, n.m_Color, n.m_Angle,
+                            true});
     }
-
     for (std::size_t i = 0; i < m_BlackHoles.size(); ++i)
     {
         if (m_BlackHoleOpacities[i] == 0.0f)
             continue;
-        const CColor tint(1.0f, 1.0f, 1.0f, m_BlackHoleOpacities[i]);
-        DrawQuad(m_BlackHoles[i], 0.0f, 0.0f, m_ScreenWidth, m_ScreenHeight, &tint, 0.0f, false);
+        sink.Quad(CWallQuad{m_BlackHoles[i], 0.0f, 0.0f, m_ScreenWidth, m_ScreenHeight,
+                            CColor(1.0f, 1.0f, 1.0f, m_BlackHoleOpacities[i]), 0.0f, false});
     }
 }
 

@@ -96,6 +96,31 @@ struct CWallPictures
     static CWallPictures Load();
 };
 
+/// One quad of a wall frame: the arguments DrawQuad takes.
+struct CWallQuad
+{
+    const CTexture* m_Picture = nullptr; ///< Null for a missing picture: nothing is drawn.
+    float m_X = 0.0f;                    ///< Top-left corner and size, screen pixels.
+    float m_Y = 0.0f;
+    float m_Width = 0.0f;
+    float m_Height = 0.0f;
+    CColor m_Color;
+    float m_Angle = 0.0f; ///< Radians, about the quad's centre.
+    bool m_UseCamera = false;
+};
+
+/// Takes the quads of a wall frame in drawing order: the wall's own sink draws each with
+/// DrawQuad at once; the benchmarks' floor records them.
+class IWallQuadSink
+{
+public:
+    virtual ~IWallQuadSink() = default;
+    virtual void Quad(const CWallQuad& quad) = 0;
+};
+
+/// The sink that draws every quad with DrawQuad.
+IWallQuadSink& DrawingSink();
+
 /// The wall's state and drawing: the note grid, both cameras, the black holes and the score.
 class CNoteWallImpl
 {
@@ -134,6 +159,17 @@ public:
     CColor MapToPalette(const CColor& c) const;
     void DrawScore(int score);
     void DrawNumber(const CVector2& start, int value, const CColor& tint);
+
+    // The quads of a frame, without GL: what DrawWall (the first two) and DrawScore draw.
+    /// The background, reaching kBackgroundOverhang past the screen's edges; camera on.
+    void EmitBackground(IWallQuadSink& sink) const;
+    /// The notes of DrawOrder() (camera on), then the black holes shown (camera off).
+    void EmitNotesAndBlackHoles(IWallQuadSink& sink) const;
+    /// The score background at its own size, then the digits of `score`; camera off.
+    void EmitScore(int score, IWallQuadSink& sink) const;
+    /// The digits of `value` from `start` (DrawNumber); a missing digit picture gives no quad.
+    void EmitNumber(const CVector2& start, int value, const CColor& tint,
+                    IWallQuadSink& sink) const;
 
     // Read access for tests and benchmarks.
     const CNote& Note(int column, int row) const { return m_Grid.At(column, row); }

@@ -2,8 +2,8 @@
 
 // Where the note wall puts its parts, in pixels of the 1024 x 768 virtual screen, and the
 // pictures it draws. The game, the GL floor of the benchmarks and the picture generators in
-// tools/ use this header, and tests/e2e/wall.py reads the score's place from it: keep each
-// of those four a `constexpr float` with a plain literal.
+// tools/ use this header, and tests/e2e/wall.py reads the score's place and the picture
+// names from it: keep each a `constexpr float` or `constexpr char[]` with a plain literal.
 
 #include <string>
 

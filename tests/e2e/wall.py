@@ -28,10 +28,13 @@ def note_palette():
 
 
 def wall_layout():
-    """The wall's layout constants (kScoreBackgroundX ...) as the game's header defines them."""
+    """The wall's layout constants (kScoreBackgroundX ...) and picture names
+    (kScoreBackgroundPicture ...) as the game's header defines them."""
     text = open(os.path.join(HERE, "..", "..", "src", "wall", "WallLayout.h")).read()
-    return {name: float(value) for name, value in
-            re.findall(r"constexpr float (k\w+) = (-?[0-9.]+)f;", text)}
+    layout = {name: float(value) for name, value in
+              re.findall(r"constexpr float (k\w+) = (-?[0-9.]+)f;", text)}
+    layout.update(re.findall(r'constexpr char (k\w+)\[\] = "([^"]*)";', text))
+    return layout
 
 
 LAYOUT = wall_layout()
@@ -113,7 +116,7 @@ def score(path, data):
     """Which digit fits the label best. The label is drawn still, without the camera, at
     (SCORE_X, SCORE_Y), its digit black from (DIGIT_X, DIGIT_Y); only where it hides the
     wall completely."""
-    pictures = [data + "/gfx/score_background.png"] + [
+    pictures = [data + "/gfx/" + LAYOUT["kScoreBackgroundPicture"]] + [
         data + "/gfx/num_0%d.png" % k for k in range(10)]
     # One decoder run for all eleven pictures, side by side; PNG headers give the sizes.
     sizes = [(int.from_bytes(h[16:20], "big"), int.from_bytes(h[20:24], "big"))
