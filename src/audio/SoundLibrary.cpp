@@ -84,8 +84,8 @@ void PlaySound(const std::string& name)
         return;
     PlayUnthrottled(name);
     throttle.lastName = name;
-    throttle.lastTime =
-        g_Output->Ticks(); // after playing: a slow first load does not eat the window
+    // After playing: a slow first load does not eat the window.
+    throttle.lastTime = g_Output->Ticks();
 }
 
 bool StartAudio()
