@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "actors/Bullet.h"
 #include "actors/FireBulletInterface.h"
 #include "actors/Particle.h"
 #include "app/MainLoop.h"
@@ -103,12 +104,12 @@ public:
     struct SShot
     {
         CVector2 position;
-        int code;
+        CBullet::EShooter code;
         float speed;
     };
 
     void FirePlayerBullet() override { ++m_PlayerShots; }
-    void FireLevelBullet(const CVector2& position, int code, float speed) override
+    void FireLevelBullet(const CVector2& position, CBullet::EShooter code, float speed) override
     {
         m_LevelShots.push_back({position, code, speed});
     }

@@ -37,7 +37,7 @@ bool Shows(int x, int y, uint32_t rgb)
 #define KORVANE_OPEN_GL_WINDOW()                                                                   \
     if (!std::getenv("DISPLAY"))                                                                   \
         GTEST_SKIP() << "needs an X display";                                                      \
-    ASSERT_TRUE(InitVideo(1024, 768, false, "Korvane"))
+    ASSERT_TRUE(InitVideo(kVirtualScreenWidth, kVirtualScreenHeight, false, "Korvane"))
 
 class CShiftCamera : public ICamera
 {

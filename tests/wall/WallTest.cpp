@@ -2,8 +2,10 @@
 #include <set>
 
 #include "Support.h"
+#include "canvas/CanvasSize.h"
 #include "render/Quad.h"
 #include "render/Texture.h"
+#include "render/Video.h"
 #include "util/Random.h"
 #include "wall/NoteWallImpl.h"
 #include "wall/Palette.h"
@@ -23,7 +25,8 @@ std::unique_ptr<CNoteWallImpl> MakeWall(bool withNotes)
         p.m_Notes.push_back(withNotes ? &t : nullptr);
     p.m_BlackHoles.assign(5, nullptr);
     p.m_Digits.assign(10, nullptr);
-    return std::make_unique<CNoteWallImpl>(1024.0f, 768.0f, 32, 24, p);
+    return std::make_unique<CNoteWallImpl>(float(kVirtualScreenWidth), float(kVirtualScreenHeight),
+                                           kCanvasWidth, kCanvasHeight, p);
 }
 } // namespace
 
@@ -91,7 +94,7 @@ TEST(Palette, MapsFarColoursToTheNearestNoteColourAndKeepsNearOnes)
 TEST(Palette, RandomVariantVariesEachChannelByTenClamped)
 {
     EXPECT_EQ(RandomVariant({}).a, 255);
-    tarn::test::SeedRandom(7u, 1.0);
+    tarn::SeedRandom(7u, 1.0);
     std::set<int> seen[3];
     for (int i = 0; i < 1000; ++i)
     {
