@@ -1,5 +1,3 @@
-#include <GL/gl.h>
-
 #include <cmath>
 
 #include "Support.h"
@@ -10,35 +8,6 @@
 
 namespace
 {
-/// A texture record for the picture, made with MakeTexture.
-CTexture TextureOf(const std::unique_ptr<CSurface>& picture)
-{
-    CTexture t;
-    float uv[4] = {};
-    MakeTexture(picture->Sdl(), t.m_Name, uv);
-    t.m_UMax = uv[2];
-    t.m_VMax = uv[3];
-    return t;
-}
-
-/// Whether the window pixel at virtual screen (x, y), y downwards, shows the colour of the
-/// canvas pixel `rgb`, within 8 a channel (the window may have fewer than 8 bits a channel).
-bool Shows(int x, int y, uint32_t rgb)
-{
-    unsigned char p[3] = {};
-    glReadPixels(x, kVirtualScreenHeight - 1 - y, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, p);
-    for (int i = 0; i < 3; ++i)
-        if (std::abs(p[i] - static_cast<int>(rgb >> (8 * i) & 0xFF)) > 8)
-            return false;
-    return true;
-}
-
-/// Skips a GL test when no X display is there (make test runs under Xvfb).
-#define KORVANE_OPEN_GL_WINDOW()                                                                   \
-    if (!std::getenv("DISPLAY"))                                                                   \
-        GTEST_SKIP() << "needs an X display";                                                      \
-    ASSERT_TRUE(InitVideo(1024, 768, false, "Korvane"))
-
 class CShiftCamera : public ICamera
 {
 public:
