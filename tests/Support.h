@@ -111,8 +111,7 @@ inline bool Shows(int x, int y, uint32_t rgb)
     return true;
 }
 
-/// Opens the game's window, or skips a GL test when no X display is there (make test runs
-/// the suite under Xvfb).
+/// Skips a GL test when no X display is there (make test runs under Xvfb).
 #define KORVANE_OPEN_GL_WINDOW()                                                                   \
     if (!std::getenv("DISPLAY"))                                                                   \
         GTEST_SKIP() << "needs an X display";                                                      \
