@@ -51,9 +51,9 @@ TEST(Vector2, NormalisedKeepsZeroAndRotationTurnsFromXTowardY)
 {
     EXPECT_EQ(CVector2().Normalised(), CVector2());
     EXPECT_EQ(CVector2(3.0f, 4.0f).Normalised(), CVector2(0.6f, 0.8f));
-    const CVector2 r = CVector2(1.0f, 2.0f).Rotated(static_cast<float>(M_PI / 2));
-    EXPECT_NEAR(r.x, -2.0f, 1e-6f);
-    EXPECT_NEAR(r.y, 1.0f, 1e-6f);
+    const CVector2 r = CVector2(1.0f, 2.0f).Rotated(std::atan2(0.8f, 0.6f)); // cos 0.6, sin 0.8
+    EXPECT_NEAR(r.x, -1.0f, 1e-5f);
+    EXPECT_NEAR(r.y, 2.0f, 1e-5f);
     EXPECT_EQ(tarn::Sign(0.0f), 1.0f) << "friction on a player at rest";
 }
 
