@@ -2,6 +2,7 @@
 #   make run   install what is missing, build, start the game from the repo root
 #   make test  the same set-up, then the whole test suite through CTest
 #   make test-compat  the same suite on sdl12-compat (SDL 1.2 on SDL 2), unpacked into build/
+#   make test-stress  the end-to-end tests STRESS_RUNS times on each SDL 1.2, every core busy
 # Also: make build, make asan (the suite under AddressSanitizer + UBSan), make assets
 # (rebuild data/ from the generators in tools/), make bench, make frames (the frame harness
 # and its GL floor, then the start-up figures, under Xvfb), make clean.
@@ -34,7 +35,7 @@ RUN_PACKAGES  := build-essential cmake pkg-config libsdl1.2-dev libsdl-image1.2-
 DEB_PACKAGES  := git debhelper dpkg-dev lintian
 TEST_PACKAGES := zlib1g-dev googletest libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool \
                  x11-utils x11-apps imagemagick sox python3 desktop-file-utils \
-                 openssl libsdl2-2.0-0 appstream $(DEB_PACKAGES)
+                 openssl libsdl2-2.0-0 appstream stress-ng $(DEB_PACKAGES)
 ASSET_PACKAGES := libstb-dev libvorbis-dev
 # The long reliability runs only: memcheck, and clang with libFuzzer.
 CHECK_PACKAGES := valgrind clang
@@ -42,7 +43,7 @@ SOAK_FRAMES    ?= 20000
 FUZZ_SECONDS   ?= 180
 FUZZ_BUILD     ?= build-fuzz
 
-.PHONY: run test test-compat compat-headers build asan assets bench frames clean deps-run deps-test deps-assets \
+.PHONY: run test test-compat test-stress compat-headers build asan assets bench frames clean deps-run deps-test deps-assets \
         deps-check soak valgrind faults fuzz deb deps-deb
 
 define install_missing
@@ -108,6 +109,16 @@ test-compat: deps-test $(BUILD)/CMakeCache.txt $(COMPAT)/unpacked
 	LD_LIBRARY_PATH=$(COMPAT_LIB) ldd $(BUILD)/korvane | grep -q '$(COMPAT_LIB)/libSDL-1.2.so.0' || \
 	    { echo "the game does not load sdl12-compat from $(COMPAT_LIB)"; exit 1; }
 	LD_LIBRARY_PATH=$(COMPAT_LIB) $(XVFB) ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+# The end-to-end tests under load, on each SDL 1.2: STRESS_RUNS rounds of STRESS_TESTS
+# (ctest arguments) with one busy process a core; passes / runs per test and library.
+STRESS_RUNS  ?= 10
+STRESS_TESTS ?= -L e2e
+test-stress: deps-test $(BUILD)/CMakeCache.txt $(COMPAT)/unpacked
+	cmake --build $(BUILD) -j $(JOBS)
+	@echo "== classic SDL 1.2"; bash tests/e2e/stress.sh $(BUILD) $(STRESS_RUNS) $(STRESS_TESTS); \
+	    classic=$$?; echo "== sdl12-compat"; LD_LIBRARY_PATH=$(COMPAT_LIB) \
+	    bash tests/e2e/stress.sh $(BUILD) $(STRESS_RUNS) $(STRESS_TESTS) && [ $$classic -eq 0 ]
 
 # The game built against the compat headers alone, as on a distribution that has no other
 # SDL 1.2 headers: SDL_image's and SDL_mixer's headers are copied beside them (so their own

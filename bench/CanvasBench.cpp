@@ -4,6 +4,7 @@
 
 #include "canvas/Background.h"
 #include "canvas/BlendMode.h"
+#include "canvas/CanvasSize.h"
 #include "canvas/Sprite.h"
 #include "canvas/Surface.h"
 #include "util/Vector2.h"
@@ -13,7 +14,7 @@ namespace
 /// A 32 x 24 star layer, mostly transparent with a few opaque and half-opaque stars.
 std::unique_ptr<CSurface> MakeStarLayer()
 {
-    std::unique_ptr<CSurface> layer = CreateSurface(32, 24);
+    std::unique_ptr<CSurface> layer = CreateSurface(kCanvasWidth, kCanvasHeight);
     for (int y = 0; y < 24; ++y)
         for (int x = 0; x < 32; ++x)
             if ((x * 7 + y * 13) % 11 == 0)
@@ -25,7 +26,7 @@ std::unique_ptr<CSurface> MakeStarLayer()
 /// some half off the canvas, a tenth drawn with screen blending.
 void CanvasFrame(benchmark::State& state)
 {
-    std::unique_ptr<CSurface> canvas = CreateSurface(32, 24);
+    std::unique_ptr<CSurface> canvas = CreateSurface(kCanvasWidth, kCanvasHeight);
     std::unique_ptr<CSurface> stars = MakeStarLayer();
     std::vector<CSprite*> sprites;
     for (int i = 0; i < 100; ++i)
@@ -43,7 +44,7 @@ void CanvasFrame(benchmark::State& state)
         sprite->m_BlendKind = i % 10 == 0 ? kBlendScreen : kBlendNormal;
         sprites.push_back(sprite);
     }
-    const CRect view = {0, 0, 32, 24};
+    const CRect view = {0, 0, kCanvasWidth, kCanvasHeight};
     CVector2 scroll;
     for (auto _ : state)
     {
@@ -72,7 +73,7 @@ BENCHMARK(BM_Fade)->Unit(benchmark::kMicrosecond);
 /// ... one whole-canvas blit (a star tile), normal blending...
 void BM_BlitWholeCanvas(benchmark::State& state)
 {
-    std::unique_ptr<CSurface> canvas = CreateSurface(32, 24);
+    std::unique_ptr<CSurface> canvas = CreateSurface(kCanvasWidth, kCanvasHeight);
     std::unique_ptr<CSurface> stars = MakeStarLayer();
     const CColor white(1.0f, 1.0f, 1.0f, 1.0f);
     for (auto _ : state)

@@ -9,6 +9,7 @@
 #include "actors/FireBulletInterface.h"
 #include "actors/Particle.h"
 #include "audio/SoundLibrary.h"
+#include "canvas/CanvasSize.h"
 #include "canvas/Surface.h"
 #include "game/Level.h"
 #include "game/PatternGenerator.h"
@@ -39,7 +40,7 @@ void ReportSpread(benchmark::State& state, std::vector<double> samples, const st
 class CSinkGameplay : public IFireBulletInterface
 {
 public:
-    void FireLevelBullet(const CVector2&, int, float) override {}
+    void FireLevelBullet(const CVector2&, CBullet::EShooter, float) override {}
     CParticleList* GetParticles() override { return &m_Particles; }
 
     CParticleList m_Particles;
@@ -54,7 +55,7 @@ void BM_GeneratePatternDistribution(benchmark::State& state)
     std::vector<double> cpu(kRuns);
     for (auto _ : state)
     {
-        tarn::test::SeedRandom(1u, 1.0);
+        tarn::SeedRandom(1u, 1.0);
         for (int i = 0; i < kRuns; ++i)
         {
             const double cpuStart = ThreadMicros();
@@ -73,7 +74,7 @@ BENCHMARK(BM_GeneratePatternDistribution)->Iterations(1)->Unit(benchmark::kMilli
 
 void BM_GeneratePattern(benchmark::State& state)
 {
-    tarn::test::SeedRandom(2u, 2.0);
+    tarn::SeedRandom(2u, 2.0);
     for (auto _ : state)
     {
         CCellGrid grid = GeneratePattern();
@@ -85,12 +86,12 @@ BENCHMARK(BM_GeneratePattern)->Unit(benchmark::kMicrosecond);
 /// One frame of a fighting level: update (wobble, beat, countdown, shots) and drawing.
 void BM_LevelUpdateAndDraw(benchmark::State& state)
 {
-    tarn::test::SeedRandom(3u, 3.0);
+    tarn::SeedRandom(3u, 3.0);
     CSinkGameplay gameplay;
     CLevel level(10);
     while (level.EntryTimer() < 0.0f)
         level.Update(kDt, gameplay);
-    auto canvas = CreateSurface(32, 24);
+    auto canvas = CreateSurface(kCanvasWidth, kCanvasHeight);
     for (auto _ : state)
     {
         level.Update(kDt, gameplay);
@@ -109,8 +110,8 @@ void BM_ClearedLevelToReplacement(benchmark::State& state)
     // explosion's sound is a lookup, not a file read.
     static const bool s_Audio = StartAudio();
     state.counters["audio"] = s_Audio;
-    tarn::test::SeedRandom(4u, 4.0);
-    auto canvas = CreateSurface(32, 24);
+    tarn::SeedRandom(4u, 4.0);
+    auto canvas = CreateSurface(kCanvasWidth, kCanvasHeight);
     std::vector<double> frames;
     size_t mostParticles = 0;
     for (auto _ : state)

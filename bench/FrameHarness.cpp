@@ -26,7 +26,7 @@
 #include "render/Video.h"
 #include "util/Random.h"
 #include "wall/NoteWall.h"
-#include "wall/NoteWallImpl.h"
+#include "wall/WallFrameObserver.h"
 
 namespace
 {
@@ -36,6 +36,23 @@ double Ms(Clock::duration d)
 {
     return std::chrono::duration<double, std::milli>(d).count();
 }
+
+/// The moments of the last wall frame, and the wall that drew it.
+class CStamps : public IWallFrameObserver
+{
+public:
+    void OnFrameMoment(EMoment moment, const CNoteWallImpl& wall) override
+    {
+        m_Moments[moment] = Clock::now();
+        m_Wall = &wall;
+    }
+    Clock::time_point At(EMoment moment) const { return m_Moments[moment]; }
+
+    const CNoteWallImpl* m_Wall = nullptr;
+
+private:
+    Clock::time_point m_Moments[kMomentCount];
+};
 
 /// One named series of per-frame milliseconds.
 struct CSeries
@@ -79,16 +96,17 @@ int main(int argc, char** argv)
     }
     // The game's own start: window, sounds loaded (a silent device when none is asked for).
     setenv("SDL_AUDIODRIVER", "dummy", 0);
-    if (!InitVideo(1024, 768, false, "Korvane"))
+    if (!InitVideo(kVirtualScreenWidth, kVirtualScreenHeight, false, "Korvane"))
         return 1;
     StartAudio();
     std::printf("GL renderer: %s\n", reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
 
-    tarn::test::SeedRandom(99u, 3.0);
-    auto gameplay = std::make_unique<CGameplay>();
+    tarn::SeedRandom(99u, 3.0);
+    CStamps stamps;
+    CGameplayImpl* parts = nullptr;
+    auto gameplay = autopilot::MakeGameplay(parts);
+    parts->NoteWall().SetFrameObserver(&stamps);
     autopilot::CAutopilot pilot;
-    CWallFrameProbe probe;
-    SetWallFrameProbe(&probe);
     std::vector<glfloor::CRawQuad> quads;
     quads.reserve(1024);
 
@@ -105,11 +123,10 @@ int main(int argc, char** argv)
     {
         // The scripted input stands for the events the main loop would hand over; it is
         // not the game's work and stays outside the clock.
-        pilot.Steer(*gameplay);
-        CGameplayImpl& impl = *gameplay->Impl();
-        if (impl.PlayerHit() && impl.DeathTime() > 1.0f)
+        pilot.Steer(*gameplay, *parts);
+        if (parts->PlayerHit() && parts->DeathTime() > 1.0f)
             gameplay->KeyDown(kButtonFire);
-        const int score = impl.LevelCount(); // what this frame's wall shows
+        const int score = parts->LevelCount(); // what this frame's wall shows
 
         glFinish();
         const Clock::time_point t0 = Clock::now();
@@ -119,30 +136,36 @@ int main(int argc, char** argv)
         {
             // As the main loop does, inside the frame.
             gameplay.reset();
-            gameplay = std::make_unique<CGameplay>();
+            gameplay = autopilot::MakeGameplay(parts);
+            parts->NoteWall().SetFrameObserver(&stamps);
             ++lives;
         }
         const Clock::time_point t1 = Clock::now();
         glFinish();
         const Clock::time_point t2 = Clock::now();
 
-        const double notesMs = Ms(probe.m_NotesEnd - probe.m_NotesStart);
-        const double swapMs = Ms(probe.m_SwapEnd - probe.m_DrawEnd);
+        const double notesMs = Ms(stamps.At(IWallFrameObserver::kNotesEnd) -
+                                  stamps.At(IWallFrameObserver::kNotesStart));
+        const double swapMs =
+            Ms(stamps.At(IWallFrameObserver::kSwapEnd) - stamps.At(IWallFrameObserver::kDrawEnd));
         game.m_Ms.push_back(Ms(t2 - t0));
-        sim.m_Ms.push_back(Ms(probe.m_Start - t0) + Ms(t1 - probe.m_SwapEnd));
+        sim.m_Ms.push_back(Ms(stamps.At(IWallFrameObserver::kFrameStart) - t0) +
+                           Ms(t1 - stamps.At(IWallFrameObserver::kSwapEnd)));
         notes.m_Ms.push_back(notesMs);
-        glCalls.m_Ms.push_back(Ms(probe.m_DrawEnd - probe.m_Start) - notesMs);
+        glCalls.m_Ms.push_back(Ms(stamps.At(IWallFrameObserver::kDrawEnd) -
+                                  stamps.At(IWallFrameObserver::kFrameStart)) -
+                               notesMs);
         cpu.m_Ms.push_back(Ms(t1 - t0) - swapMs);
         swap.m_Ms.push_back(swapMs);
         finish.m_Ms.push_back(Ms(t2 - t1));
         render.m_Ms.push_back(swapMs + Ms(t2 - t1));
-        bestLevel = std::max(bestLevel, gameplay->Impl()->LevelCount());
+        bestLevel = std::max(bestLevel, parts->LevelCount());
 
         // The floor: this frame's quads again, through nothing but the GL calls. The
         // capture is made before the clock starts. A replaced gameplay's old wall is gone:
         // the floor then repeats the previous frame's quads.
         if (!replaced)
-            glfloor::CaptureFrame(*impl.NoteWall().Impl(), score, quads);
+            glfloor::CaptureFrame(*stamps.m_Wall, score, quads);
         quadCounts.push_back(static_cast<double>(quads.size()));
         glFinish();
         const Clock::time_point f0 = Clock::now();
@@ -155,7 +178,6 @@ int main(int argc, char** argv)
         floorCalls.m_Ms.push_back(Ms(f1 - f0));
         floorRender.m_Ms.push_back(Ms(f2 - f1));
     }
-    SetWallFrameProbe(nullptr);
 
     std::sort(quadCounts.begin(), quadCounts.end());
     std::printf("%d frames, %d lives, best level %d, quads per frame %.0f to %.0f (median %.0f)\n",

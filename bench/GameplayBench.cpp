@@ -63,7 +63,7 @@ bool StartVideo()
             return false;
         return SDL_SetVideoMode(32, 24, 32, SDL_SWSURFACE) != nullptr;
     }
-    return InitVideo(1024, 768, false, "Korvane");
+    return InitVideo(kVirtualScreenWidth, kVirtualScreenHeight, false, "Korvane");
 }
 
 /// A long scripted run: the autopilot plays; when it is hit, the gameplay is replaced as
@@ -92,14 +92,15 @@ void GameplayScriptedRun(benchmark::State& state)
     int lives = 0;
     for (auto _ : state)
     {
-        tarn::test::SeedRandom(99u, 3.0);
-        auto gameplay = std::make_unique<CGameplay>();
+        tarn::SeedRandom(99u, 3.0);
+        CGameplayImpl* parts = nullptr;
+        auto gameplay = autopilot::MakeGameplay(parts);
         autopilot::CAutopilot pilot;
         lives = 1;
         for (int i = 0; i < frames; ++i)
         {
-            pilot.Steer(*gameplay);
-            CGameplayImpl& game = *gameplay->Impl();
+            CGameplayImpl& game = *parts;
+            pilot.Steer(*gameplay, game);
             std::size_t liveShots = 0;
             for (const auto& bullet : game.Bullets())
                 liveShots += bullet->m_Dead ? 0 : 1;
@@ -123,12 +124,12 @@ void GameplayScriptedRun(benchmark::State& state)
             }
             micros[static_cast<std::size_t>(i)] =
                 std::chrono::duration<double, std::micro>(end - start).count();
-            levels = std::max(levels, gameplay->Impl()->LevelCount());
-            if (gameplay->Impl()->PlayerHit() && gameplay->Impl()->DeathTime() > 1.0f)
+            levels = std::max(levels, game.LevelCount());
+            if (game.PlayerHit() && game.DeathTime() > 1.0f)
             {
                 gameplay->KeyDown(kButtonFire);
                 gameplay.reset();
-                gameplay = std::make_unique<CGameplay>();
+                gameplay = autopilot::MakeGameplay(parts);
                 ++lives;
             }
         }

@@ -3,9 +3,6 @@
 #include <GL/gl.h>
 #include <SDL.h>
 
-#include <array>
-#include <string>
-
 #include "render/Texture.h"
 #include "wall/CameraTransformer.h"
 #include "wall/NoteWallImpl.h"
@@ -26,60 +23,31 @@ void AddQuad(std::vector<CRawQuad>& quads, const CTexture* t, float x, float y, 
 
 void CaptureFrame(const CNoteWallImpl& wall, int score, std::vector<CRawQuad>& quads)
 {
-    // The texture cache is looked up once: the names are the wall's own pictures.
-    struct CPictures
+    /// Records each quad as DrawQuad would send it, through the wall's live camera.
+    class CRecorder : public IWallQuadSink
     {
-        const CTexture* m_Background = GetTexture("data/gfx/background-03.jpg");
-        std::array<const CTexture*, 5> m_BlackHoles{};
-        const CTexture* m_ScoreBackground = GetTexture("data/gfx/score_background.png");
-        std::array<const CTexture*, kDigitPictureCount> m_Digits{};
-        CPictures()
+    public:
+        CRecorder(const CNoteWallImpl& wall, std::vector<CRawQuad>& quads)
+            : m_Camera(&wall.LiveCamera()), m_Quads(quads)
         {
-            for (int i = 0; i < 5; ++i)
-                m_BlackHoles[static_cast<size_t>(i)] =
-                    GetTexture("data/gfx/black_hole_0" + std::to_string(i + 1) + ".png");
-            for (int k = 0; k < kDigitPictureCount; ++k)
-                m_Digits[static_cast<size_t>(k)] =
-                    GetTexture("data/gfx/num_0" + std::to_string(k) + ".png");
         }
+        void Quad(const CWallQuad& q) override
+        {
+            AddQuad(m_Quads, q.m_Picture, q.m_X, q.m_Y, q.m_Width, q.m_Height, q.m_Color, q.m_Angle,
+                    q.m_UseCamera ? m_Camera : nullptr);
+        }
+
+    private:
+        const ICamera* m_Camera;
+        std::vector<CRawQuad>& m_Quads;
     };
-    static const CPictures s_Pictures;
 
     quads.clear();
-    const ICamera* camera = &wall.LiveCamera();
-    const CColor white(1, 1, 1, 1);
-    AddQuad(quads, s_Pictures.m_Background, -32, -32, 1088, 832, white, 0, camera);
-    for (const int cell : wall.DrawOrder())
-    {
-        const CNote& n = wall.Note(cell % 32, cell / 32);
-        AddQuad(quads, n.m_Picture, n.m_X, n.m_Y, n.m_Width, n.m_Height, n.m_Color, n.m_Angle,
-                camera);
-    }
-    for (int i = 0; i < 5; ++i)
-        if (wall.BlackHoleOpacity(i) != 0.0f)
-            AddQuad(quads, s_Pictures.m_BlackHoles[static_cast<size_t>(i)], 0, 0, 1024, 768,
-                    CColor(1, 1, 1, wall.BlackHoleOpacity(i)), 0, nullptr);
-    if (score < 0)
-        return;
-    const CTexture* bg = s_Pictures.m_ScoreBackground;
-    if (bg)
-        AddQuad(quads, bg, 798, -1, static_cast<float>(bg->m_Width),
-                static_cast<float>(bg->m_Height), white, 0, nullptr);
-    std::array<int, kDigitPictureCount> widths{};
-    for (int k = 0; k < kDigitPictureCount; ++k)
-    {
-        const CTexture* d = s_Pictures.m_Digits[static_cast<size_t>(k)];
-        widths[static_cast<size_t>(k)] = d ? d->m_Width : 0;
-    }
-    const CNumberLayout layout = LayoutNumber(CVector2(881, 15), score, widths);
-    for (int i = 0; i < layout.m_Count; ++i)
-    {
-        const CPlacedDigit& d = layout.m_Digits[static_cast<size_t>(i)];
-        const CTexture* t = s_Pictures.m_Digits[static_cast<size_t>(d.m_Digit)];
-        if (t)
-            AddQuad(quads, t, d.m_X, d.m_Y, static_cast<float>(t->m_Width),
-                    static_cast<float>(t->m_Height), CColor(0, 0, 0, 1), 0, nullptr);
-    }
+    CRecorder recorder(wall, quads);
+    wall.EmitBackground(recorder);
+    wall.EmitNotesAndBlackHoles(recorder);
+    if (score >= 0)
+        wall.EmitScore(score, recorder);
 }
 
 void DrawClearAndQuads(const std::vector<CRawQuad>& quads)

@@ -27,9 +27,9 @@ struct CRawQuad
 void AddQuad(std::vector<CRawQuad>& quads, const CTexture* t, float x, float y, float w, float h,
              const CColor& color, float angle, const ICamera* camera);
 
-/// Replaces `quads` by those of the wall's last frame, in its drawing order: background,
-/// notes, black holes, score background, digits of `score` (none when negative). Uses the
-/// game's picture files through the texture cache. Allocates only while `quads` grows.
+/// Replaces `quads` by those of the wall's last frame, as the wall itself lists them:
+/// background, notes, black holes, score background, digits of `score` (none when
+/// negative). Allocates only while `quads` grows.
 void CaptureFrame(const CNoteWallImpl& wall, int score, std::vector<CRawQuad>& quads);
 
 /// Clear, the quads, swap: what the wall's frame costs GL, without the wall.

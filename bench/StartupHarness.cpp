@@ -89,7 +89,7 @@ int main()
                 processToMain);
     std::printf("milliseconds                                     step   since main\n");
     CSteps steps(g_MainEntry);
-    if (!InitVideo(1024, 768, false, "Korvane"))
+    if (!InitVideo(kVirtualScreenWidth, kVirtualScreenHeight, false, "Korvane"))
         return 1;
     steps.Step("InitVideo (window, GL context)");
     StartAudio();

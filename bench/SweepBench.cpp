@@ -30,7 +30,7 @@ CSweepTarget GridTarget(const CCellGrid& grid)
 /// the calls a frame makes, hits and misses mixed as the rows give them.
 void BM_SweptPlayerShotStep(benchmark::State& state)
 {
-    tarn::test::SeedRandom(7u, 7.0);
+    tarn::SeedRandom(7u, 7.0);
     const CCellGrid grid = GeneratePattern();
     const CSweepTarget target = GridTarget(grid);
     const float step = 60.0f * kDt;

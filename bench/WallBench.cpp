@@ -5,8 +5,10 @@
 
 #include <memory>
 
+#include "canvas/CanvasSize.h"
 #include "canvas/Surface.h"
 #include "render/Texture.h"
+#include "render/Video.h"
 #include "util/Random.h"
 #include "wall/NoteWallImpl.h"
 #include "wall/Palette.h"
@@ -24,15 +26,16 @@ std::unique_ptr<CNoteWallImpl> MakeWall()
         p.m_Notes.push_back(&t);
     p.m_BlackHoles.assign(5, nullptr);
     p.m_Digits.assign(10, nullptr);
-    return std::make_unique<CNoteWallImpl>(1024.0f, 768.0f, 32, 24, std::move(p));
+    return std::make_unique<CNoteWallImpl>(float(kVirtualScreenWidth), float(kVirtualScreenHeight),
+                                           kCanvasWidth, kCanvasHeight, std::move(p));
 }
 
 /// A 32 x 24 canvas of level-like colours and blends, as a frame of play shows: some map to
 /// themselves, some to a note colour.
 std::unique_ptr<CSurface> MakeCanvas(uint32_t seed)
 {
-    tarn::test::SeedRandom(seed, 1.0 + seed);
-    std::unique_ptr<CSurface> canvas = CreateSurface(32, 24);
+    tarn::SeedRandom(seed, 1.0 + seed);
+    std::unique_ptr<CSurface> canvas = CreateSurface(kCanvasWidth, kCanvasHeight);
     for (int y = 0; y < 24; ++y)
         for (int x = 0; x < 32; ++x)
         {

@@ -16,14 +16,15 @@
 #include <vector>
 
 #include "GlFloor.h"
+#include "canvas/CanvasSize.h"
 #include "canvas/Surface.h"
 #include "render/Quad.h"
 #include "render/Texture.h"
 #include "render/Video.h"
 #include "util/Random.h"
-#include "wall/NoteWall.h"
 #include "wall/NoteWallImpl.h"
 #include "wall/Palette.h"
+#include "wall/WallLayout.h"
 
 namespace
 {
@@ -49,23 +50,24 @@ void MakeGamePictures()
     g_PictureFolder = root;
     mkdir((root + "/data").c_str(), 0755);
     mkdir((root + "/data/gfx").c_str(), 0755);
-    const std::string gfx = root + "/data/gfx/";
-    SavePicture(gfx + "background-03.jpg", 1024, 768, 40, 40, 60);
-    for (int i = 1; i <= 3; ++i)
-        SavePicture(gfx + "post-it-0" + std::to_string(i) + ".png", 80, 80, 250, 250, 240);
-    for (int i = 1; i <= 5; ++i)
-        SavePicture(gfx + "black_hole_0" + std::to_string(i) + ".png", 1024, 768, 0, 0, 0);
-    SavePicture(gfx + "score_background.png", 200, 60, 255, 255, 255);
-    for (int k = 0; k < 10; ++k)
-        SavePicture(gfx + "num_0" + std::to_string(k) + ".png", 20, 30, 255, 255, 255);
+    const std::string gfx = root + "/" + kPictureFolder;
+    const int w = kVirtualScreenWidth, h = kVirtualScreenHeight;
+    SavePicture(gfx + kWallBackgroundPicture, w, h, 40, 40, 60);
+    for (int i = 0; i < kNotePictureCount; ++i)
+        SavePicture(gfx + NotePictureName(i), 80, 80, 250, 250, 240);
+    for (int i = 0; i < kBlackHoleCount; ++i)
+        SavePicture(gfx + BlackHolePictureName(i), w, h, 0, 0, 0);
+    SavePicture(gfx + kScoreBackgroundPicture, 200, 60, 255, 255, 255);
+    for (int k = 0; k < kDigitPictureCount; ++k)
+        SavePicture(gfx + DigitPictureName(k), 20, 30, 255, 255, 255);
     if (chdir(root.c_str()) != 0)
         std::abort();
 }
 
 std::unique_ptr<CSurface> MakeCanvas()
 {
-    tarn::test::SeedRandom(1u, 2.0);
-    std::unique_ptr<CSurface> canvas = CreateSurface(32, 24);
+    tarn::SeedRandom(1u, 2.0);
+    std::unique_ptr<CSurface> canvas = CreateSurface(kCanvasWidth, kCanvasHeight);
     for (int y = 0; y < 24; ++y)
         for (int x = 0; x < 32; ++x)
             canvas->SetPixel(x, y, RandomLevelColor().ToPixel());
@@ -74,7 +76,7 @@ std::unique_ptr<CSurface> MakeCanvas()
 
 struct CSetup
 {
-    std::unique_ptr<CNoteWall> m_Wall;
+    std::unique_ptr<CNoteWallImpl> m_Wall;
     std::unique_ptr<CSurface> m_Canvas;
     std::vector<glfloor::CRawQuad> m_Quads;
 };
@@ -86,17 +88,18 @@ CSetup& Setup()
     static CSetup s_Setup = []
     {
         CSetup s;
-        if (!InitVideo(1024, 768, false, "Korvane"))
+        if (!InitVideo(kVirtualScreenWidth, kVirtualScreenHeight, false, "Korvane"))
             std::abort();
         MakeGamePictures();
-        s.m_Wall = std::make_unique<CNoteWall>(1024.0f, 768.0f, 32, 24);
+        s.m_Wall = std::make_unique<CNoteWallImpl>(
+            float(kVirtualScreenWidth), float(kVirtualScreenHeight), kCanvasWidth, kCanvasHeight);
         s.m_Canvas = MakeCanvas();
         // One twitch so the camera is off its rest pose and some black holes show; frames of
         // dt 0 then keep that pose, so every frame draws the same quads.
-        tarn::test::SeedRandom(5u, 3.0);
-        s.m_Wall->Impl()->Twitch();
+        tarn::SeedRandom(5u, 3.0);
+        s.m_Wall->Twitch();
         s.m_Wall->Frame(s.m_Canvas.get(), 0.0f, kScore);
-        glfloor::CaptureFrame(*s.m_Wall->Impl(), kScore, s.m_Quads);
+        glfloor::CaptureFrame(*s.m_Wall, kScore, s.m_Quads);
         return s;
     }();
     return s_Setup;

@@ -3,6 +3,7 @@
 // What the test programs share: the frame step, scratch folders, a window-less video mode,
 // a gameplay host that records what the actors ask of it, and real SDL events.
 
+#include <GL/gl.h>
 #include <SDL.h>
 #include <gtest/gtest.h>
 
@@ -12,10 +13,13 @@
 #include <string>
 #include <vector>
 
+#include "actors/Bullet.h"
 #include "actors/FireBulletInterface.h"
 #include "actors/Particle.h"
 #include "app/MainLoop.h"
 #include "canvas/Surface.h"
+#include "render/Texture.h"
+#include "render/Video.h"
 #include "util/Vector2.h"
 
 /// Seconds per frame, as the main loop steps the game.
@@ -83,6 +87,37 @@ inline std::unique_ptr<CSurface> FilledSurface(int w, int h, uint32_t pixel)
     return surface;
 }
 
+/// A texture record of the picture (GL name, size, texture coordinates), made with MakeTexture.
+inline CTexture TextureOf(const std::unique_ptr<CSurface>& picture)
+{
+    CTexture t;
+    float uv[4] = {};
+    MakeTexture(picture->Sdl(), t.m_Name, uv);
+    t.m_Width = picture->Width();
+    t.m_Height = picture->Height();
+    t.m_UMax = uv[2];
+    t.m_VMax = uv[3];
+    return t;
+}
+
+/// Whether the window pixel at virtual screen (x, y), y downwards, shows the colour of the
+/// canvas pixel `rgb`, within 8 a channel (the window may have fewer than 8 bits a channel).
+inline bool Shows(int x, int y, uint32_t rgb)
+{
+    unsigned char p[3] = {};
+    glReadPixels(x, kVirtualScreenHeight - 1 - y, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, p);
+    for (int i = 0; i < 3; ++i)
+        if (std::abs(p[i] - static_cast<int>(rgb >> (8 * i) & 0xFF)) > 8)
+            return false;
+    return true;
+}
+
+/// Skips a GL test when no X display is there (make test runs under Xvfb).
+#define KORVANE_OPEN_GL_WINDOW()                                                                   \
+    if (!std::getenv("DISPLAY"))                                                                   \
+        GTEST_SKIP() << "needs an X display";                                                      \
+    ASSERT_TRUE(InitVideo(kVirtualScreenWidth, kVirtualScreenHeight, false, "Korvane"))
+
 /// A window-less 32-bit video mode (SDL's dummy driver outside GL tests): surfaces can be
 /// made and converted, nothing is shown.
 class CVideoTest : public ::testing::Test
@@ -103,12 +138,12 @@ public:
     struct SShot
     {
         CVector2 position;
-        int code;
+        CBullet::EShooter code;
         float speed;
     };
 
     void FirePlayerBullet() override { ++m_PlayerShots; }
-    void FireLevelBullet(const CVector2& position, int code, float speed) override
+    void FireLevelBullet(const CVector2& position, CBullet::EShooter code, float speed) override
     {
         m_LevelShots.push_back({position, code, speed});
     }

@@ -13,6 +13,6 @@ int main(int argc, char** argv)
     if (!KORVANE_TEST_GL)
         setenv("SDL_VIDEODRIVER", "dummy", 1);
     // Every test starts from the same random state; tests that care seed again themselves.
-    tarn::test::SeedRandom(12345u, 1.0);
+    tarn::SeedRandom(12345u, 1.0);
     return RUN_ALL_TESTS();
 }

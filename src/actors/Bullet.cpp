@@ -15,8 +15,8 @@ std::string& CurrentLevelShotSound()
 }
 } // namespace
 
-CBullet::CBullet(int shooterCode, int kind, const CVector2& position, const CVector2& velocity,
-                 const char* picture)
+CBullet::CBullet(EShooter shooterCode, EKind kind, const CVector2& position,
+                 const CVector2& velocity, const char* picture)
     : m_ShooterCode(shooterCode), m_Kind(kind), m_PreviousPosition(position), m_Position(position),
       m_Velocity(velocity), m_Sprite(CreateSprite(picture))
 {

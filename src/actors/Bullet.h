@@ -11,13 +11,13 @@ class CSprite;
 /// gameplay's bullet list, which moves, tests and removes it (CGameplayImpl).
 struct CBullet
 {
-    enum EKind
+    enum EKind : int
     {
         kPlayerShot = 1,
         kLevelShot = 2,
     };
     /// Shooter codes: who fired. Kept with the bullet; the game never reads them back.
-    enum EShooter
+    enum EShooter : int
     {
         kShooterPlayer = 1,
         kShooterLevelGun = 2,  ///< A gun cell, or the creature's middle when none is left.
@@ -26,7 +26,7 @@ struct CBullet
 
     /// Makes the sprite from `picture`; previous position = position. The sprite keeps its
     /// default placement until the bullet's first update.
-    CBullet(int shooterCode, int kind, const CVector2& position, const CVector2& velocity,
+    CBullet(EShooter shooterCode, EKind kind, const CVector2& position, const CVector2& velocity,
             const char* picture);
     /// Destroys the sprite with RemoveSprite.
     ~CBullet();
@@ -34,8 +34,8 @@ struct CBullet
     CBullet& operator=(const CBullet&) = delete;
 
     bool m_Dead = false; ///< Removed at the bullet's next visit of the update.
-    int m_ShooterCode;   ///< EShooter.
-    int m_Kind;          ///< EKind: selects the collision rule.
+    EShooter m_ShooterCode;
+    EKind m_Kind; ///< Selects the collision rule.
     CVector2 m_PreviousPosition;
     CVector2 m_Position; ///< Centre, canvas pixels.
     CVector2 m_Velocity; ///< Canvas pixels per second.

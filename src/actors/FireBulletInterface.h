@@ -1,5 +1,6 @@
 #pragma once
 
+#include "actors/Bullet.h"
 #include "actors/ParticleList.h"
 #include "util/Vector2.h"
 
@@ -11,7 +12,7 @@ public:
     virtual ~IFireBulletInterface() = default;
     virtual void FirePlayerBullet() {}
     /// A level shot from the canvas point `position`, flying left at `speed` px/s.
-    virtual void FireLevelBullet(const CVector2& position, int code, float speed)
+    virtual void FireLevelBullet(const CVector2& position, CBullet::EShooter code, float speed)
     {
         (void)position;
         (void)code;

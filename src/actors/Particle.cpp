@@ -7,6 +7,7 @@
 #include "canvas/Sprite.h"
 #include "util/MathUtil.h"
 #include "util/Random.h"
+#include "util/SwapRemove.h"
 
 namespace
 {
@@ -125,10 +126,7 @@ void UpdateParticles(CParticleList& particles, float dt)
             continue;
         }
         // The last particle moves into the slot and is updated next, in this same pass.
-        particles[i].reset();
-        if (i + 1 < particles.size())
-            particles[i] = std::move(particles.back());
-        particles.pop_back();
+        tarn::SwapRemove(particles, i);
     }
 }
 

@@ -5,7 +5,7 @@
 
 namespace
 {
-bool IsButton(int button)
+bool IsButton(EButton button)
 {
     return button >= 0 && button < kButtonCount;
 }
@@ -18,7 +18,7 @@ CPlayer::~CPlayer()
     RemoveSpriteOnHit();
 }
 
-void CPlayer::KeyDown(int button)
+void CPlayer::KeyDown(EButton button)
 {
     if (!IsButton(button))
         return;
@@ -26,13 +26,13 @@ void CPlayer::KeyDown(int button)
     m_Motion.Nudge(button);
 }
 
-void CPlayer::KeyUp(int button)
+void CPlayer::KeyUp(EButton button)
 {
     if (IsButton(button))
         m_Buttons.reset(button);
 }
 
-bool CPlayer::IsHeld(int button) const
+bool CPlayer::IsHeld(EButton button) const
 {
     return IsButton(button) && m_Buttons[button];
 }

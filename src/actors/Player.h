@@ -22,8 +22,8 @@ public:
 
     /// Holds the button; a direction also nudges the position one pixel and stops that axis.
     /// Buttons outside 0 ... 4 are ignored.
-    void KeyDown(int button);
-    void KeyUp(int button);
+    void KeyDown(EButton button);
+    void KeyUp(EButton button);
     /// Fire, move, place the sprite. Does nothing once the sprite is gone.
     void Update(float dt, IFireBulletInterface& gameplay);
 
@@ -32,9 +32,7 @@ public:
     /// Removes and destroys the sprite: the player has been hit.
     void RemoveSpriteOnHit();
     const CVector2& Position() const { return m_Motion.m_Position; }
-    const CVector2& Velocity() const { return m_Motion.m_Velocity; }
-    bool IsHeld(int button) const;
-    float FireCooldown() const { return m_FireCooldown; }
+    bool IsHeld(EButton button) const;
 
 private:
     CButtonSet m_Buttons;

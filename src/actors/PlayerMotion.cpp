@@ -20,7 +20,7 @@ float StepAxis(float velocity, bool negative, bool positive, float dt)
 }
 } // namespace
 
-void CPlayerMotion::Nudge(int button)
+void CPlayerMotion::Nudge(EButton button)
 {
     switch (button)
     {

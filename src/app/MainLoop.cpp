@@ -22,7 +22,7 @@ bool IsFrameDue(uint32_t now, uint32_t lastFrame)
     return now - lastFrame >= kFrameIntervalMs;
 }
 
-int ButtonForKey(SDLKey key)
+EButton ButtonForKey(SDLKey key)
 {
     switch (key)
     {
@@ -37,7 +37,7 @@ int ButtonForKey(SDLKey key)
     case SDLK_SPACE:
         return kButtonFire;
     default:
-        return -1;
+        return kButtonNone;
     }
 }
 
@@ -56,15 +56,15 @@ bool DispatchEvents(CGameplay& gameplay)
                 running = false;
                 break;
             }
-            const int button = ButtonForKey(event.key.keysym.sym);
-            if (button >= 0)
+            const EButton button = ButtonForKey(event.key.keysym.sym);
+            if (button != kButtonNone)
                 gameplay.KeyDown(button);
             break;
         }
         case SDL_KEYUP:
         {
-            const int button = ButtonForKey(event.key.keysym.sym);
-            if (button >= 0)
+            const EButton button = ButtonForKey(event.key.keysym.sym);
+            if (button != kButtonNone)
                 gameplay.KeyUp(button);
             break;
         }

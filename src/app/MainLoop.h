@@ -3,6 +3,8 @@
 #include <SDL.h>
 #include <cstdint>
 
+#include "actors/PlayerMotion.h"
+
 class CGameplay;
 
 /// A frame starts only when at least this many milliseconds passed since the last one.
@@ -13,8 +15,8 @@ constexpr float kTimeStep = 0.016f;
 /// Whether a frame is due at `now` after one started at `lastFrame` (SDL_GetTicks values;
 /// unsigned arithmetic, so the clock's wrap-around after 49 days is harmless).
 bool IsFrameDue(uint32_t now, uint32_t lastFrame);
-/// The logical button of a key (arrows and Space), or -1 for any other key.
-int ButtonForKey(SDLKey key);
+/// The logical button of a key (arrows and Space), or kButtonNone for any other key.
+EButton ButtonForKey(SDLKey key);
 /// Hands every pending event to the gameplay in arrival order. Answers false once Escape
 /// went down or the window was closed; the remaining events are still handled.
 bool DispatchEvents(CGameplay& gameplay);

@@ -22,7 +22,6 @@ public:
     bool HandleEvents();
 
     bool Done() const { return m_Done; }
-    const CTexture* Picture() const { return m_Picture; }
 
 private:
     void Dismiss();

@@ -26,8 +26,6 @@ public:
             s_Registry = new Registry();
         return *s_Registry;
     }
-    /// Whether a registry exists right now (for tests of its lifetime).
-    static bool HasRegistry() { return s_Registry != nullptr; }
 
     CAutoList(const CAutoList&) = delete;
     CAutoList& operator=(const CAutoList&) = delete;

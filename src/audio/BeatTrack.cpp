@@ -12,23 +12,16 @@ constexpr uint32_t kBeatTimes[] = {
 #include "audio/BeatTimes.inc"
 };
 
-template <std::size_t N> constexpr bool IsStrictlyIncreasing(const uint32_t (&times)[N])
+/// Whether every time is later than the one before it; for the table and for a vector.
+template <typename Times> constexpr bool IsStrictlyIncreasing(const Times& times)
 {
-    for (std::size_t i = 1; i < N; ++i)
+    for (std::size_t i = 1; i < std::size(times); ++i)
         if (times[i] <= times[i - 1])
             return false;
     return true;
 }
 // A regenerated table that breaks the order would make the flag skip beats silently.
 static_assert(IsStrictlyIncreasing(kBeatTimes), "BeatTimes.inc must be strictly increasing");
-
-[[maybe_unused]] bool IsStrictlyIncreasing(const std::vector<uint32_t>& times)
-{
-    for (std::size_t i = 1; i < times.size(); ++i)
-        if (times[i] <= times[i - 1])
-            return false;
-    return true;
-}
 
 // The table is read-only data: build the track before main, like any other constant.
 const CBeatTrack& s_BuiltBeforeMain = GetBeatTrack();

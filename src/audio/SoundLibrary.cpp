@@ -2,9 +2,9 @@
 
 #include <SDL.h>
 #include <SDL_mixer.h>
-#include <utility>
 
 #include "audio/Audio.h"
+#include "audio/SoundOutput.h"
 #include "util/DirectoryListing.h"
 #include "util/Log.h"
 
@@ -27,19 +27,17 @@ SThrottle& Throttle()
     return throttle;
 }
 
-std::function<uint32_t()>& TestClock()
+/// The game's clock and mixer.
+class CMixerOutput : public ISoundOutput
 {
-    static std::function<uint32_t()> clock;
-    return clock;
-}
+public:
+    uint32_t Ticks() override { return SDL_GetTicks(); }
+    // Channel -1: the first free one; when all are busy the sound is simply not heard.
+    void Play(Mix_Chunk* chunk) override { Mix_PlayChannelTimed(-1, chunk, 0, -1); }
+};
 
-uint32_t Now()
-{
-    const auto& clock = TestClock();
-    return clock ? clock() : SDL_GetTicks();
-}
-
-int s_SoundsPlayed = 0;
+CMixerOutput g_MixerOutput;
+ISoundOutput* g_Output = &g_MixerOutput;
 } // namespace
 
 MixerFile::MixerFile(const std::string& key, const std::string& openPath) : m_Name(key)
@@ -71,9 +69,7 @@ void PlayUnthrottled(const std::string& name)
     MixerFile* const file = FindOrLoad(name);
     if (file->Chunk())
     {
-        // Channel -1: the first free one; when all are busy the sound is simply not heard.
-        Mix_PlayChannelTimed(-1, file->Chunk(), 0, -1);
-        ++s_SoundsPlayed;
+        g_Output->Play(file->Chunk());
         return;
     }
     // A failed load is dropped, so the next request tries the file again.
@@ -84,11 +80,12 @@ void PlaySound(const std::string& name)
 {
     SThrottle& throttle = Throttle();
     // Unsigned subtraction: right across the tick counter's wrap.
-    if (Now() - throttle.lastTime < kThrottleMs && name == throttle.lastName)
+    if (g_Output->Ticks() - throttle.lastTime < kThrottleMs && name == throttle.lastName)
         return;
     PlayUnthrottled(name);
     throttle.lastName = name;
-    throttle.lastTime = Now(); // after playing: a slow first load does not eat the window
+    // After playing: a slow first load does not eat the window.
+    throttle.lastTime = g_Output->Ticks();
 }
 
 bool StartAudio()
@@ -115,16 +112,8 @@ void LoadAllSounds()
     }
 }
 
-namespace tarn::test
+void SetSoundOutput(ISoundOutput* output)
 {
-void SetSoundClock(std::function<uint32_t()> clock)
-{
-    TestClock() = std::move(clock);
+    g_Output = output ? output : &g_MixerOutput;
     Throttle() = SThrottle();
 }
-
-int SoundsPlayed()
-{
-    return s_SoundsPlayed;
-}
-} // namespace tarn::test

@@ -1,10 +1,11 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <string>
 
 #include "audio/AutoList.h"
+
+class ISoundOutput;
 
 struct Mix_Chunk;
 
@@ -41,11 +42,6 @@ bool StartAudio();
 /// name the folder lists (which may have capitals).
 void LoadAllSounds();
 
-namespace tarn::test
-{
-/// Test-only: replaces the millisecond clock the throttle reads (empty: SDL_GetTicks),
-/// and resets the throttle's memory.
-void SetSoundClock(std::function<uint32_t()> clock);
-/// Test-only: counts the sounds actually handed to the mixer.
-int SoundsPlayed();
-} // namespace tarn::test
+/// From now on the library reads its clock and plays through `output` (null: the game's
+/// own), and the throttle forgets the last sound it played. Not owned.
+void SetSoundOutput(ISoundOutput* output);

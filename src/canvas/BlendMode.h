@@ -15,11 +15,14 @@ public:
 };
 
 /// The blend kinds GetBlendMode knows; a sprite keeps its kind in m_BlendKind.
-constexpr int kBlendNormal = 1; ///< alpha blend
-constexpr int kBlendScreen = 2; ///< screen blend
+enum EBlendKind : int
+{
+    kBlendNormal = 1, ///< alpha blend
+    kBlendScreen = 2, ///< screen blend
+};
 
-/// kBlendNormal: the shared normal blend; kBlendScreen: the shared screen blend; other kinds
-/// null. The instances live until the process exits.
+/// kBlendNormal: the shared normal blend; kBlendScreen: the shared screen blend; any other
+/// number null. The instances live until the process exits.
 const IBlendMode* GetBlendMode(int kind);
 
 /// Blends `src` onto `dst` pixel by pixel through `mode` (null: normal), the source

@@ -40,11 +40,11 @@ public:
     int m_Y = 0;
     int m_W = 0; ///< Size on the canvas, from the image.
     int m_H = 0;
-    CRect m_Source;                      ///< Part of the image that is drawn.
-    CColor m_Color = CColor(1, 1, 1, 1); ///< Modulation colour passed to Blit.
-    uint32_t m_LastDrawTime = 0;         ///< SDL_GetTicks() at the last visible draw.
-    int m_BlendKind = kBlendNormal;      ///< GetBlendMode kind: kBlendNormal, kBlendScreen.
-    int m_Depth = 100;                   ///< Smaller depths are drawn first.
+    CRect m_Source;                        ///< Part of the image that is drawn.
+    CColor m_Color = CColor(1, 1, 1, 1);   ///< Modulation colour passed to Blit.
+    uint32_t m_LastDrawTime = 0;           ///< SDL_GetTicks() at the last visible draw.
+    EBlendKind m_BlendKind = kBlendNormal; ///< Passed to GetBlendMode.
+    int m_Depth = 100;                     ///< Smaller depths are drawn first.
 
 private:
     std::shared_ptr<const CSurface> m_Image;
@@ -61,7 +61,7 @@ CSprite* CreateSprite(const std::string& fileName);
 /// Null, or a sprite not in the list, does nothing.
 void RemoveSprite(CSprite* sprite);
 /// Draws every registered sprite without a skip flag, by depth (stable: equal depths in
-/// creation order). The gameplay calls it once per frame with the view (0, 0, 32, 24).
+/// creation order). The gameplay calls it once per frame with the view of the whole canvas.
 void DrawSprites(CSurface* canvas, const CRect* view);
 /// The process-wide sprite list (not owning; RemoveSprite destroys).
 const std::list<CSprite*>& SpriteList();

@@ -1,5 +1,8 @@
 #include "game/Gameplay.h"
 
+#include <cassert>
+#include <utility>
+
 #include "game/GameplayImpl.h"
 
 namespace
@@ -8,7 +11,12 @@ namespace
 constexpr float kRestartDelay = 1.0f;
 } // namespace
 
-CGameplay::CGameplay() : m_Impl(std::make_unique<CGameplayImpl>()) {}
+CGameplay::CGameplay() : CGameplay(std::make_unique<CGameplayImpl>()) {}
+
+CGameplay::CGameplay(std::unique_ptr<CGameplayImpl> impl) : m_Impl(std::move(impl))
+{
+    assert(m_Impl && "a gameplay facade needs its gameplay");
+}
 
 CGameplay::~CGameplay() = default;
 
@@ -17,14 +25,14 @@ void CGameplay::Update(float dt)
     m_Impl->Update(dt);
 }
 
-void CGameplay::KeyDown(int button)
+void CGameplay::KeyDown(EButton button)
 {
     m_Impl->Player().KeyDown(button);
     if (m_Impl->PlayerHit() && m_Impl->DeathTime() > kRestartDelay)
         m_Impl->SetOver();
 }
 
-void CGameplay::KeyUp(int button)
+void CGameplay::KeyUp(EButton button)
 {
     m_Impl->Player().KeyUp(button);
 }

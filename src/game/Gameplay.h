@@ -2,6 +2,8 @@
 
 #include <memory>
 
+#include "actors/PlayerMotion.h"
+
 class CGameplayImpl;
 
 /// One life of the player, as the main loop sees it: a fixed-step update per frame, the
@@ -9,7 +11,11 @@ class CGameplayImpl;
 class CGameplay
 {
 public:
+    /// The game's gameplay.
     CGameplay();
+    /// Drives `impl`, which must not be null (a gameplay made with given parts; whoever
+    /// made it may keep a pointer to it for the facade's lifetime).
+    explicit CGameplay(std::unique_ptr<CGameplayImpl> impl);
     ~CGameplay();
     CGameplay(const CGameplay&) = delete;
     CGameplay& operator=(const CGameplay&) = delete;
@@ -18,11 +24,9 @@ public:
     void Update(float dt);
     /// Passes the button to the player; a key more than 1 s after the player was hit ends
     /// the gameplay.
-    void KeyDown(int button);
-    void KeyUp(int button);
+    void KeyDown(EButton button);
+    void KeyUp(EButton button);
     bool IsOver() const;
-
-    CGameplayImpl* Impl() { return m_Impl.get(); }
 
 private:
     std::unique_ptr<CGameplayImpl> m_Impl;

@@ -9,6 +9,7 @@
 #include "game/Level.h"
 #include "render/Video.h"
 #include "util/MathUtil.h"
+#include "util/SwapRemove.h"
 #include "wall/NoteWall.h"
 
 namespace
@@ -18,7 +19,10 @@ const CVector2 kPlayerShotOffset(3.0f, 4.0f);    ///< From the player sprite's t
 constexpr float kLevelShotOffsetX = 2.0f;
 } // namespace
 
-CGameplayImpl::CGameplayImpl()
+CGameplayImpl::CGameplayImpl() : CGameplayImpl(nullptr, nullptr) {}
+
+CGameplayImpl::CGameplayImpl(std::unique_ptr<CSurface> diedLayer,
+                             std::unique_ptr<CLevel> firstLevel)
 {
     // The player, the lists, the offset and the over flag are made by the member
     // initialisers above; the rest follows in this order.
@@ -27,8 +31,8 @@ CGameplayImpl::CGameplayImpl()
                                              static_cast<float>(kVirtualScreenHeight), kCanvasWidth,
                                              kCanvasHeight);
     m_StarLayer = LoadSurface("data/gfx/background_stars.png");
-    m_DiedLayer = LoadSurface("data/gfx/you_died.png");
-    m_Level = std::make_unique<CLevel>(0);
+    m_DiedLayer = diedLayer ? std::move(diedLayer) : LoadSurface("data/gfx/you_died.png");
+    m_Level = firstLevel ? std::move(firstLevel) : std::make_unique<CLevel>(0);
 }
 
 CGameplayImpl::~CGameplayImpl()
@@ -103,7 +107,7 @@ void CGameplayImpl::FirePlayerBullet()
                                                   "data/gfx/bullet-01.png"));
 }
 
-void CGameplayImpl::FireLevelBullet(const CVector2& position, int code, float speed)
+void CGameplayImpl::FireLevelBullet(const CVector2& position, CBullet::EShooter code, float speed)
 {
     PlaySound(LevelShotSound());
     const CVector2 start(position.x + kLevelShotOffsetX, position.y);
@@ -117,11 +121,8 @@ void CGameplayImpl::UpdateBullets(float dt)
     {
         if (m_Bullets[i]->m_Dead)
         {
-            // Swap-removal: the last bullet takes the slot and is handled next, in this
-            // same pass.
-            m_Bullets[i].reset();
-            m_Bullets[i] = std::move(m_Bullets.back());
-            m_Bullets.pop_back();
+            // The last bullet takes the slot and is handled next, in this same pass.
+            tarn::SwapRemove(m_Bullets, i);
             continue;
         }
 
@@ -192,16 +193,4 @@ void CGameplayImpl::UpdateLevelShot(CBullet& bullet)
     bullet.m_Dead = true;
     m_PlayerHit = true;
     m_Player.RemoveSpriteOnHit();
-}
-
-void CGameplayImpl::SetPlayerHitForTest(float deathTime)
-{
-    m_PlayerHit = true;
-    m_DeathTime = deathTime;
-    m_Player.RemoveSpriteOnHit();
-}
-
-void CGameplayImpl::SetDiedLayerForTest(std::unique_ptr<CSurface> layer)
-{
-    m_DiedLayer = std::move(layer);
 }

@@ -8,6 +8,7 @@
 #include "actors/Bullet.h"
 #include "actors/FireBulletInterface.h"
 #include "actors/Player.h"
+#include "canvas/CanvasSize.h"
 #include "util/Vector2.h"
 
 class CLevel;
@@ -21,12 +22,15 @@ class CSurface;
 class CGameplayImpl : public IFireBulletInterface
 {
 public:
-    static constexpr int kCanvasWidth = 32; ///< Canvas pixels; one note each on the wall.
-    static constexpr int kCanvasHeight = 24;
     static constexpr float kStarSpeed = 40.0f;     ///< Canvas px/s, the layer drifts left.
     static constexpr float kNextLevelDelay = 2.5f; ///< Seconds after the clear, strictly more.
 
+    /// The game's gameplay: the death picture is "data/gfx/you_died.png", the first level is
+    /// level 0.
     CGameplayImpl();
+    /// The same with the death picture and the first level given instead of made, each in
+    /// its turn of the construction order; a null one is made as the game makes it.
+    CGameplayImpl(std::unique_ptr<CSurface> diedLayer, std::unique_ptr<CLevel> firstLevel);
     ~CGameplayImpl() override;
 
     /// One frame: player, level, shots and hits, particles, then the canvas composed and
@@ -36,7 +40,7 @@ public:
     void NextLevel();
 
     void FirePlayerBullet() override;
-    void FireLevelBullet(const CVector2& position, int code, float speed) override;
+    void FireLevelBullet(const CVector2& position, CBullet::EShooter code, float speed) override;
     CParticleList* GetParticles() override { return &m_Particles; }
 
     CPlayer& Player() { return m_Player; }
@@ -45,7 +49,6 @@ public:
     const std::vector<std::unique_ptr<CBullet>>& Bullets() const { return m_Bullets; }
     const CParticleList& Particles() const { return m_Particles; }
     const CSurface& Canvas() const { return *m_Canvas; }
-    const CVector2& ScrollOffset() const { return m_ScrollOffset; }
     int LevelCount() const { return m_LevelCount; }
     bool PlayerHit() const { return m_PlayerHit; }
     /// Seconds since the player was hit; 0 before.
@@ -57,11 +60,6 @@ public:
     float WallIntensity() const;
     bool Over() const { return m_Over; }
     void SetOver() { m_Over = true; }
-
-    /// Test-only: as if a level shot had hit the player `deathTime` seconds ago.
-    void SetPlayerHitForTest(float deathTime);
-    /// Test-only: replaces the death picture.
-    void SetDiedLayerForTest(std::unique_ptr<CSurface> layer);
 
 private:
     void UpdateBullets(float dt);

@@ -41,10 +41,13 @@ int32_t HitCellMask(bool beatPhase)
     return kCellCore | DrawMask(beatPhase);
 }
 
-CLevel::CLevel(int number)
-    : m_Grid(GeneratePattern()), m_Origin{static_cast<int>(kRestX), static_cast<int>(kRestY)},
-      m_Rest(kRestX, kRestY), m_Color(RandomLevelColor())
+CLevel::CLevel(int number) : CLevel(number, GeneratePattern(), GetBeatFlag) {}
+
+CLevel::CLevel(int number, CCellGrid grid, BeatSource beatSource)
+    : m_Grid(std::move(grid)), m_Origin{static_cast<int>(kRestX), static_cast<int>(kRestY)},
+      m_Rest(kRestX, kRestY), m_Color(RandomLevelColor()), m_BeatSource(beatSource)
 {
+    assert(m_BeatSource && "a level needs a beat source");
     // Interval and speed step up every second level, from levels 3 and 4 on; rounding to
     // float after each step gives the table's exact values (0.6328125, 22.8131...).
     const int intervalSteps = number <= 2 ? 0 : (number - 3) / 2 + 1;
@@ -57,11 +60,12 @@ CLevel::CLevel(int number)
 
 void CLevel::Update(float dt, IFireBulletInterface& gameplay)
 {
-    m_BeatPhase = m_BeatSource ? m_BeatSource() : GetBeatFlag();
+    m_BeatPhase = m_BeatSource();
 
     if (m_EntryTimer < 0.0f)
     {
-        // Slides from x = 38 toward 18; y stays. Nothing else happens while entering.
+        // Slides from x = 37 to 17: int() truncates 37.84 in the first frame and a value just
+        // under 18 in the last. y stays. Nothing else happens while entering.
         m_EntryTimer += dt;
         m_Origin.x = static_cast<int>(m_Rest.x - static_cast<float>(m_EntryTimer * kEntrySpeed));
         return;
@@ -112,7 +116,7 @@ void CLevel::Fire(IFireBulletInterface& gameplay)
                   order[static_cast<std::size_t>(tarn::RandomInt(0, height - 1))]);
 
     const int32_t mask = GunMask(m_BeatPhase);
-    int code = CBullet::kShooterLevelGun;
+    CBullet::EShooter code = CBullet::kShooterLevelGun;
     bool chosen = false;
     int cellX = 0;
     int cellY = 0;

@@ -1,8 +1,5 @@
 #pragma once
 
-#include <functional>
-#include <utility>
-
 #include "canvas/Color.h"
 #include "game/CellGrid.h"
 #include "util/Rect.h"
@@ -21,8 +18,15 @@ int32_t HitCellMask(bool beatPhase);
 class CLevel
 {
 public:
+    /// Where Update reads the beat phase once a frame.
+    using BeatSource = bool (*)();
+
     /// Level number n sets the difficulty: fire interval 2 * 0.75^k1, shot speed 15 * 1.15^k2.
+    /// The creature is GeneratePattern()'s, the beat phase the music's GetBeatFlag().
     explicit CLevel(int number);
+    /// The same with the creature and the beat source given (a hand-made creature, a beat
+    /// held still). `beatSource` must not be null.
+    CLevel(int number, CCellGrid grid, BeatSource beatSource);
 
     void Update(float dt, IFireBulletInterface& gameplay);
     /// Writes the visible cells onto the canvas (no blending).
@@ -34,20 +38,11 @@ public:
     bool Cleared() const { return m_Cleared; }
     float ClearedTime() const { return m_ClearedTime; }
     const CCellGrid& Grid() const { return m_Grid; }
-    CCellGrid& Grid() { return m_Grid; }
     CPoint Origin() const { return m_Origin; }
     bool BeatPhase() const { return m_BeatPhase; }
     const CColor& Color() const { return m_Color; }
-    float FireInterval() const { return m_FireInterval; }
-    float ShotSpeed() const { return m_ShotSpeed; }
     float WobbleRadius() const { return m_WobbleRadius; }
     float EntryTimer() const { return m_EntryTimer; }
-
-    /// Test-only: replaces the generated creature with a hand-made one.
-    void SetGridForTest(const CCellGrid& grid) { m_Grid = grid; }
-    /// Test-only: where Update reads the beat phase instead of the music's GetBeatFlag()
-    /// (an empty function restores the music).
-    void SetBeatSourceForTest(std::function<bool()> source) { m_BeatSource = std::move(source); }
 
 private:
     void Fire(IFireBulletInterface& gameplay);
@@ -64,7 +59,7 @@ private:
     float m_EntryTimer = -2.0f; ///< Seconds; negative while sliding in.
     float m_ClearedTime = 0.0f; ///< Seconds since the clear; 0 while the level plays.
     float m_FireCountdown = 0.0f;
-    float m_FireInterval = 2.0f;        ///< Seconds between shots.
-    float m_ShotSpeed = 15.0f;          ///< Canvas pixels per second.
-    std::function<bool()> m_BeatSource; ///< Test-only; empty in the game.
+    float m_FireInterval = 2.0f; ///< Seconds between shots.
+    float m_ShotSpeed = 15.0f;   ///< Canvas pixels per second.
+    BeatSource m_BeatSource;
 };

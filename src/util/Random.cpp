@@ -83,18 +83,10 @@ float RandomFloat(float a, float b)
     return a + (b - a) * u;
 }
 
-double RandomUnitState()
-{
-    return g_FloatState;
-}
-} // namespace tarn
-
-namespace tarn::test
-{
 void SeedRandom(uint32_t intSeed, double floatState)
 {
     EnsureSecondSeeding();
     std::srand(intSeed);
     g_FloatState = floatState;
 }
-} // namespace tarn::test
+} // namespace tarn

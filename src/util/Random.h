@@ -4,7 +4,8 @@
 
 // All randomness of the game. Integers come from the C library's rand(), floats from a
 // Park-Miller minimal standard generator of our own; both are seeded from the wall clock
-// at start-up and once more at the first RandomInt call, so runs are not reproducible.
+// at start-up and once more at the first RandomInt call, so the game's runs are not
+// reproducible. Programs that want a repeatable run (tests, benchmarks) call SeedRandom.
 
 namespace tarn
 {
@@ -19,14 +20,9 @@ float RandomFloat(float a, float b);
 /// the epoch (wraps cleanly after 2038 instead of overflowing a signed int).
 uint32_t ClockSeed();
 
-/// The float generator's state before its next step (for tests and diagnostics).
-double RandomUnitState();
-} // namespace tarn
-
-namespace tarn::test
-{
-/// Test-only: fix both generators so a test run is repeatable. It first performs the lazy
-/// second seeding that the first RandomInt call would do, so that cannot undo it later.
-/// The game never calls this; it has no command line or setting that reaches it.
+/// Restarts both generators from the given seeds instead of the clock: srand(intSeed), and
+/// the float generator's state := floatState (folded into its range at the next step like
+/// a clock seed). It first performs the second clock seeding the first RandomInt call
+/// would do, so that cannot undo it later. The game never calls it.
 void SeedRandom(uint32_t intSeed, double floatState);
-} // namespace tarn::test
+} // namespace tarn

@@ -14,6 +14,11 @@ void CNoteWall::SetIntensity(float intensity)
     m_Impl->SetIntensity(intensity);
 }
 
+void CNoteWall::SetFrameObserver(IWallFrameObserver* observer)
+{
+    m_Impl->SetFrameObserver(observer);
+}
+
 void CNoteWall::Frame(const CSurface* canvas, float dt, int score)
 {
     m_Impl->Frame(canvas, dt, score);

@@ -4,6 +4,7 @@
 
 class CSurface;
 class CNoteWallImpl;
+class IWallFrameObserver;
 
 /// Shows the canvas as a wall of paper notes filling the window: one note per canvas pixel,
 /// tinted with its palette-mapped colour and stuck anew only when that colour changes,
@@ -19,10 +20,11 @@ public:
 
     /// Scales the random offset and tilt of newly stuck notes (1 while a level plays).
     void SetIntensity(float intensity);
+    /// Frames from now on tell `observer` their moments; null (the default) tells no one.
+    /// Not owned.
+    void SetFrameObserver(IWallFrameObserver* observer);
     /// One whole window frame: twitch timer, clear, wall, score (when >= 0), swap.
     void Frame(const CSurface* canvas, float dt, int score);
-
-    CNoteWallImpl* Impl() { return m_Impl.get(); }
 
 private:
     std::unique_ptr<CNoteWallImpl> m_Impl;

@@ -15,21 +15,19 @@
 namespace
 {
 constexpr float kTwitchInterval = 0.23f; ///< Seconds.
-/// How far the background reaches past each edge of the screen, so the twitching camera
-/// never shows its border.
-constexpr float kBackgroundOverhang = 32.0f;
 constexpr float kMatchTolerance = 1.0f / 512.0f;
-constexpr int kBlackHoleCount = 5;
 
 const CColor kWhite(1.0f, 1.0f, 1.0f, 1.0f);
 
-CWallFrameProbe* g_Probe = nullptr;
-
-void Stamp(CWallFrameProbe::Clock::time_point CWallFrameProbe::*moment)
+class CDrawingSink : public IWallQuadSink
 {
-    if (g_Probe)
-        g_Probe->*moment = CWallFrameProbe::Clock::now();
-}
+public:
+    void Quad(const CWallQuad& q) override
+    {
+        DrawQuad(q.m_Picture, q.m_X, q.m_Y, q.m_Width, q.m_Height, &q.m_Color, q.m_Angle,
+                 q.m_UseCamera);
+    }
+};
 
 float OpacityOfRoll(int roll)
 {
@@ -37,9 +35,10 @@ float OpacityOfRoll(int roll)
 }
 } // namespace
 
-void SetWallFrameProbe(CWallFrameProbe* probe)
+IWallQuadSink& DrawingSink()
 {
-    g_Probe = probe;
+    static CDrawingSink s_Sink;
+    return s_Sink;
 }
 
 CNoteGrid::CNoteGrid(int columns, int rows)
@@ -71,14 +70,15 @@ bool NoteColorMatches(const CColor& stored, const CColor& c)
 CWallPictures CWallPictures::Load()
 {
     CWallPictures p;
-    p.m_Background = GetTexture("data/gfx/background-03.jpg");
-    for (int i = 1; i <= 3; ++i)
-        p.m_Notes.push_back(GetTexture("data/gfx/post-it-0" + std::to_string(i) + ".png"));
-    for (int i = 1; i <= kBlackHoleCount; ++i)
-        p.m_BlackHoles.push_back(GetTexture("data/gfx/black_hole_0" + std::to_string(i) + ".png"));
-    p.m_ScoreBackground = GetTexture("data/gfx/score_background.png");
+    const std::string folder = kPictureFolder;
+    p.m_Background = GetTexture(folder + kWallBackgroundPicture);
+    for (int i = 0; i < kNotePictureCount; ++i)
+        p.m_Notes.push_back(GetTexture(folder + NotePictureName(i)));
+    for (int i = 0; i < kBlackHoleCount; ++i)
+        p.m_BlackHoles.push_back(GetTexture(folder + BlackHolePictureName(i)));
+    p.m_ScoreBackground = GetTexture(folder + kScoreBackgroundPicture);
     for (int k = 0; k < kDigitPictureCount; ++k)
-        p.m_Digits.push_back(GetTexture("data/gfx/num_0" + std::to_string(k) + ".png"));
+        p.m_Digits.push_back(GetTexture(folder + DigitPictureName(k)));
     return p;
 }
 
@@ -114,15 +114,15 @@ CNoteWallImpl::~CNoteWallImpl()
 
 void CNoteWallImpl::Frame(const CSurface* canvas, float dt, int score)
 {
-    Stamp(&CWallFrameProbe::m_Start);
+    Tell(IWallFrameObserver::kFrameStart);
     AdvanceTwitchTimer(dt);
     ClearScreen();
     DrawWall(canvas);
     if (score >= 0)
         DrawScore(score);
-    Stamp(&CWallFrameProbe::m_DrawEnd);
+    Tell(IWallFrameObserver::kDrawEnd);
     SwapScreen();
-    Stamp(&CWallFrameProbe::m_SwapEnd);
+    Tell(IWallFrameObserver::kSwapEnd);
 }
 
 bool CNoteWallImpl::AdvanceTwitchTimer(float dt)
@@ -162,25 +162,34 @@ void CNoteWallImpl::Twitch()
 
 void CNoteWallImpl::DrawWall(const CSurface* canvas)
 {
-    DrawQuad(m_Background, -kBackgroundOverhang, -kBackgroundOverhang,
-             m_ScreenWidth + 2.0f * kBackgroundOverhang,
-             m_ScreenHeight + 2.0f * kBackgroundOverhang, &kWhite, 0.0f, true);
-
-    Stamp(&CWallFrameProbe::m_NotesStart);
+    EmitBackground(DrawingSink());
+    Tell(IWallFrameObserver::kNotesStart);
     UpdateNotes(canvas);
-    Stamp(&CWallFrameProbe::m_NotesEnd);
+    Tell(IWallFrameObserver::kNotesEnd);
+    EmitNotesAndBlackHoles(DrawingSink());
+}
+
+void CNoteWallImpl::EmitBackground(IWallQuadSink& sink) const
+{
+    sink.Quad(CWallQuad{m_Background, -kBackgroundOverhang, -kBackgroundOverhang,
+                        m_ScreenWidth + 2.0f * kBackgroundOverhang,
+                        m_ScreenHeight + 2.0f * kBackgroundOverhang, kWhite, 0.0f, true});
+}
+
+void CNoteWallImpl::EmitNotesAndBlackHoles(IWallQuadSink& sink) const
+{
     for (const int cell : m_DrawOrder)
     {
         const CNote& n = m_Grid.At(cell % m_Columns, cell / m_Columns);
-        DrawQuad(n.m_Picture, n.m_X, n.m_Y, n.m_Width, n.m_Height, &n.m_Color, n.m_Angle, true);
+        sink.Quad(CWallQuad{n.m_Picture, n.m_X, n.m_Y, n.m_Width, n.m_Height, n.m_Color, n.m_Angle,
+                            true});
     }
-
     for (std::size_t i = 0; i < m_BlackHoles.size(); ++i)
     {
         if (m_BlackHoleOpacities[i] == 0.0f)
             continue;
-        const CColor tint(1.0f, 1.0f, 1.0f, m_BlackHoleOpacities[i]);
-        DrawQuad(m_BlackHoles[i], 0.0f, 0.0f, m_ScreenWidth, m_ScreenHeight, &tint, 0.0f, false);
+        sink.Quad(CWallQuad{m_BlackHoles[i], 0.0f, 0.0f, m_ScreenWidth, m_ScreenHeight,
+                            CColor(1.0f, 1.0f, 1.0f, m_BlackHoleOpacities[i]), 0.0f, false});
     }
 }
 
@@ -230,7 +239,7 @@ const CTexture* CNoteWallImpl::RandomNotePicture()
 {
     // The draw is made even when pictures are missing, so the random sequence is the
     // game's whatever files exist.
-    const int i = tarn::RandomInt(0, 2);
+    const int i = tarn::RandomInt(0, kNotePictureCount - 1);
     return static_cast<std::size_t>(i) < m_NotePictures.size()
                ? m_NotePictures[static_cast<std::size_t>(i)]
                : nullptr;

@@ -5,7 +5,6 @@
 // the wall draws, and CNoteWallImpl itself. Where a note goes is in wall/NotePlacement.h.
 
 #include <array>
-#include <chrono>
 #include <cstddef>
 #include <vector>
 
@@ -13,6 +12,8 @@
 #include "util/Vector2.h"
 #include "wall/CameraTransformer.h"
 #include "wall/NotePlacement.h"
+#include "wall/WallFrameObserver.h"
+#include "wall/WallLayout.h"
 
 struct CTexture;
 class CSurface;
@@ -58,7 +59,6 @@ private:
 /// strictly less than 1/512.
 bool NoteColorMatches(const CColor& stored, const CColor& c);
 
-constexpr int kDigitPictureCount = 10;
 /// Longest decimal text of an int: "-2147483648".
 constexpr int kMaxNumberLength = 11;
 
@@ -86,8 +86,8 @@ CNumberLayout LayoutNumber(const CVector2& start, int value,
 struct CWallPictures
 {
     const CTexture* m_Background = nullptr;
-    std::vector<const CTexture*> m_Notes;      ///< Three note pictures.
-    std::vector<const CTexture*> m_BlackHoles; ///< Five full-screen overlays.
+    std::vector<const CTexture*> m_Notes;      ///< kNotePictureCount note pictures.
+    std::vector<const CTexture*> m_BlackHoles; ///< kBlackHoleCount full-screen overlays.
     const CTexture* m_ScoreBackground = nullptr;
     std::vector<const CTexture*> m_Digits; ///< Digit pictures 0 ... 9.
 
@@ -96,19 +96,30 @@ struct CWallPictures
     static CWallPictures Load();
 };
 
-/// A measuring seam for the frame harness: while one is set, every wall frame stamps the
-/// moments its parts end. None is set in the game, where it costs one pointer test a frame.
-struct CWallFrameProbe
+/// One quad of a wall frame: the arguments DrawQuad takes.
+struct CWallQuad
 {
-    using Clock = std::chrono::steady_clock;
-    Clock::time_point m_Start;      ///< Frame entered: the canvas is composed.
-    Clock::time_point m_NotesStart; ///< Palette mapping and note bookkeeping begin...
-    Clock::time_point m_NotesEnd;   ///< ... and end (between the background and the notes).
-    Clock::time_point m_DrawEnd;    ///< Every GL call of the frame made, swap not yet.
-    Clock::time_point m_SwapEnd;    ///< The buffer swap returned.
+    const CTexture* m_Picture = nullptr; ///< Null for a missing picture: nothing is drawn.
+    float m_X = 0.0f;                    ///< Top-left corner and size, screen pixels.
+    float m_Y = 0.0f;
+    float m_Width = 0.0f;
+    float m_Height = 0.0f;
+    CColor m_Color;
+    float m_Angle = 0.0f; ///< Radians, about the quad's centre.
+    bool m_UseCamera = false;
 };
-/// Null (the default) stops the stamping. Not owned.
-void SetWallFrameProbe(CWallFrameProbe* probe);
+
+/// Takes the quads of a wall frame in drawing order: the wall's own sink draws each with
+/// DrawQuad at once; the benchmarks' floor records them.
+class IWallQuadSink
+{
+public:
+    virtual ~IWallQuadSink() = default;
+    virtual void Quad(const CWallQuad& quad) = 0;
+};
+
+/// The sink that draws every quad with DrawQuad.
+IWallQuadSink& DrawingSink();
 
 /// The wall's state and drawing: the note grid, both cameras, the black holes and the score.
 class CNoteWallImpl
@@ -125,6 +136,9 @@ public:
     CNoteWallImpl& operator=(const CNoteWallImpl&) = delete;
 
     void SetIntensity(float intensity) { m_Intensity = intensity; }
+    /// Frames from now on tell `observer` their moments; null (the default) tells no one.
+    /// Not owned.
+    void SetFrameObserver(IWallFrameObserver* observer) { m_Observer = observer; }
     /// Twitch timer, clear, wall, score (when >= 0), swap.
     void Frame(const CSurface* canvas, float dt, int score);
     /// Adds dt to the twitch timer; past 0.23 s it restarts at 0 (the excess is dropped)
@@ -146,12 +160,22 @@ public:
     void DrawScore(int score);
     void DrawNumber(const CVector2& start, int value, const CColor& tint);
 
+    // The quads of a frame, without GL: what DrawWall (the first two) and DrawScore draw.
+    /// The background, reaching kBackgroundOverhang past the screen's edges; camera on.
+    void EmitBackground(IWallQuadSink& sink) const;
+    /// The notes of DrawOrder() (camera on), then the black holes shown (camera off).
+    void EmitNotesAndBlackHoles(IWallQuadSink& sink) const;
+    /// The score background at its own size, then the digits of `score`; camera off.
+    void EmitScore(int score, IWallQuadSink& sink) const;
+    /// The digits of `value` from `start` (DrawNumber); a missing digit picture gives no quad.
+    void EmitNumber(const CVector2& start, int value, const CColor& tint,
+                    IWallQuadSink& sink) const;
+
     // Read access for tests and benchmarks.
     const CNote& Note(int column, int row) const { return m_Grid.At(column, row); }
     float TwitchTimer() const { return m_TwitchTimer; }
     float Intensity() const { return m_Intensity; }
     const CCameraTransformer& LiveCamera() const { return m_LiveCamera; }
-    const CCameraTransformer& RestCamera() const { return m_RestCamera; }
     float BlackHoleOpacity(int i) const
     {
         return m_BlackHoleOpacities[static_cast<std::size_t>(i)];
@@ -161,6 +185,12 @@ public:
     CVector2 CellSize() const { return CVector2(m_CellWidth, m_CellHeight); }
 
 private:
+    void Tell(IWallFrameObserver::EMoment moment) const
+    {
+        if (m_Observer)
+            m_Observer->OnFrameMoment(moment, *this);
+    }
+
     float m_ScreenWidth;
     float m_ScreenHeight;
     float m_CellWidth;  ///< Screen width / columns.
@@ -181,4 +211,5 @@ private:
     std::vector<const CTexture*> m_Digits;
     const CTexture* m_ScoreBackground;
     std::vector<int> m_DrawOrder; ///< Reserved for every cell once: frames allocate nothing.
+    IWallFrameObserver* m_Observer = nullptr;
 };

@@ -6,12 +6,11 @@
 #include "render/Quad.h"
 #include "render/Texture.h"
 #include "wall/NoteWallImpl.h"
+#include "wall/WallLayout.h"
 
 namespace
 {
-constexpr float kScoreBackgroundX = 798.0f;
-constexpr float kScoreBackgroundY = -1.0f;
-const CVector2 kNumberStart(881.0f, 15.0f);
+const CVector2 kNumberStart(kScoreNumberX, kScoreNumberY);
 const CColor kScoreBackgroundTint(1.0f, 1.0f, 1.0f, 1.0f);
 const CColor kDigitTint(0.0f, 0.0f, 0.0f, 1.0f);
 } // namespace
@@ -37,14 +36,26 @@ CNumberLayout LayoutNumber(const CVector2& start, int value,
 
 void CNoteWallImpl::DrawScore(int score)
 {
-    // A missing background draws nothing and has no size to read.
-    const CTexture* bg = m_ScoreBackground;
-    DrawQuad(bg, kScoreBackgroundX, kScoreBackgroundY, bg ? static_cast<float>(bg->m_Width) : 0.0f,
-             bg ? static_cast<float>(bg->m_Height) : 0.0f, &kScoreBackgroundTint, 0.0f, false);
-    DrawNumber(kNumberStart, score, kDigitTint);
+    EmitScore(score, DrawingSink());
 }
 
 void CNoteWallImpl::DrawNumber(const CVector2& start, int value, const CColor& tint)
+{
+    EmitNumber(start, value, tint, DrawingSink());
+}
+
+void CNoteWallImpl::EmitScore(int score, IWallQuadSink& sink) const
+{
+    // A missing background draws nothing and has no size to read.
+    const CTexture* bg = m_ScoreBackground;
+    sink.Quad(CWallQuad{
+        bg, kScoreBackgroundX, kScoreBackgroundY, bg ? static_cast<float>(bg->m_Width) : 0.0f,
+        bg ? static_cast<float>(bg->m_Height) : 0.0f, kScoreBackgroundTint, 0.0f, false});
+    EmitNumber(kNumberStart, score, kDigitTint, sink);
+}
+
+void CNoteWallImpl::EmitNumber(const CVector2& start, int value, const CColor& tint,
+                               IWallQuadSink& sink) const
 {
     // A missing digit picture is skipped and takes no room.
     std::array<const CTexture*, kDigitPictureCount> pictures{};
@@ -61,7 +72,7 @@ void CNoteWallImpl::DrawNumber(const CVector2& start, int value, const CColor& t
         const CTexture* picture = pictures[static_cast<std::size_t>(d.m_Digit)];
         if (!picture)
             continue;
-        DrawQuad(picture, d.m_X, d.m_Y, static_cast<float>(picture->m_Width),
-                 static_cast<float>(picture->m_Height), &tint, 0.0f, false);
+        sink.Quad(CWallQuad{picture, d.m_X, d.m_Y, static_cast<float>(picture->m_Width),
+                            static_cast<float>(picture->m_Height), tint, 0.0f, false});
     }
 }

@@ -59,7 +59,7 @@ TEST(Particle, BurstsAndRingsHaveTheirSizes)
     std::set<size_t> sizes[3];
     for (uint32_t seed = 1; seed <= 200; ++seed)
     {
-        tarn::test::SeedRandom(seed, 10.0 + seed);
+        tarn::SeedRandom(seed, 10.0 + seed);
         for (int kind = 0; kind < 3; ++kind)
         {
             CParticleList particles;
@@ -165,7 +165,7 @@ TEST(Player, FiresIgnoresOtherButtonsAndItsSpriteGoesWithTheHit)
     }
     EXPECT_EQ(shots, (std::vector<int>{1, 16, 31, 46, 101}));
     player.KeyUp(kButtonFire);
-    for (int button : {-1, 5, 99})
+    for (const EButton button : {EButton(-1), EButton(5), EButton(99)})
     {
         player.KeyDown(button);
         player.KeyUp(button);

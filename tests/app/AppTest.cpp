@@ -7,6 +7,7 @@
 #include "actors/Player.h"
 #include "app/MainLoop.h"
 #include "app/TitleScreen.h"
+#include "canvas/Sprite.h"
 #include "game/Gameplay.h"
 #include "game/GameplayImpl.h"
 
@@ -26,11 +27,12 @@ TEST(MainLoop, AFrameIsDueSixteenMillisecondsAfterTheLastOneEvenAcrossTheClockWr
 
 TEST_F(EventQueue, TheArrowsAndSpaceAreHeldFromKeyDownToKeyUp)
 {
-    CGameplay gameplay;
-    const CPlayer& player = gameplay.Impl()->Player();
+    auto made = std::make_unique<CGameplayImpl>();
+    const CPlayer& player = made->Player();
+    CGameplay gameplay(std::move(made));
     // In button order, from kButtonUp to kButtonFire.
     const SDLKey keys[kButtonCount] = {SDLK_UP, SDLK_DOWN, SDLK_LEFT, SDLK_RIGHT, SDLK_SPACE};
-    for (int button = 0; button < kButtonCount; ++button)
+    for (const EButton button : {kButtonUp, kButtonDown, kButtonLeft, kButtonRight, kButtonFire})
     {
         PushEvent(SDL_KEYDOWN, keys[button]);
         EXPECT_TRUE(DispatchEvents(gameplay));
@@ -43,8 +45,17 @@ TEST_F(EventQueue, TheArrowsAndSpaceAreHeldFromKeyDownToKeyUp)
 
 TEST_F(EventQueue, EscapeOrCloseEndTheGameLoopButTheRestOfTheBatchIsStillHandled)
 {
-    CGameplay gameplay;
-    gameplay.Impl()->SetPlayerHitForTest(1.5f); // from now on a button ends the gameplay
+    auto made = std::make_unique<CGameplayImpl>();
+    CGameplayImpl& game = *made;
+    CGameplay gameplay(std::move(made));
+    // A level shot at the player's 4 x 8 picture (x 2 ... 5, y 7 ... 14) hits it in the next
+    // frame; more than a second later a button ends the gameplay.
+    game.Player().Sprite()->SetImage(FilledSurface(4, 8, 0xFF00FF00u));
+    game.Update(kDt);
+    game.FireLevelBullet(CVector2(1.0f, 11.0f), CBullet::kShooterLevelGun, 15.0f);
+    for (int n = 0; n < 100 && game.DeathTime() <= 1.0f; ++n)
+        game.Update(kDt);
+    ASSERT_GT(game.DeathTime(), 1.0f);
     for (SDLKey other : {SDLK_ESCAPE, SDLK_RETURN, SDLK_a, SDLK_w, SDLK_LSHIFT, SDLK_F1})
         PushEvent(SDL_KEYDOWN, other);
     PushEvent(SDL_KEYUP, SDLK_SPACE);

@@ -11,6 +11,7 @@
 #include "audio/Audio.h"
 #include "audio/BeatTrack.h"
 #include "audio/SoundLibrary.h"
+#include "audio/SoundOutput.h"
 
 namespace
 {
@@ -38,6 +39,16 @@ template <typename Call> std::string Printed(Call call)
     return ::testing::internal::GetCapturedStdout();
 }
 
+/// A clock the test sets, and a count of the sounds handed over instead of playing them.
+struct CCountingOutput : ISoundOutput
+{
+    uint32_t Ticks() override { return m_Now; }
+    void Play(Mix_Chunk*) override { ++m_Played; }
+
+    uint32_t m_Now = 0;
+    int m_Played = 0;
+};
+
 /// A test in its own folder holding data/sfx/, SDL's clock started; the audio state put back.
 class Audio : public ::testing::Test
 {
@@ -45,10 +56,10 @@ protected:
     void SetUp() override { ASSERT_EQ(SDL_Init(SDL_INIT_NOPARACHUTE), 0) << SDL_GetError(); }
     void TearDown() override
     {
-        while (MixerFile::HasRegistry() && !MixerFile::List().empty())
+        while (!MixerFile::List().empty())
             delete MixerFile::List().front(); // a clean slate; the game never does this
         ShutdownAudio();
-        tarn::test::SetSoundClock({});
+        SetSoundOutput(nullptr);
         SDL_Quit();
         setenv("SDL_AUDIODRIVER", "dummy", 1);
     }
@@ -105,15 +116,15 @@ TEST_F(Audio, WithoutADeviceEveryCallReportsItAndTheGamePlaysOnSilently)
     {
         setenv("SDL_AUDIODRIVER", driver, 1);
         setenv("SDL_DISKAUDIOFILE", "/nonexistent-folder/out.raw", 1);
-        tarn::test::SetSoundClock({}); // the throttle forgets the previous case's sound
+        SetSoundOutput(nullptr); // the throttle forgets the previous case's sound
         EXPECT_TRUE(isNoDeviceMessage(Printed([] { EXPECT_FALSE(StartAudio()); }))) << driver;
-        EXPECT_FALSE(MixerFile::HasRegistry()) << "nothing is preloaded without a device";
+        EXPECT_TRUE(MixerFile::List().empty()) << "nothing is preloaded without a device";
         // The shell's music start retries (and reports) once a frame.
         EXPECT_TRUE(isNoDeviceMessage(Printed([] { PlayMusic("data/sfx/a.wav"); }))) << driver;
         // Sounds fail to load, report it, and leave nothing behind.
         EXPECT_EQ(Printed([] { PlaySound("data/sfx/a.wav"); }),
                   "Error! Couldn't load: data/sfx/a.wav\n");
-        EXPECT_FALSE(MixerFile::HasRegistry()) << "the last file gone frees the registry";
+        EXPECT_TRUE(MixerFile::List().empty()) << "the failed file is gone";
         ShutdownAudio();
     }
 }
@@ -137,11 +148,13 @@ TEST_F(Audio, StartUpPreloadsTheListedWavsUnderLowerCasedKeys)
                                                    {"data/sfx/broken.wav", false},
                                                    {"data/sfx/fire_07.wav", true}}));
     // The failed entry goes quietly at its first play; every later play retries and reports.
-    const int before = tarn::test::SoundsPlayed();
+    CCountingOutput output;
+    SetSoundOutput(&output);
     const auto broken = [] { PlayUnthrottled("data/sfx/broken.wav"); };
     EXPECT_EQ(Printed(broken), "");
     EXPECT_EQ(Printed(broken), "Error! Couldn't load: data/sfx/broken.wav\n");
-    EXPECT_EQ(tarn::test::SoundsPlayed(), before);
+    PlayUnthrottled("data/sfx/boom.wav");
+    EXPECT_EQ(output.m_Played, 1) << "only the sound that loaded played";
 }
 
 TEST_F(Audio, ThrottleDropsOnlyBackToBackRepeatsWithinAHundredMilliseconds)
@@ -158,15 +171,14 @@ TEST_F(Audio, ThrottleDropsOnlyBackToBackRepeatsWithinAHundredMilliseconds)
         {"across the clock wrap", {{0xFFFFFFC0u, "a"}, {0x10u, "a"}, {0x30u, "a"}}, 2}};
     for (const auto& [what, requests, plays] : cases)
     {
-        uint32_t now = 0;
-        tarn::test::SetSoundClock([&now] { return now; });
-        const int before = tarn::test::SoundsPlayed();
+        CCountingOutput output;
+        SetSoundOutput(&output);
         for (const auto& [time, name] : requests)
         {
-            now = time;
+            output.m_Now = time;
             PlaySound(name);
         }
-        EXPECT_EQ(tarn::test::SoundsPlayed() - before, plays) << what;
+        EXPECT_EQ(output.m_Played, plays) << what;
     }
 }
 

@@ -29,6 +29,7 @@ keep() { n=$((n + 1)); "$IM_CONVERT" "$probe" "$(printf '%s/%02d-%s.png' "$out" 
 # A delay of one mixer buffer (2048 frames at 44.1 kHz) per write keeps the capture near
 # the wall clock; a sound lands in the file where it had grown to when the sound started.
 audio=$work/audio.raw
+mark() { stat -c %s "$audio" 2>/dev/null || echo 0; }
 start_audio_game() {
     rm -f "$audio"
     start_game "$work/out.txt" SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$audio" SDL_DISKAUDIODELAY=46
@@ -36,22 +37,40 @@ start_audio_game() {
 }
 
 # --- The title with its music; Escape leaves it, and the wall comes with the score at 0.
-start_audio_game
+# The title also goes by itself 5 s after it was made, and an Escape after that ends the
+# game, as it should in play. The title is made after the process starts and reads its
+# events before it looks at the clock, so an Escape sent within 4 s of the start is the
+# title's (1 s left for the key to reach it). The script only looks before it presses:
+# every other check of the title is made on that look afterwards. On a machine too busy to
+# show the title within those 4 s the game is started again, at most three times.
+"$IM_CONVERT" data/gfx/title_screen.jpg "$work/title.png"
+difference=-
+title_seen() { look && difference=$(rmse "$probe" "$work/title.png") && float_lt "$difference" 0.05; }
+for try in 1 2 3; do
+    started=$(date +%s%N)
+    start_audio_game
+    wait_for 20 title_seen || { keep no-title; fail "the window does not show the title picture (RMSE $difference)"; }
+    late=$(( ($(date +%s%N) - started) / 1000000 ))
+    if [ "$late" -lt 4000 ]; then
+        xdotool windowfocus --sync "$win" key Escape 2>/dev/null
+        escaped=$(mark)
+        break
+    fi
+    echo "the title was seen only ${late} ms after the start: too late to be sure of it, starting again"
+    kill "$pid" && wait "$pid" 2>/dev/null
+    [ "$try" -lt 3 ] || fail "the title was not seen within 4 s of the start in three tries"
+done
+keep title
 [ "$(xdotool search --name '^Korvane$' | wc -l)" -eq 1 ] || fail "more than one Korvane window"
 [ "$(xwininfo -id "$win" | awk '/Width|Height/ { printf "%s ", $2 }')" = "1024 768 " ] ||
     fail "the window is not 1024 x 768"
-wait_for 20 title_shown "$work" || { look; keep no-title; fail "the title did not show"; }
-"$IM_CONVERT" data/gfx/title_screen.jpg "$work/title.png"
-look && keep title
-difference=$(rmse "$probe" "$work/title.png")
-float_lt "$difference" 0.05 || fail "the window differs from the title picture (RMSE $difference)"
-sleep 1
-level=$(audio_rms_db "$audio")
+head -c "$escaped" "$audio" >"$work/title.raw"
+level=$(audio_rms_db "$work/title.raw")
 float_lt -50 "${level:--999}" || fail "the music is silent on the title (RMS ${level} dB)"
-echo "[${SECONDS} s] title shown (RMSE $difference to the picture), music at ${level} dB RMS"
-xdotool windowfocus --sync "$win" key Escape 2>/dev/null
+echo "[${SECONDS} s] title shown ${late} ms after the start (RMSE $difference to the picture), music at ${level} dB RMS"
 share=- colours=- digit=- fit=-
 wall_shown() {
+    kill -0 "$pid" 2>/dev/null || return 0 # said below
     look && read -r digit fit < <(wall score "$probe" data) && [ "$digit" = 0 ] &&
         float_lt "$fit" 20 && read -r share colours < <(wall notes "$probe") &&
         awk -v s="$share" -v c="$colours" 'BEGIN { exit !(s > 0.8 && c >= 4) }'
@@ -88,8 +107,8 @@ alive() {
 # (Which single key moves which way is for the unit tests: here real keys reach the game.)
 room() { (( ($1 > 0 ? 992 - px : px) >= 128 && ($2 > 0 ? 736 - py : py) >= 128 )); }
 moved() { (( (px - x0) * $1 >= 64 && (py - y0) * $2 >= 64 )); }
-hold_until() { # <key> <key> <condition...>, for at most 15 s
-    local keys=("$1" "$2") deadline=$(( $(date +%s) + 15 ))
+hold_until() { # <key> <key> <condition...>, for at most 30 s
+    local keys=("$1" "$2") deadline=$(( $(date +%s) + 30 ))
     shift 2
     xdotool keydown "${keys[@]}"
     until player_at && "$@" || [ "$(date +%s)" -ge "$deadline" ]; do :; done
@@ -114,23 +133,36 @@ move Left Up -1 -1 Right Down
 
 # --- Space: shot notes fly right of the figure and the shot sound is heard. The music
 # alone seldom reaches the shot's band (sound.py): a stretch without firing is the baseline.
-mark() { stat -c %s "$audio"; }
-alive || fail "the player did not come back"
-quiet_from=$(mark)
-sleep 1.5
-quiet_to=$(mark)
-alive || fail "the player did not come back"
-sx=$px sy=$py fire_from=$(mark)
+# A level shot may end the life while Space is held (the figure goes at the hit): then a
+# new game starts and the player fires again.
 heard() {
     read -r quiet fire < <(python3 "$here/sound.py" "$audio" "$quiet_from" "$quiet_to" "$fire_from" "$(mark)")
     [ "$fire" -ge $((2 * quiet + 2)) ]
 }
-seen() { look && [ "$(wall shots "$probe" $((sx + 64)) $((sy + 32)))" -ge 24 ]; }
-xdotool keydown space
-wait_for 20 seen || { xdotool keyup space; keep no-shots; fail "no shot notes right of the player while Space is held"; }
-keep shots
-wait_for 20 heard
-xdotool keyup space
+firing() { # true once shots are seen and heard, or once the figure is gone for 5 looks
+    if player_at; then misses=0; else misses=$((misses + 1)); fi
+    [ "$misses" -lt 5 ] || return 0
+    if [ "$seen" = 0 ] && [ "$(wall shots "$probe" $((sx + 64)) $((sy + 32)))" -ge 24 ]; then
+        seen=1
+        keep shots
+    fi
+    [ "$seen" = 1 ] && heard
+}
+for try in 1 2 3; do
+    alive || fail "the player did not come back"
+    quiet_from=$(mark)
+    sleep 1.5
+    quiet_to=$(mark)
+    alive || fail "the player did not come back"
+    sx=$px sy=$py fire_from=$(mark) misses=0 seen=0
+    xdotool keydown space
+    wait_for 30 firing
+    xdotool keyup space
+    [ "$misses" -ge 5 ] || break
+    echo "the player was hit while firing (try $try); a new game"
+done
+[ "$misses" -lt 5 ] || fail "the player was hit while firing in three games"
+[ "$seen" = 1 ] || { keep no-shots; fail "no shot notes right of the player while Space is held"; }
 heard || fail "no shot sound while firing ($quiet loud windows without firing, $fire firing)"
 echo "[${SECONDS} s] shots seen; loud windows in the shot band: $quiet without firing, $fire while firing"
 

@@ -27,6 +27,21 @@ def note_palette():
     return [int(c, 16) for c in re.findall(r"0x[0-9A-Fa-f]+", table.group(1))]
 
 
+def wall_layout():
+    """The wall's layout constants (kScoreBackgroundX ...) and picture names
+    (kScoreBackgroundPicture ...) as the game's header defines them."""
+    text = open(os.path.join(HERE, "..", "..", "src", "wall", "WallLayout.h")).read()
+    layout = {name: float(value) for name, value in
+              re.findall(r"constexpr float (k\w+) = (-?[0-9.]+)f;", text)}
+    layout.update(re.findall(r'constexpr char (k\w+)\[\] = "([^"]*)";', text))
+    return layout
+
+
+LAYOUT = wall_layout()
+SCORE_X, SCORE_Y = int(LAYOUT["kScoreBackgroundX"]), int(LAYOUT["kScoreBackgroundY"])
+DIGIT_X, DIGIT_Y = int(LAYOUT["kScoreNumberX"]), int(LAYOUT["kScoreNumberY"])
+
+
 def chroma(r, g, b):
     s = r + g + b
     return (r / s, g / s) if s else (1 / 3, 1 / 3)
@@ -99,25 +114,27 @@ def shots(path, px, py):
 
 def score(path, data):
     """Which digit fits the label best. The label is drawn still, without the camera, at
-    (798, -1), its digit black from (881, 15); only where it hides the wall completely."""
-    pictures = [data + "/gfx/score_background.png"] + [
+    (SCORE_X, SCORE_Y), its digit black from (DIGIT_X, DIGIT_Y); only where it hides the
+    wall completely."""
+    pictures = [data + "/gfx/" + LAYOUT["kScoreBackgroundPicture"]] + [
         data + "/gfx/num_0%d.png" % k for k in range(10)]
     # One decoder run for all eleven pictures, side by side; PNG headers give the sizes.
     sizes = [(int.from_bytes(h[16:20], "big"), int.from_bytes(h[20:24], "big"))
              for h in (open(p, "rb").read(24) for p in pictures)]
     atlas = load(pictures)[2]
     starts = [sum(w for w, _ in sizes[:i]) for i in range(len(sizes))]
-    sw, sh, seen = load(path, crop="%dx%d+798+0" % (sizes[0][0], sizes[0][1] - 1))
+    # The label starts one row above the screen when SCORE_Y is -1: that row is not seen.
+    sw, sh, seen = load(path, crop="%dx%d+%d+0" % (sizes[0][0], sizes[0][1] + SCORE_Y, SCORE_X))
     fits = []
     for k in range(10):
         dx0, (dw, dh) = starts[k + 1], sizes[k + 1]
         err = n = 0
         for y in range(0, sh, 2):
             for x in range(0, sw, 2):
-                lr, lg, lb, la = atlas[y + 1][x]
+                lr, lg, lb, la = atlas[y - SCORE_Y][x]
                 if la < 250:
                     continue
-                dx, dy = x + 798 - 881, y - 15
+                dx, dy = x + SCORE_X - DIGIT_X, y - DIGIT_Y
                 ink = atlas[dy][dx0 + dx][3] / 255 if 0 <= dx < dw and 0 <= dy < dh else 0
                 err += sum(abs(s - c * (1 - ink)) for s, c in zip(seen[y][x], (lr, lg, lb))) / 3
                 n += 1

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <memory>
+#include <utility>
 
 #include "canvas/Sprite.h"
 #include "canvas/Surface.h"
@@ -14,6 +16,14 @@
 
 namespace autopilot
 {
+/// A gameplay as the main loop makes it; `game` is set to its parts, valid while it lives.
+inline std::unique_ptr<CGameplay> MakeGameplay(CGameplayImpl*& game)
+{
+    auto made = std::make_unique<CGameplayImpl>();
+    game = made.get();
+    return std::make_unique<CGameplay>(std::move(made));
+}
+
 /// It keeps its shots (they leave at the sprite's y + 4) on the nearest core row. Dodging, it
 /// fires and first steps out of the rows of level shots coming close; else it waits to be hit.
 /// It moves by taps (press and release in one frame): exactly one pixel, no speed left.
@@ -22,10 +32,10 @@ class CAutopilot
 public:
     bool m_Dodge = true;
 
-    /// The buttons for the coming frame, as the main loop would hand them over.
-    void Steer(CGameplay& gameplay)
+    /// The buttons for the coming frame, as the main loop would hand them over; `game` is
+    /// the parts of `gameplay`.
+    void Steer(CGameplay& gameplay, CGameplayImpl& game)
     {
-        CGameplayImpl& game = *gameplay.Impl();
         const CSprite* sprite = game.Player().Sprite();
         if (!sprite)
             return;
@@ -53,7 +63,7 @@ public:
                     std::abs(shotTop - top) < std::abs(aim - top))
                     aim = shotTop;
             }
-        aim = aim == 1000 ? top : std::clamp(aim, -centre, 23 - centre);
+        aim = aim == 1000 ? top : std::clamp(aim, -centre, kCanvasHeight - 1 - centre);
 
         // Rows are threatened by a live level shot up to 9 pixels right of the picture.
         auto safe = [&](int t)
@@ -75,12 +85,12 @@ public:
             for (int d = 1; d <= 24 && wanted == top; ++d)
                 if (top - d >= -centre && safe(top - d))
                     wanted = top - d;
-                else if (top + d <= 23 - centre && safe(top + d))
+                else if (top + d <= kCanvasHeight - 1 - centre && safe(top + d))
                     wanted = top + d;
         }
         else if (m_Dodge && aim != top && !safe(top + (aim > top ? 1 : -1)))
             wanted = top; // wait where it is safe
-        const int button = wanted > top ? kButtonDown : kButtonUp;
+        const EButton button = wanted > top ? kButtonDown : kButtonUp;
         if (wanted != top)
         {
             gameplay.KeyDown(button);

@@ -5,6 +5,7 @@
 #include <tuple>
 
 #include "Support.h"
+#include "audio/Audio.h"
 #include "canvas/Sprite.h"
 #include "game/Gameplay.h"
 #include "game/GameplayImpl.h"
@@ -16,16 +17,22 @@ namespace
 {
 using Cells = std::vector<std::pair<CPoint, int32_t>>;
 
-/// A level on a hand-made 12 x 8 grid (entered unless asked not to) with a beat phase held.
+/// A hand-made 12 x 8 grid.
+CCellGrid Grid(const Cells& cells)
+{
+    CCellGrid grid(12, 8);
+    for (const auto& [cell, value] : cells)
+        grid.At(cell.x, cell.y) = value;
+    return grid;
+}
+
+/// A level on a hand-made grid (entered unless asked not to) with a beat phase held.
 struct CLevelFixture
 {
-    CLevelFixture(int number, const Cells& cells, bool enter = true) : level(number)
+    CLevelFixture(int number, const Cells& cells, bool enter = true)
+        : level(number, Grid(cells), [] { return beat; })
     {
-        level.SetBeatSourceForTest([this]() { return beat; });
-        CCellGrid grid(12, 8);
-        for (const auto& [cell, value] : cells)
-            grid.At(cell.x, cell.y) = value;
-        level.SetGridForTest(grid);
+        beat = false;
         while (enter && level.EntryTimer() < 0.0f)
             level.Update(kDt, gameplay);
     }
@@ -37,7 +44,7 @@ struct CLevelFixture
         return gameplay.m_LevelShots.size() != shots;
     }
 
-    bool beat = false;
+    static inline bool beat = false; ///< Read by the level's beat source.
     CLevel level;
     CFakeGameplay gameplay;
 };
@@ -98,7 +105,7 @@ TEST(Level, SlidesInThenFiresEveryIntervalFromShuffledRows)
         {0, 125, 15.0f}, {3, 94, 15.0f}, {7, 53, 0x1.3d6666p+4f}, {10, 40, 0x1.a3c2fp+4f}};
     for (const auto& [number, frames, speed] : levels)
     {
-        tarn::test::SeedRandom(31u, 5.0);
+        tarn::SeedRandom(31u, 5.0);
         Cells guns; // column 9 is never chosen: 2 comes first in the row
         for (int y : {1, 3, 6})
             guns.insert(guns.end(),
@@ -268,7 +275,7 @@ TEST(PatternGenerator, EveryCreatureKeepsItsInvariants)
     int bodyAndRing = 0, stackedCores = 0;
     for (uint32_t seed = 1; seed <= 2000; ++seed)
     {
-        tarn::test::SeedRandom(seed, 1.0 + seed * 7919.0);
+        tarn::SeedRandom(seed, 1.0 + seed * 7919.0);
         const CCellGrid grid = GeneratePattern();
         SCOPED_TRACE(testing::Message() << "seed " << seed);
         int pureLimbs = 0, cores = 0;
@@ -325,15 +332,14 @@ TEST_F(Gameplay, APlayerShotBreaksOneCellWithABurstOnItButIsOnlySpentWhileTheLev
 {
     for (bool entered : {false, true})
     {
-        CGameplayImpl game;
+        CCellGrid wall(12, 8); // solid from column 6 on
+        for (int i = 0; i < 6 * 8; ++i)
+            wall.At(6 + i % 6, i / 6) = kCellBody;
+        CGameplayImpl game(nullptr, std::make_unique<CLevel>(0, wall, GetBeatFlag));
         game.Player().Sprite()->SetImage(FilledSurface(4, 8, 0xFF00FF00u));
         if (entered)
             RunEntry(game);
         game.Update(kDt);
-        CCellGrid wall(12, 8); // solid from column 6 on
-        for (int i = 0; i < 6 * 8; ++i)
-            wall.At(6 + i % 6, i / 6) = kCellBody;
-        game.Level().SetGridForTest(wall);
         game.FirePlayerBullet();
         float burstX = -100.0f; // where the newest particle of the burst first shows
         // Level shots (after the entry) take longer to leave than the player's shot.
@@ -357,18 +363,18 @@ TEST_F(Gameplay, AfterTheHitShotsVanishTheDeathPictureFadesInAndOnlyThenAKeyEnds
 {
     for (int framesAfterHit : {0, 61, 62})
     {
-        CGameplay gameplay;
-        CGameplayImpl& game = *gameplay.Impl();
-        game.SetDiedLayerForTest(FilledSurface(32, 24, 0xFFFFFFFFu));
+        auto made = std::make_unique<CGameplayImpl>(FilledSurface(32, 24, 0xFFFFFFFFu), nullptr);
+        CGameplayImpl& game = *made;
+        CGameplay gameplay(std::move(made));
         game.Player().Sprite()->SetImage(FilledSurface(4, 8, 0xFF00FF00u));
         game.Update(kDt); // the player's picture covers x 2 ... 5, y 7 ... 14
-        game.FireLevelBullet(CVector2(1.0f, 11.0f), 2, 15.0f);
-        game.FireLevelBullet(CVector2(1.0f, 12.0f), 2, 15.0f);
+        game.FireLevelBullet(CVector2(1.0f, 11.0f), CBullet::kShooterLevelGun, 15.0f);
+        game.FireLevelBullet(CVector2(1.0f, 12.0f), CBullet::kShooterLevelGun, 15.0f);
         game.Update(kDt);
         ASSERT_TRUE(game.PlayerHit());
         EXPECT_TRUE(game.Particles().empty());
         EXPECT_TRUE(game.Bullets()[0]->m_Dead && game.Bullets()[1]->m_Dead);
-        game.FireLevelBullet(CVector2(20.0f, 11.0f), 3, 15.0f);
+        game.FireLevelBullet(CVector2(20.0f, 11.0f), CBullet::kShooterLevelCore, 15.0f);
         for (int n = 0; n < framesAfterHit; ++n)
             gameplay.Update(kDt);
         EXPECT_TRUE(framesAfterHit == 0 || game.Bullets().empty());

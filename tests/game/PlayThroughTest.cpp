@@ -6,19 +6,20 @@
 #include "game/Autopilot.h"
 #include "render/Video.h"
 #include "util/Random.h"
+#include "wall/WallLayout.h"
 
 // The play-through draws the virtual screen into a window a quarter of its size.
 constexpr int kWindowWidth = kVirtualScreenWidth / 4, kWindowHeight = kVirtualScreenHeight / 4;
 
-// The first digit of the score of the last frame (from x 881, y 15 of the virtual screen, 29 x
+// The first digit of the score of the last frame (from its start on the virtual screen, 29 x
 // 32, here a quarter of that). Mesa's software driver under Xvfb reads the front buffer as black
 // but keeps the back buffer after the swap, so the frame is read there.
 static std::vector<unsigned char> FirstScoreDigit()
 {
     std::vector<unsigned char> pixels(7 * 8 * 4);
     glReadBuffer(GL_BACK);
-    glReadPixels(881 / 4, kWindowHeight - 15 / 4 - 8, 7, 8, GL_RGBA, GL_UNSIGNED_BYTE,
-                 pixels.data());
+    glReadPixels(int(kScoreNumberX) / 4, kWindowHeight - int(kScoreNumberY) / 4 - 8, 7, 8, GL_RGBA,
+                 GL_UNSIGNED_BYTE, pixels.data());
     return pixels;
 }
 
@@ -28,9 +29,10 @@ static std::vector<unsigned char> FirstScoreDigit()
 TEST(PlayThrough, ClearsALevelThenDies)
 {
     ASSERT_TRUE(InitVideo(kWindowWidth, kWindowHeight, false, "Korvane"));
-    tarn::test::SeedRandom(2024u, 7.0);
-    CGameplay gameplay;
-    CGameplayImpl* game = gameplay.Impl();
+    tarn::SeedRandom(2024u, 7.0);
+    CGameplayImpl* game = nullptr;
+    const std::unique_ptr<CGameplay> made = autopilot::MakeGameplay(game);
+    CGameplay& gameplay = *made;
     autopilot::CAutopilot pilot;
     gameplay.Update(kDt);
     const std::vector<unsigned char> scoreZero = FirstScoreDigit();
@@ -39,7 +41,7 @@ TEST(PlayThrough, ClearsALevelThenDies)
     ASSERT_EQ(FirstScoreDigit(), scoreZero) << "the score's digit is not steady";
     for (int frames = 0; game->LevelCount() < 1; ++frames)
     {
-        pilot.Steer(gameplay);
+        pilot.Steer(gameplay, *game);
         gameplay.Update(kDt);
         ASSERT_FALSE(game->PlayerHit()) << "hit while dodging, at frame " << frames;
         ASSERT_LT(frames, 3000);
@@ -49,7 +51,7 @@ TEST(PlayThrough, ClearsALevelThenDies)
     pilot.m_Dodge = false;
     for (int frames = 0; !game->PlayerHit(); ++frames)
     {
-        pilot.Steer(gameplay);
+        pilot.Steer(gameplay, *game);
         gameplay.Update(kDt);
         ASSERT_LT(frames, 3000);
     }

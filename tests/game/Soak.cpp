@@ -56,16 +56,17 @@ int main(int argc, char** argv)
     StartAudio(); // sounds loaded and played as in the game, on a silent device
     if (damaged)
         PlayMusic("data/sfx/Ondrafel.ogg");
-    tarn::test::SeedRandom(4242u, 5.0);
+    tarn::SeedRandom(4242u, 5.0);
 
-    auto gameplay = std::make_unique<CGameplay>();
+    CGameplayImpl* parts = nullptr;
+    auto gameplay = autopilot::MakeGameplay(parts);
     autopilot::CAutopilot pilot;
     int lives = 1, levels = 0;
     for (int frame = 0; frame < frames; ++frame)
     {
         pilot.m_Dodge = frame % 7500 < 5000;
-        pilot.Steer(*gameplay);
-        CGameplayImpl& game = *gameplay->Impl();
+        CGameplayImpl& game = *parts;
+        pilot.Steer(*gameplay, game);
         const int level = game.LevelCount();
         gameplay->Update(kDt);
         levels += game.LevelCount() - level;
@@ -80,7 +81,7 @@ int main(int argc, char** argv)
             if (gameplay->IsOver())
             {
                 gameplay.reset();
-                gameplay = std::make_unique<CGameplay>();
+                gameplay = autopilot::MakeGameplay(parts);
                 ++lives;
             }
         }

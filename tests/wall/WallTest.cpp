@@ -1,12 +1,14 @@
 #include <cmath>
+#include <complex>
 #include <set>
 
 #include "Support.h"
+#include "canvas/CanvasSize.h"
 #include "render/Quad.h"
-#include "render/Texture.h"
 #include "util/Random.h"
 #include "wall/NoteWallImpl.h"
 #include "wall/Palette.h"
+#include "wall/WallLayout.h"
 
 namespace
 {
@@ -23,38 +25,10 @@ std::unique_ptr<CNoteWallImpl> MakeWall(bool withNotes)
         p.m_Notes.push_back(withNotes ? &t : nullptr);
     p.m_BlackHoles.assign(5, nullptr);
     p.m_Digits.assign(10, nullptr);
-    return std::make_unique<CNoteWallImpl>(1024.0f, 768.0f, 32, 24, p);
+    return std::make_unique<CNoteWallImpl>(float(kVirtualScreenWidth), float(kVirtualScreenHeight),
+                                           kCanvasWidth, kCanvasHeight, p);
 }
 } // namespace
-
-// About the screen centre (512, 384) a camera zooms, shifts by its position's offset from
-// it, and turns clockwise as seen (right of the centre goes down), adding its angle to the
-// quad's. Single-precision steps land within a few units of the last place.
-TEST(Camera, ZoomsShiftsAndTurnsAboutTheScreenCentre)
-{
-    auto placed = [](float zoom, CVector2 position, float angle, const CQuadRect& rect)
-    {
-        CCameraTransformer camera;
-        camera.m_Zoom = CVector2(zoom, zoom);
-        camera.m_Position = position;
-        camera.SetAngle(angle);
-        const CPlacedQuad q = camera.Transform(rect, 0.25f);
-        return std::vector<float>{q.x, q.y, q.width, q.height, q.angle, float(q.visible)};
-    };
-    auto expectNear = [](const std::vector<float>& seen, const std::vector<float>& expected)
-    {
-        for (size_t i = 0; i < seen.size(); ++i)
-            EXPECT_NEAR(seen[i], expected[i], 1e-4f) << "item " << i;
-    };
-    expectNear(placed(1.05f, {512, 384}, 0, {0, 0, 32, 16}),
-               {-25.6f, -19.2f, 33.6f, 16.8f, 0.25f, 1});
-    expectNear(placed(1, {518, 380}, 0, {0, 0, 32, 32}), {6, -4, 32, 32, 0.25f, 1});
-    // A quad 400 pixels right of and below the centre swings by this much.
-    const float dx = 400 * (std::cos(0.03f) - std::sin(0.03f));
-    const float dy = 400 * (std::sin(0.03f) + std::cos(0.03f));
-    expectNear(placed(1, {512, 384}, 0.03f, {896, 768, 32, 32}),
-               {496 + dx, 368 + dy, 32, 32, 0.28f, 1});
-}
 
 // A point maps back through the position, the turn and the zoom. The interface's own
 // version maps it as the centre of a transformed unit square.
@@ -91,7 +65,7 @@ TEST(Palette, MapsFarColoursToTheNearestNoteColourAndKeepsNearOnes)
 TEST(Palette, RandomVariantVariesEachChannelByTenClamped)
 {
     EXPECT_EQ(RandomVariant({}).a, 255);
-    tarn::test::SeedRandom(7u, 1.0);
+    tarn::SeedRandom(7u, 1.0);
     std::set<int> seen[3];
     for (int i = 0; i < 1000; ++i)
     {
@@ -167,4 +141,82 @@ TEST(NoteWall, TwitchesOnTheFifteenthFrameFromTheRestPose)
     EXPECT_EQ(opacities, (std::set<float>{0.0f, 0.5f, 1.0f}));
     wall.reset();
     EXPECT_EQ(GetCamera(), nullptr) << "a gone wall's camera is not left registered";
+}
+
+// One whole frame in a real window, read back. Made-up pictures make every check one pixel:
+// white notes 64 pixels square (a 12-pixel margin about each 32-pixel cell), a green background,
+// black holes each black in one texel of a picture stretched over the window, digit k a white
+// block 4 + k wide and k + 2 high (the score is tinted dark). The poses go far past the twitch's:
+// each term of the turn moves the checked points a lot, and the wall's edges come into view.
+TEST(NoteWallGl, ShowsNotesBackgroundBlackHolesAndScoreWhereTheyBelong)
+{
+    KORVANE_OPEN_GL_WINDOW();
+    const CWallPictures game = CWallPictures::Load(); // the game's own files, all of them
+    EXPECT_TRUE(game.m_Background && game.m_ScoreBackground && game.m_Notes.size() == 3 &&
+                game.m_BlackHoles.size() == 5 && game.m_Digits.size() == 10);
+    const uint32_t white = ~0u, blue = Rgba(0, 60, 255, 255), green = Rgba(30, 200, 90, 255);
+    CTexture note = TextureOf(FilledSurface(64, 64, white)), holes[5], digits[10];
+    CTexture board = TextureOf(FilledSurface(200, 64, white)),
+             background = TextureOf(FilledSurface(2, 2, green));
+    CWallPictures pictures{&background, {&note, &note, &note}, {}, &board, {}};
+    for (int i = 0; i < 5; ++i) // hole i: black only about (192 + 128 i, 320), 128-pixel texels
+    {
+        std::unique_ptr<CSurface> hole = CreateSurface(8, 6); // transparent
+        hole->SetPixel(1 + i, 2, Rgba(0, 0, 0, 255));
+        pictures.m_BlackHoles.push_back(&(holes[i] = TextureOf(hole)));
+    }
+    for (int k = 0; k < 10; ++k)
+        pictures.m_Digits.push_back(&(digits[k] = TextureOf(FilledSurface(4 + k, k + 2, white))));
+    std::unique_ptr<CSurface> canvas = FilledSurface(32, 24, kOrange);
+    for (int c = 0; c < 9; ++c) // cells 27 to 29 x 19 to 21: blue seen in (876 to 972, 620 to 716)
+        canvas->SetPixel(27 + c % 3, 19 + c / 3, blue);
+    CNoteWallImpl wall(kVirtualScreenWidth, kVirtualScreenHeight, kCanvasWidth, kCanvasHeight,
+                       pictures);
+    auto* camera = dynamic_cast<CCameraTransformer*>(GetCamera());
+    ASSERT_TRUE(camera) << "the wall draws through its own camera";
+    const auto hole = [&](int i) { return wall.BlackHoleOpacity(i); };
+
+    const auto frame = [&](float zoom, CVector2 position, float angle, int score)
+    {
+        camera->m_Zoom = CVector2(zoom, zoom);
+        camera->m_Position = position;
+        camera->SetAngle(angle);
+        wall.Frame(canvas.get(), 0.0f, score);
+        const auto placed = [&](float x, float y) // zoomed about the screen centre, shifted, turned
+        {
+            const std::complex<float> d((x - 512) * zoom + position.x - 512,
+                                        (y - 384) * zoom + position.y - 384);
+            const std::complex<float> p = d * std::polar(1.0f, angle);
+            return CVector2(512 + p.real(), 384 + p.imag());
+        };
+        std::vector<std::tuple<CVector2, uint32_t, std::string>> checks = {
+            {placed(200, 200), kOrange, "a note"},
+            {placed(924, 668), blue, "the blue notes"},
+            {placed(540, 791), green, "the background below the notes"},
+            {placed(540, 813), 0, "nothing below the background"},
+            {placed(1047, 400), green, "the background right of the notes"},
+            {placed(1069, 400), 0, "nothing right of the background"},
+            {CVector2(1, 1), kOrange, "a note in the corner, no stray digit"},
+            {CVector2(kScoreBackgroundX + 7, kScoreBackgroundY + 6), white,
+             "the score's background"}};
+        for (int i = 0; i < 5; ++i) // over orange notes, darkened by the hole's opacity
+            checks.push_back(
+                {CVector2(192 + 128 * i, 320),
+                 Rgba(255 * (1 - hole(i)), 167 * (1 - hole(i)), 107 * (1 - hole(i)), 0),
+                 "black hole " + std::to_string(i)});
+        float x = kScoreNumberX, y = kScoreNumberY; // where the score's number starts
+        for (const char c : std::to_string(score))
+        {
+            checks.push_back({CVector2(x + 1, y + 1 + c - '0'), 0, std::string("digit ") + c});
+            checks.push_back({CVector2(x + 1, y + 2 + c - '0'), white, std::string("under ") + c});
+            x += 4 + c - '0';
+        }
+        for (const auto& [at, rgb, what] : checks)
+            EXPECT_TRUE(Shows(std::lround(at.x), std::lround(at.y), rgb))
+                << what << " at " << at.x << ", " << at.y << ", score " << score;
+    };
+    frame(1.05f, {412, 344}, 0.3f, 0); // no black hole yet
+    for (int n = 0; std::set<float>{hole(0), hole(1), hole(2), hole(3), hole(4)}.size() < 3; ++n)
+        ASSERT_TRUE(n < 100 && wall.AdvanceTwitchTimer(0.24f)) << "no twitch rolled 0, 0.5, 1";
+    frame(1.1f, {442, 284}, -0.25f, 1234567890);
 }

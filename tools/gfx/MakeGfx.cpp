@@ -30,12 +30,13 @@ void Save(const CImage& image, const std::string& path)
 /// field of random palette colours and the dark canvas colour around them.
 std::vector<unsigned> MockupCells()
 {
-    std::vector<unsigned> cells(32 * 24, 0x003CFF);
+    std::vector<unsigned> cells(kCanvasWidth * kCanvasHeight, 0x003CFF);
     const int kLastNote = int(std::size(kNotePalette)) - 1;
     CRandom random(5);
-    for (int y = 2; y < 22; ++y)
-        for (int x = 2; x < 30; ++x)
-            cells[size_t(y * 32 + x)] = x < 14 ? 0xFFA76B : kNotePalette[random.Int(0, kLastNote)];
+    for (int y = 2; y < kCanvasHeight - 2; ++y)
+        for (int x = 2; x < kCanvasWidth - 2; ++x)
+            cells[size_t(y * kCanvasWidth + x)] =
+                x < 14 ? 0xFFA76B : kNotePalette[random.Int(0, kLastNote)];
     return cells;
 }
 } // namespace
@@ -50,18 +51,18 @@ int main(int argc, char** argv)
     const std::string dir = std::string(argv[1]) + "/";
     const std::vector<CImage> notes = MakeNotes();
     for (size_t i = 0; i < notes.size(); ++i)
-        Save(notes[i], dir + "post-it-0" + std::to_string(i + 1) + ".png");
+        Save(notes[i], dir + NotePictureName(int(i)));
     const CImage background = MakeWallBackground();
-    Save(background, dir + "background-03.jpg");
+    Save(background, dir + kWallBackgroundPicture);
     std::vector<CImage> holes;
-    for (int i = 0; i < 5; ++i)
+    for (int i = 0; i < kBlackHoleCount; ++i)
     {
         holes.push_back(MakeBlackHole(i));
-        Save(holes.back(), dir + "black_hole_0" + std::to_string(i + 1) + ".png");
+        Save(holes.back(), dir + BlackHolePictureName(i));
     }
-    Save(MakeScoreLabel(), dir + "score_background.png");
-    for (int d = 0; d < 10; ++d)
-        Save(MakeDigit(d), dir + "num_0" + std::to_string(d) + ".png");
+    Save(MakeScoreLabel(), dir + kScoreBackgroundPicture);
+    for (int d = 0; d < kDigitPictureCount; ++d)
+        Save(MakeDigit(d), dir + DigitPictureName(d));
     Save(MakeStars(), dir + "background_stars.png");
     Save(MakeYouDied(), dir + "you_died.png");
     Save(MakePlayer(), dir + "it_guy.png");

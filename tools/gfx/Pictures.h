@@ -3,7 +3,10 @@
 #include <string>
 #include <vector>
 
+#include "canvas/CanvasSize.h"
 #include "common/Image.h"
+#include "render/Video.h"
+#include "wall/WallLayout.h"
 
 namespace tools
 {
@@ -31,7 +34,7 @@ struct SOverlay
 
 /// One canvas-sized world drawn the way the game shows it: background, then one tinted
 /// note per cell (random picture, offset and tilt), then optional overlays. `cells` holds
-/// 32 x 24 packed 0xRRGGBB colours; `seed` drives the note choice.
+/// kCanvasWidth x kCanvasHeight packed 0xRRGGBB colours; `seed` drives the note choice.
 CImage RenderWall(const std::vector<unsigned>& cells, const std::vector<CImage>& notes,
                   const CImage& background, const std::vector<SOverlay>& overlays,
                   unsigned long long seed);
@@ -47,8 +50,8 @@ CImage MakeParticle(int kind);
 CImage MakeScoreLabel();
 CImage MakeDigit(int digit);
 /// Where the label's writing area starts, relative to its top-left corner.
-constexpr int kScoreTextX = 881 - 798;
-constexpr int kScoreTextY = 15 - (-1);
+constexpr int kScoreTextX = int(kScoreNumberX - kScoreBackgroundX);
+constexpr int kScoreTextY = int(kScoreNumberY - kScoreBackgroundY);
 
 CImage MakeTitle(const std::vector<CImage>& notes, const CImage& background,
                  const std::vector<CImage>& blackHoles);

@@ -146,7 +146,7 @@ CImage MakeScoreLabel()
 CImage MakeTitle(const std::vector<CImage>& notes, const CImage& background,
                  const std::vector<CImage>& blackHoles)
 {
-    const int columns = 32, rows = 24;
+    const int columns = kCanvasWidth, rows = kCanvasHeight;
     std::vector<unsigned> cells(size_t(columns * rows), 0x003CFF);
     auto put = [&](int x, int y, unsigned rgb)
     {
@@ -227,7 +227,7 @@ CImage MakeTitle(const std::vector<CImage>& notes, const CImage& background,
     CImage strip(int(stripW) + 24, 110);
     DrawPaperStrip(strip, 8, 8, stripW, 84, 0.015f, FromRgb(0xFFFEA2), 55);
     DrawText(strip, prompt, 8 + (stripW - textWidth) * 0.5f, 30.0f, ink);
-    const int sx = (1024 - strip.Width()) / 2;
+    const int sx = (kVirtualScreenWidth - strip.Width()) / 2;
     const int sy = 660;
     for (int y = 0; y < strip.Height(); ++y)
         for (int x = 0; x < strip.Width(); ++x)
@@ -242,7 +242,7 @@ CImage MakeIcon(const std::vector<CImage>& notes, const CImage& background, int 
 {
     // A small creature on the wall: its limbs in one level colour around a white core,
     // cropped from a wall render and scaled to the icon's size.
-    const int columns = 32, rows = 24;
+    const int columns = kCanvasWidth, rows = kCanvasHeight;
     std::vector<unsigned> cells(size_t(columns * rows), 0x003CFF);
     const char* creature[] = {"#...#", ".###.", "##c##", ".###.", "#.#.#"};
     for (int y = 0; y < 5; ++y)

@@ -63,7 +63,7 @@ void PutPixelText(CImage& image, const char* text, int x, int y, SColor color)
 CImage MakeStars()
 {
     // Twice the canvas width, so the drift to the left repeats only every 1.6 s.
-    const int w = 64, h = 24;
+    const int w = 2 * kCanvasWidth, h = kCanvasHeight;
     CImage image(w, h);
     CRandom random(4242);
     int placed = 0;
@@ -90,12 +90,12 @@ CImage MakeYouDied()
 {
     // The death picture fades in over the whole canvas: a dark veil with two lines of
     // white capitals, outlined in black so they stay readable over anything.
-    CImage image(32, 24, {0, 0, 0, 0.6f});
-    CImage letters(32, 24);
+    CImage image(kCanvasWidth, kCanvasHeight, {0, 0, 0, 0.6f});
+    CImage letters(kCanvasWidth, kCanvasHeight);
     PutPixelText(letters, "YOU", 11, 5, {1, 1, 1, 1});
     PutPixelText(letters, "DIED", 9, 13, {1, 1, 1, 1});
-    for (int y = 0; y < 24; ++y)
-        for (int x = 0; x < 32; ++x)
+    for (int y = 0; y < kCanvasHeight; ++y)
+        for (int x = 0; x < kCanvasWidth; ++x)
         {
             if (letters.Get(x, y).a > 0.0f)
             {

@@ -169,7 +169,7 @@ std::vector<CImage> MakeNotes()
 CImage MakeWallBackground()
 {
     // Dark cork: warm brown-grey, blotches at two scales and fine speckles.
-    const int w = 1024, h = 768;
+    const int w = kVirtualScreenWidth, h = kVirtualScreenHeight;
     CImage image(w, h);
     CValueNoise coarse(7, 16);
     CValueNoise fine(8, 64);
@@ -197,7 +197,7 @@ CImage MakeBlackHole(int index)
         float x, y, radius, depth;
     };
     // One or two voids per overlay, spread so the five flicker in different places.
-    static const SVoid kVoids[5][2] = {
+    static const SVoid kVoids[kBlackHoleCount][2] = {
         {{0.22f, 0.3f, 0.2f, 0.85f}, {0.0f, 0.0f, 0.0f, 0.0f}},
         {{0.78f, 0.72f, 0.26f, 0.8f}, {0.95f, 0.1f, 0.1f, 0.5f}},
         {{0.5f, 0.48f, 0.17f, 0.75f}, {0.0f, 0.0f, 0.0f, 0.0f}},
@@ -239,10 +239,13 @@ CImage RenderWall(const std::vector<unsigned>& cells, const std::vector<CImage>&
                   const CImage& background, const std::vector<SOverlay>& overlays,
                   unsigned long long seed)
 {
-    const int columns = 32, rows = 24;
-    const float cell = 32.0f;
-    CImage image(1024, 768, {0, 0, 0, 1});
-    image.DrawQuad(background, -32, -32, 1024 + 64, 768 + 64, 0.0f, {1, 1, 1, 1});
+    const int columns = kCanvasWidth, rows = kCanvasHeight;
+    const int w = kVirtualScreenWidth, h = kVirtualScreenHeight;
+    const float cell = float(w / columns);
+    const float overhang = kBackgroundOverhang;
+    CImage image(w, h, {0, 0, 0, 1});
+    image.DrawQuad(background, -overhang, -overhang, w + 2 * overhang, h + 2 * overhang, 0.0f,
+                   {1, 1, 1, 1});
     CRandom random(seed);
     // Last row and column first, as the wall does, so each note lies over the notes to
     // its right and below it.
@@ -259,7 +262,7 @@ CImage RenderWall(const std::vector<unsigned>& cells, const std::vector<CImage>&
                            FromRgb(cells[size_t(row * columns + column)]));
         }
     for (const SOverlay& overlay : overlays)
-        image.DrawQuad(*overlay.picture, 0, 0, 1024, 768, 0.0f, {1, 1, 1, overlay.opacity});
+        image.DrawQuad(*overlay.picture, 0, 0, w, h, 0.0f, {1, 1, 1, overlay.opacity});
     return image;
 }
 } // namespace tools
