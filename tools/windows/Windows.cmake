@@ -20,6 +20,10 @@ set_target_properties(PkgConfig::GL PROPERTIES INTERFACE_LINK_LIBRARIES opengl32
 add_library(PkgConfig::GLU INTERFACE IMPORTED)
 set_target_properties(PkgConfig::GLU PROPERTIES INTERFACE_LINK_LIBRARIES glu32)
 
+# <GL/gl.h> includes <windows.h> there: without its multimedia part (whose PlaySound macro
+# would rename the game's own) and without its min and max macros.
+add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX)
+
 # No libstdc++-6.dll, libgcc_s_seh-1.dll or libwinpthread-1.dll to ship: linked in.
 add_link_options(-static-libgcc -static-libstdc++
     -Wl,-Bstatic,--whole-archive -lwinpthread -Wl,--no-whole-archive,-Bdynamic)
