@@ -49,58 +49,50 @@ TEST(PictureLoader, GivesSdlImagesSurfacesForEveryPictureKind)
     const std::vector<uint8_t> palette = {10, 20, 30, 200, 100, 50, 7, 8, 9};
     struct
     {
-        const char* name;
+        std::string name; // a PNG of three pixels written here, or a file of the game's data
         char type;
-        std::vector<uint8_t> pixels, transparency; // three pixels
-    } const kinds[] = {
-        {"colour key", 3, {0, 1, 2}, {0}},
-        {"translucent", 3, {0, 1, 2}, {128, 255}},
-        {"grey key", 0, {77, 200, 0}, {0, 77}},
-        {"grey", 0, {77, 200, 0}, {}},
-        {"grey alpha", 4, {77, 128, 9, 0, 255, 255}, {}},
-        {"rgb", 2, {1, 2, 3, 250, 251, 252, 0, 0, 0}, {}},
-        {"rgb key", 2, {1, 2, 3, 250, 251, 252, 0, 0, 0}, {0, 1, 0, 2, 0, 3}},
-        {"rgba", 6, {1, 2, 3, 4, 5, 6, 7, 0, 9, 9, 9, 255}, {}},
-    };
-    const std::string folder = testing::TempDir();
-    for (const auto& k : kinds)
-        WritePng(folder + k.name + ".png", 3, k.type, k.pixels,
-                 k.type == 3 ? palette : std::vector<uint8_t>{}, k.transparency);
-    struct
-    {
-        std::string path;
+        std::vector<uint8_t> pixels, transparency;
         uint64_t digest;
     } const pictures[] = {
-        {folder + "colour key.png", 0x9a261c01ff2a42b2ull},
-        {folder + "translucent.png", 0xb9605312625be26full},
-        {folder + "grey key.png", 0x8e56460ed54300dfull},
-        {folder + "grey.png", 0x0b42f15033a72f9dull},
-        {folder + "grey alpha.png", 0x0ac31321f25ce02bull},
-        {folder + "rgb.png", 0xf1610a0471af6c41ull},
-        {folder + "rgb key.png", 0xadd16d48b6694221ull},
-        {folder + "rgba.png", 0xdf4fc59af9540cf9ull},
-        {"data/gfx/it_guy.png", 0x3b9f83649a3f1c55ull},
-        {"data/gfx/title_screen.jpg", 0x8aad46ca894dae50ull},
-        {"data/gfx/background-03.jpg", 0x67cb56a5aa887609ull},
+        {"colour key", 3, {0, 1, 2}, {0}, 0x9a261c01ff2a42b2ull},
+        {"translucent", 3, {0, 1, 2}, {128, 255}, 0xb9605312625be26full},
+        {"grey key", 0, {77, 200, 0}, {0, 77}, 0x8e56460ed54300dfull},
+        {"grey", 0, {77, 200, 0}, {}, 0x0b42f15033a72f9dull},
+        {"grey alpha", 4, {77, 128, 9, 0, 255, 255}, {}, 0x0ac31321f25ce02bull},
+        {"rgb", 2, {1, 2, 3, 250, 251, 252, 0, 0, 0}, {}, 0xf1610a0471af6c41ull},
+        {"rgb key",
+         2,
+         {1, 2, 3, 250, 251, 252, 0, 0, 0},
+         {0, 1, 0, 2, 0, 3},
+         0xadd16d48b6694221ull},
+        {"rgba", 6, {1, 2, 3, 4, 5, 6, 7, 0, 9, 9, 9, 255}, {}, 0xdf4fc59af9540cf9ull},
+        {"data/gfx/it_guy.png", 0, {}, {}, 0x3b9f83649a3f1c55ull},
+        {"data/gfx/title_screen.jpg", 0, {}, {}, 0x8aad46ca894dae50ull},
+        {"data/gfx/background-03.jpg", 0, {}, {}, 0x67cb56a5aa887609ull},
     };
     for (const auto& p : pictures)
     {
-        SCOPED_TRACE(p.path);
-        SDL_Surface* ours = tarn::LoadPicture(SDL_RWFromFile(p.path.c_str(), "rb"), true);
+        const bool written = !p.pixels.empty();
+        const std::string path = written ? testing::TempDir() + p.name + ".png" : p.name;
+        if (written)
+            WritePng(path, 3, p.type, p.pixels, p.type == 3 ? palette : std::vector<uint8_t>{},
+                     p.transparency);
+        SCOPED_TRACE(path);
+        SDL_Surface* ours = tarn::LoadPicture(SDL_RWFromFile(path.c_str(), "rb"), true);
         ASSERT_NE(ours, nullptr) << SDL_GetError();
         const uint64_t digest = Digest(ours);
-        std::printf("%s %016llx\n", p.path.c_str(), static_cast<unsigned long long>(digest));
+        std::printf("%s %016llx\n", path.c_str(), static_cast<unsigned long long>(digest));
 #if KORVANE_WITH_SDL_IMAGE
-        SDL_Surface* theirs = IMG_Load(p.path.c_str());
+        SDL_Surface* theirs = IMG_Load(path.c_str());
         ASSERT_NE(theirs, nullptr) << SDL_GetError();
         EXPECT_EQ(Digest(theirs), digest);
         SDL_FreeSurface(theirs);
 #endif
         EXPECT_EQ(digest, p.digest) << "after make assets, the table takes the printed digests";
         SDL_FreeSurface(ours);
+        if (written)
+            std::remove(path.c_str());
     }
-    for (const auto& k : kinds)
-        std::remove((folder + k.name + ".png").c_str());
     // Not a picture: null, and the stream where it was.
     SDL_RWops* text = SDL_RWFromConstMem("not a picture", 13);
     SDL_RWseek(text, 4, RW_SEEK_SET);

@@ -1,11 +1,8 @@
 #!/usr/bin/env bash
-# The Windows game under Wine, as a player gets it (make windows, then make test-windows):
-# the unpacked zip goes through the same player's scenario and no-sound test as the Linux
-# game, with wine as the runner, and must leave its folder as it found it; then the setup
-# program installs silently into a fresh Wine prefix, its shortcut starts in the install
-# folder, the installed game shows its title and ends on Escape and the close button with
-# 0, and the uninstaller takes every file and the registry entry away.
-# Wine here has no sound device: the scenario's sound goes to SDL's disk driver.
+# The Windows game under Wine, as a player gets it: the picture loader against SDL_image;
+# the unpacked zip through the Linux game's player's and no-sound scenarios (wine as the
+# runner; sound through SDL's disk driver), leaving its folder as it was; the setup program
+# silently into a fresh prefix, the shortcut, the installed game, and removal of everything.
 # Usage: windows_test.sh <build-windows folder>
 set -u
 here=$(cd "$(dirname "$0")" && pwd)

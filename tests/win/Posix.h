@@ -1,7 +1,6 @@
 #pragma once
-// Force-included into the Windows test programs (tests/CMakeLists.txt): SDL's entry wrapper
-// and the two POSIX calls the tests make that the Windows C runtime names otherwise, so the
-// tests stay one source for both systems.
+// Force-included into the Windows test programs (tests/CMakeLists.txt): SDL's entry wrapper,
+// and the POSIX calls the tests make under the Windows C runtime's names.
 #include <SDL_main.h> // main is SDL_main there, and must have C linkage
 
 #include <cstdlib>
@@ -10,9 +9,7 @@
 
 inline int setenv(const char* name, const char* value, int overwrite)
 {
-    if (!overwrite && std::getenv(name))
-        return 0;
-    return _putenv_s(name, value);
+    return !overwrite && std::getenv(name) ? 0 : _putenv_s(name, value);
 }
 
 /// The folder named by `pattern` with its trailing XXXXXX made unique, made anew. Under
