@@ -3,8 +3,10 @@
 find_program(KORVANE_CONVERT convert REQUIRED) # ImageMagick: the icon from data/icon
 file(GLOB icon_pngs ${PROJECT_SOURCE_DIR}/data/icon/korvane-*.png)
 set(ico ${PROJECT_BINARY_DIR}/korvane.ico)
-add_custom_command(OUTPUT ${ico} COMMAND ${KORVANE_CONVERT} ${icon_pngs} ${ico}
-    DEPENDS ${icon_pngs} COMMENT "The Windows icon from the drawn icons")
+# Windows also wants 16 x 16 (title bar, small lists): the 32 px icon halved.
+add_custom_command(OUTPUT ${ico} COMMAND ${KORVANE_CONVERT} ${icon_pngs}
+    "(" ${PROJECT_SOURCE_DIR}/data/icon/korvane-32.png -resize 16x16 ")" ${ico}
+    DEPENDS ${icon_pngs} COMMENT "The Windows icon from the drawn icons" VERBATIM)
 file(WRITE ${PROJECT_BINARY_DIR}/korvane.rc "1 ICON \"${ico}\"\n")
 add_custom_target(korvane_icon DEPENDS ${ico})
 add_dependencies(korvane korvane_icon)
