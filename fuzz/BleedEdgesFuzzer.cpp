@@ -25,9 +25,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
     BleedEdges(image, SDL_Rect{0, 0, rectW, rectH});
     SDL_FreeSurface(image);
 
-    // Only transparent pixels change, and they stay transparent, but for the copy of the
-    // picture's last column and row just right of and below it. The padding and images
-    // under 2 pixels a side are left alone.
+    // Only transparent pixels change, staying so, but for the copied last column and row just
+    // right of and below the picture. The padding and images under 2 pixels a side stay.
     const bool small = width < 2 || height < 2;
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < stride; ++x)

@@ -5,10 +5,9 @@ The folders of src/ are layers, lowest first:
 
     util  <  canvas, audio  <  render  <  wall, actors  <  game  <  app
 
-A file may include headers of its own folder and of any lower layer. Folders of the same
-rank are peers and stay apart (game is where wall and actors meet). A folder missing from
-the table, as includer or included, is an error: a new folder gets its place here first.
-Only quoted includes that start with a folder name count; library headers are not ours.
+A file may include headers of its own folder and lower layers; peers stay apart (game is
+where wall and actors meet). A folder missing from the table is an error. Only quoted
+includes that start with a folder name count.
 
 Usage: LayerCheck.py <src folder>; one line per offending include, exit status 1 if any.
 """

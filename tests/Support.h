@@ -1,7 +1,6 @@
 #pragma once
 
-// What the test programs share: the frame step, scratch folders, a window-less video mode,
-// a gameplay host that records what the actors ask of it, and real SDL events.
+// What the test programs share: scratch folders, a window-less video mode, a recording host.
 
 #include <GL/gl.h>
 #include <SDL.h>
@@ -40,9 +39,8 @@ public:
         if (!m_Path.empty())
             std::filesystem::remove_all(m_Path, ignored);
     }
-    CTempDir(const CTempDir&) = delete;
+    CTempDir(const CTempDir&) = delete; // a copy would remove the folder under the original
     CTempDir& operator=(const CTempDir&) = delete;
-
     const std::string& Path() const { return m_Path; }
     std::string operator/(const std::string& name) const { return m_Path + "/" + name; }
 
@@ -64,8 +62,6 @@ public:
         std::error_code ignored;
         std::filesystem::current_path(m_Previous, ignored);
     }
-    CCurrentDir(const CCurrentDir&) = delete;
-    CCurrentDir& operator=(const CCurrentDir&) = delete;
 
 private:
     std::string m_Previous;
@@ -87,17 +83,22 @@ inline std::unique_ptr<CSurface> FilledSurface(int w, int h, uint32_t pixel)
     return surface;
 }
 
+/// How many pixels of the canvas are `pixel`.
+inline int CountPixels(const CSurface& canvas, uint32_t pixel)
+{
+    int count = 0;
+    for (int i = 0; i < canvas.Width() * canvas.Height(); ++i)
+        count += canvas.GetPixel(i % canvas.Width(), i / canvas.Width()) == pixel;
+    return count;
+}
+
 /// A texture record of the picture (GL name, size, texture coordinates), made with MakeTexture.
 inline CTexture TextureOf(const std::unique_ptr<CSurface>& picture)
 {
-    CTexture t;
+    unsigned int name = 0;
     float uv[4] = {};
-    MakeTexture(picture->Sdl(), t.m_Name, uv);
-    t.m_Width = picture->Width();
-    t.m_Height = picture->Height();
-    t.m_UMax = uv[2];
-    t.m_VMax = uv[3];
-    return t;
+    MakeTexture(picture->Sdl(), name, uv);
+    return {name, picture->Width(), picture->Height(), uv[0], uv[1], uv[2], uv[3]};
 }
 
 /// Whether the window pixel at virtual screen (x, y), y downwards, shows the colour of the
@@ -118,8 +119,7 @@ inline bool Shows(int x, int y, uint32_t rgb)
         GTEST_SKIP() << "needs an X display";                                                      \
     ASSERT_TRUE(InitVideo(kVirtualScreenWidth, kVirtualScreenHeight, false, "Korvane"))
 
-/// A window-less 32-bit video mode (SDL's dummy driver outside GL tests): surfaces can be
-/// made and converted, nothing is shown.
+/// A window-less 32-bit video mode (SDL's dummy driver outside GL tests): surfaces, no window.
 class CVideoTest : public ::testing::Test
 {
 protected:
@@ -158,17 +158,13 @@ public:
 inline void PushEvent(Uint8 type, SDLKey key = SDLK_UNKNOWN, Uint8 button = 0)
 {
     SDL_Event event = {};
-    event.type = type;
+    event.type = type; // and so every member's type, the union's first byte
     if (type == SDL_KEYDOWN || type == SDL_KEYUP)
     {
-        event.key.type = type;
         event.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
         event.key.keysym.sym = key;
     }
     else if (type == SDL_MOUSEBUTTONDOWN || type == SDL_MOUSEBUTTONUP)
-    {
-        event.button.type = type;
         event.button.button = button;
-    }
     ASSERT_EQ(SDL_PushEvent(&event), 0);
 }

@@ -1,5 +1,3 @@
-#include <gtest/gtest.h>
-
 #include <SDL_mixer.h>
 #include <fstream>
 #include <iterator>
@@ -18,7 +16,6 @@ namespace
 /// Writes a 16-bit 44.1 kHz PCM WAV of `frames` frames: a square wave on every channel.
 void WriteSquareWav(const std::string& path, int channels, int frames, int16_t amplitude)
 {
-    // `value` as a little-endian field of `bytes` bytes (the host is little-endian too).
     const auto field = [](uint32_t value, int bytes)
     { return std::string(reinterpret_cast<const char*>(&value), bytes); };
     const uint32_t rate = 44100, bytesPerFrame = 2 * channels, dataBytes = bytesPerFrame * frames;
@@ -94,24 +91,22 @@ TEST_F(Audio, PlayMusicOpensTheDeviceRestartsTheBeatsAndFreesThePreviousTrack)
         PlayMusic("data/sfx/music.wav");
     EXPECT_EQ(openFiles(), files);
     ShutdownAudio();
-    EXPECT_FALSE(IsAudioRunning());
     EXPECT_LT(openFiles(), files);
-    EXPECT_EQ(Mix_QuerySpec(nullptr, nullptr, nullptr), 0) << "the mixer is closed";
-    EXPECT_EQ(SDL_WasInit(SDL_INIT_AUDIO), 0u);
+    EXPECT_EQ(std::make_tuple(IsAudioRunning(), Mix_QuerySpec(nullptr, nullptr, nullptr),
+                              SDL_WasInit(SDL_INIT_AUDIO)),
+              std::make_tuple(false, 0, 0u));
 }
 
 TEST_F(Audio, WithoutADeviceEveryCallReportsItAndTheGamePlaysOnSilently)
 {
     WriteSquareWav("data/sfx/a.wav", 1, 2205, 9000);
-    // The classic SDL 1.2 starts its audio subsystem even without a driver and the mixer's
-    // open fails; sdl12-compat already fails to start the subsystem for a driver it lacks.
+    // Classic SDL 1.2 fails in the mixer's open; sdl12-compat already in starting the subsystem.
     const auto isNoDeviceMessage = [](const std::string& out)
     {
         const std::string error = SDL_GetError() + std::string("\n");
         return out == "Ei onnannu " + error ||
                out == "Vaara: ei kyetty 44100 Hz 16-bit audioon " + error;
     };
-    // No driver at all, or a driver whose device cannot open.
     for (const char* driver : {"no-such-driver", "disk"})
     {
         setenv("SDL_AUDIODRIVER", driver, 1);
@@ -121,7 +116,6 @@ TEST_F(Audio, WithoutADeviceEveryCallReportsItAndTheGamePlaysOnSilently)
         EXPECT_TRUE(MixerFile::List().empty()) << "nothing is preloaded without a device";
         // The shell's music start retries (and reports) once a frame.
         EXPECT_TRUE(isNoDeviceMessage(Printed([] { PlayMusic("data/sfx/a.wav"); }))) << driver;
-        // Sounds fail to load, report it, and leave nothing behind.
         EXPECT_EQ(Printed([] { PlaySound("data/sfx/a.wav"); }),
                   "Error! Couldn't load: data/sfx/a.wav\n");
         EXPECT_TRUE(MixerFile::List().empty()) << "the failed file is gone";
@@ -137,7 +131,6 @@ TEST_F(Audio, StartUpPreloadsTheListedWavsUnderLowerCasedKeys)
     std::ofstream("data/sfx/broken.wav") << "RIFF....WAVEjunk";
     std::filesystem::create_directories("data/sfx/old.wav"); // a folder is no sound
 
-    // The driver's name, then the file that failed; nothing else.
     EXPECT_EQ(Printed([] { StartAudio(); }), "dummy\nError! Couldn't load: data/sfx/broken.wav\n");
     EXPECT_EQ(Mix_AllocateChannels(-1), 16) << "sounds that can sound at once";
     // Boom.wav loads although its key is lower-case: it is opened by its listed name.
@@ -184,8 +177,8 @@ TEST_F(Audio, ThrottleDropsOnlyBackToBackRepeatsWithinAHundredMilliseconds)
 
 TEST(BeatTrack, StepsAtMostOnceAQueryAndOnlyStrictlyPastTheNextBeat)
 {
-    // A table, the queries (ms since the music started), the cursor after each; the flag
-    // is the cursor's parity.
+    // A table, the queries (ms since the music started), the cursor after each (its parity the
+    // flag).
     const std::tuple<std::vector<uint32_t>, std::vector<uint32_t>, std::vector<int>> cases[] = {
         {{100, 200, 300}, {100, 101, 101, 150, 201, 5000, 5000, 5000}, {0, 1, 1, 1, 2, 3, 3, 3}},
         {{10, 20, 30, 40}, {99, 99, 99, 99, 99}, {1, 2, 3, 4, 4}}, // a late start catches up

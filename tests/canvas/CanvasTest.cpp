@@ -21,14 +21,6 @@ inline std::unique_ptr<CSurface> MakeSurface(int w, int h, const std::vector<uin
 
 constexpr uint32_t kRed = Rgba(255, 0, 0, 255);
 
-int CountPixels(const CSurface& canvas, uint32_t pixel)
-{
-    int count = 0;
-    for (int i = 0; i < canvas.Width() * canvas.Height(); ++i)
-        count += canvas.GetPixel(i % canvas.Width(), i / canvas.Width()) == pixel;
-    return count;
-}
-
 /// A registered sprite with a w x h red picture (a missing file registers an empty one).
 CSprite* MakeSprite(int w, int h)
 {
@@ -112,8 +104,7 @@ TEST(BlendMode, NormalAndScreenResults)
     EXPECT_TRUE(GetBlendMode(0) == nullptr && GetBlendMode(3) == nullptr);
 }
 
-// The star layer's pixels name their own column and row; those on its diagonal stripes are
-// transparent and let the faded canvas show. Two tiles a row; a second row when y0 is not 0.
+// Stars name their column and row, clear stripes show the fade; 2 tiles a row, 2 rows if y0.
 TEST(DrawBackground, TilesTheStarLayerAtTheScrollOffset)
 {
     struct
@@ -185,8 +176,7 @@ TEST(Sprite, DrawnWhenItOverlapsTheViewAndClippedToIt)
 }
 
 // Hidden, disabled and empty sprites draw nothing. The order is a stable sort by depth (100 at
-// first, set right after creation, so the list may be out of order until the draw). Removal
-// is by address: a sprite removed before, or never registered, is left alone.
+// first, set later: out of order until the draw). Removal by address; unknown ones are left.
 TEST(Sprite, DrawsVisibleSpritesByDepthThenCreationAndRemovesByAddress)
 {
     CSprite* a = MakeSprite(1, 1);

@@ -1,5 +1,4 @@
-// Asks an X window to close the way a window manager does when the user clicks its close
-// button: a WM_PROTOCOLS client message carrying WM_DELETE_WINDOW.
+// Asks an X window to close as a window manager's close button does (WM_DELETE_WINDOW).
 #include <X11/Xlib.h>
 #include <cstdio>
 #include <cstdlib>

@@ -1,15 +1,9 @@
 #!/usr/bin/env bash
 # Fault injection of the real game (make faults): fault_injection.sh <game>
-#
-# Each case is its own run of the binary in a private copy of data/, under one Xvfb:
-#   every file under data/ in turn missing, truncated to half its size, and replaced by
-#   garbage of the same size; no audio device; no DISPLAY on a pseudo-terminal (SDL 1.2 falls
-#   back to its text-mode driver: exits non-zero with the video message, terminal settings
-#   unchanged, alternate screen left); an odd current folder (spaces, non-ASCII); a read-only
-#   one; a minute of random keys and clicks (MONKEY_SECONDS).
-# A playing case dismisses the title with a click, holds fire and moves for a few seconds,
-# then quits with Escape: it passes when the window came up and the game ended with status
-# 0, neither crashing nor hanging. The table goes to $KORVANE_ARTIFACTS/fault-injection/.
+# Each case runs the binary in its own copy of data/: every data file missing, halved and
+# garbage in turn; no audio device; no DISPLAY on a pty; odd and read-only current folders;
+# random keys and clicks (MONKEY_SECONDS). A playing case clicks the title away, fires, moves
+# and quits with Escape: it passes if the window came up and the game ended with 0.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/lib.sh"
@@ -47,11 +41,8 @@ finish() {
     wait "$pid"
     status=$?
     grep -q 'ERROR: AddressSanitizer\|runtime error' "$log" && status=99
-    if [ "$status" -eq 0 ]; then
-        record "$name" PASS "Escape quit with 0; $notes"
-    else
+    [ "$status" -eq 0 ] && record "$name" PASS "Escape quit with 0; $notes" ||
         record "$name" FAIL "exit status $status; $notes; see $log"
-    fi
 }
 
 play() { # <case> <folder> [VAR=value...]
@@ -60,10 +51,7 @@ play() { # <case> <folder> [VAR=value...]
     xdotool windowfocus --sync "$win" mousemove --window "$win" 512 384 click 1 2>/dev/null
     sleep 0.5
     xdotool keydown space 2>/dev/null
-    for key in Up Up Down Down Down Up; do
-        xdotool key --delay 150 "$key" 2>/dev/null
-        sleep 0.3
-    done
+    for key in Up Up Down Down Down Up; do xdotool key --delay 150 "$key" 2>/dev/null; sleep 0.3; done
     xdotool keyup space 2>/dev/null
     finish "$name" "played; load failures reported: $(grep -c "Couldn't load\|Mix_LoadMUS" "$log")"
 }
@@ -76,9 +64,8 @@ data_case() { # <file relative to data/> <missing|truncated|garbage>
     case $2 in
     missing) rm -f "$file" ;;
     truncated) truncate -s $(($(stat -c %s "$file") / 2)) "$file" ;;
-    # The same number of bytes, from a fixed seed so that runs repeat.
     garbage) openssl enc -aes-128-ctr -nosalt -pass pass:korvane -pbkdf2 </dev/zero 2>/dev/null |
-        head -c "$(stat -c %s "$file")" >"$file.new" && mv "$file.new" "$file" ;;
+        head -c "$(stat -c %s "$file")" >"$file.new" && mv "$file.new" "$file" ;; # a fixed seed: runs repeat
     esac
     play "data/$1 $2" "$dir"
 }
@@ -86,7 +73,6 @@ data_case() { # <file relative to data/> <missing|truncated|garbage>
 no_display_case() {
     local dir=$work/nox problems="" status screen
     fresh_copy "$dir"
-    # In the foreground of a pseudo-terminal, as from a shell prompt.
     (cd "$dir" && TERM=xterm script -qec \
         "stty -a >before; env -u DISPLAY SDL_AUDIODRIVER=dummy timeout --foreground 20 '$game' 2>err; echo \$? >status; stty -a >after" \
         /dev/null >transcript </dev/null)
@@ -105,9 +91,8 @@ monkey_case() {
     local seconds=${MONKEY_SECONDS:-60} events=0 name="random keys and clicks"
     fresh_copy "$work/monkey"
     launch "$name" "$work/monkey" || { record "$name" FAIL "no window"; return; }
-    # Every key but Escape, which would end the run early.
     local keys=(Up Down Left Right space Return a s d w q x z 1 2 F1 F5 Tab BackSpace
-        Shift_L Control_L Alt_L Home End Prior Next KP_Enter Menu)
+        Shift_L Control_L Alt_L Home End Prior Next KP_Enter Menu) # no Escape: it ends the run
     local end=$((SECONDS + seconds))
     RANDOM=7
     while [ $SECONDS -lt $end ] && kill -0 "$pid" 2>/dev/null; do

@@ -1,9 +1,7 @@
 #!/usr/bin/env bash
-# `cmake --install` as a player runs it, into a temporary prefix whose name holds a space
-# and a quote, and once more through DESTDIR as a package build does: where everything
-# lands, the menu entry and the software-centre data, the command started from an empty
-# folder, and its message when the data is gone. The build's install_manifest.txt (what
-# the README's removal reads) is put back afterwards.
+# `cmake --install` into a prefix holding a space and a quote, and through DESTDIR: where
+# everything lands, the command started from an empty folder and its message without data.
+# The build's install_manifest.txt (the README's removal reads it) is put back afterwards.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/lib.sh"

@@ -1,6 +1,5 @@
-# Shared helpers for the end-to-end tests: each test runs the real game binary in a
-# private X server and drives it with real X input. Whatever a script starts through
-# these helpers (X servers, games) is ended when the script exits, however it ends.
+# Shared helpers for the end-to-end tests (the real game, a private X server, real X input).
+# Whatever a script starts through them is ended when the script exits, however it ends.
 
 E2E_PIDS=()    # programs to end on exit
 E2E_AT_EXIT=() # commands to run on exit, after they are gone
@@ -29,10 +28,8 @@ wait_for() {
 }
 
 # in_xvfb: a new private X server for this script, in $DISPLAY; its pid in $xserver.
-# -displayfd: the server takes a free display number itself and writes it once it accepts
-# clients (two scripts choosing a number at once could pick the same one). -noreset:
-# otherwise the server resets when its last client leaves, and a client connecting in that
-# moment is refused; SDL 1.2 probes the display with one connection before it opens its own.
+# -displayfd: the server picks a free display itself (two scripts could pick the same one).
+# -noreset: a reset when the last client leaves would refuse SDL 1.2, which probes first.
 in_xvfb() {
     local ready
     ready=$(mktemp)
@@ -54,7 +51,6 @@ start_game() {
     track "$pid"
 }
 
-# game_window: the id of the window titled exactly "Korvane".
 game_window() { xdotool search --name '^Korvane$' 2>/dev/null | head -n 1; }
 has_game_window() { [ -n "$(game_window)" ]; }
 # wait_window: waits for the game's window and keeps its id in $win for shot.
@@ -88,9 +84,8 @@ escape_until_gone() {
 # Pictures: ImageMagick's own convert (a stand-in of that name may come first on PATH).
 IM_CONVERT=/usr/bin/convert
 
-# shot <file> [geometry]: the game's own window ($win), or a part of it, wherever the
-# window manager or SDL put it (SDL 2 centres new windows). xwd grabs in milliseconds
-# where import takes seconds while the game keeps the CPU busy.
+# shot <file> [geometry]: the game's window ($win) or a part, wherever it was put; xwd grabs
+# in milliseconds where import takes seconds while the game keeps the CPU busy.
 shot() {
     local raw
     raw=$(mktemp --suffix=.xwd)
@@ -104,7 +99,6 @@ shot() {
 # rmse <a> <b>: normalised root-mean-square difference of two pictures, 0 ... 1.
 rmse() { compare -metric RMSE "$1" "$2" null: 2>&1 | sed -n 's/.*(\(.*\)).*/\1/p'; }
 
-# float_lt <a> <b>: a < b.
 float_lt() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a < b) }'; }
 
 # audio_rms_db <raw file>: RMS level of captured S16LE stereo 44.1 kHz audio in dB; -999 for
@@ -120,8 +114,7 @@ artifacts() {
     mkdir -p "$dir" && echo "$dir"
 }
 
-# title_shown <work dir> [data root]: the middle of the window shows the middle of the
-# title picture. Cheap enough to poll.
+# title_shown <work dir> [data root]: the window's middle shows the title's; cheap to poll.
 title_shown() {
     local probe=256x192+384+288
     [ -f "$1/title-middle.png" ] ||
@@ -130,10 +123,8 @@ title_shown() {
         float_lt "$(rmse "$1/title-probe.png" "$1/title-middle.png")" 0.08
 }
 
-# play_installed <work dir> <command> <close tool> <artifacts name>: a player's two runs of
-# an installed game, each started by its command from an empty folder, far from any data:
-# the whole window must show the title picture; Escape ends the first run and the window's
-# close button the second, each with status 0.
+# play_installed <work dir> <command> <close tool> <artifacts name>: two runs from an empty
+# folder must show the whole title; Escape ends the first, the close button the second, with 0.
 play_installed() {
     local work=$1 command=$2 close_window=$3 out run
     out=$(artifacts "$4")

@@ -1,9 +1,7 @@
 #!/usr/bin/env bash
-# The Debian package as a player gets it: built by make deb's script (or that build reused
-# while no source is newer), installed with dpkg, its command started from an empty folder
-# (title, Escape; then the close button), then removed and purged, leaving none of the
-# files it listed. It installs into this system, so it runs only as root and with
-# KORVANE_INSTALL_TESTS=1, as CI runs it; otherwise it says why and is skipped.
+# The Debian package as a player gets it: built (or reused while no source is newer),
+# installed, started from an empty folder, removed and purged, leaving none of its files.
+# It installs into this system: only as root with KORVANE_INSTALL_TESTS=1, else skipped.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/lib.sh"
@@ -20,8 +18,7 @@ in_xvfb
 
 debs=$build/deb
 stamp=$debs/lintian-clean
-# Any file git knows, or its folder (whose time changes when a file in it is added or
-# deleted), newer than the last build that lintian passed.
+# Any file git knows, or its folder (for added or deleted files), newer than the last good build.
 newer_sources() {
     git ls-files -co --exclude-standard >"$work/sources.txt"
     xargs -r -d '\n' dirname <"$work/sources.txt" | sort -u >>"$work/sources.txt"

@@ -1,9 +1,8 @@
 #!/usr/bin/env python3
 """Counts shot-sound bursts in parts of a capture of the mixer (raw S16LE stereo 44.1 kHz).
 
-The player's shot is a short, bright sound with most of its high end between 4 and 8 kHz,
-where the music stays at least 1 dB below -30 dB in any 50 ms. So a 50 ms window of that
-band louder than -30 dB is a shot (or an explosion); the music alone never makes one.
+A 50 ms window of the 4 to 8 kHz band louder than -30 dB is a shot (or an explosion): the
+shot is bright there, and the music stays at least 1 dB below in any 50 ms.
 
 Usage: sound.py <raw> <from> <to> [<from> <to> ...]   byte offsets into the capture;
 prints the number of loud windows of each part.

@@ -1,10 +1,8 @@
 #!/usr/bin/env python3
 """Reads a screenshot of the note wall and prints what a player would see in it.
 
-The wall twitches (it shifts by up to 12 px, zooms by up to 7 % and tilts a little every
-0.23 s) and dark overlays come and go, so nothing here looks at exact pixel positions or
-brightness: colours are classified by their ratios (a note is its colour times a light-grey
-paper; an overlay scales all channels alike), positions by where a class of pixels lies.
+The wall twitches and dark overlays come and go: colours are classified by their channel
+ratios (an overlay scales all alike), positions by where a class of pixels lies.
 
 Usage (each prints one line of numbers, or "none"):
   wall.py notes <picture>           share of pixels in note colours, note colours present
@@ -28,8 +26,7 @@ def note_palette():
 
 
 def wall_layout():
-    """The wall's layout constants (kScoreBackgroundX ...) and picture names
-    (kScoreBackgroundPicture ...) as the game's header defines them."""
+    """The wall's layout constants and picture names, as the game's header defines them."""
     text = open(os.path.join(HERE, "..", "..", "src", "wall", "WallLayout.h")).read()
     layout = {name: float(value) for name, value in
               re.findall(r"constexpr float (k\w+) = (-?[0-9.]+)f;", text)}
@@ -56,8 +53,7 @@ SHOT_CHROMA = [rgb_chroma(c) for c in (0xF58E05, 0xFFFEA2)]  # the player shot's
 
 
 def load(path, step=1, crop=None):
-    """(width, height, rows of (r, g, b, a)) of the picture, every step-th pixel; a list of
-    pictures is read side by side, top-aligned."""
+    """(width, height, rows of (r, g, b, a)) of every step-th pixel; a list: side by side."""
     args = ["/usr/bin/convert"] + (path + ["-background", "none", "+append"]
                                    if isinstance(path, list) else [path])
     args += ["-crop", crop, "+repage"] if crop else []
@@ -113,9 +109,8 @@ def shots(path, px, py):
 
 
 def score(path, data):
-    """Which digit fits the label best. The label is drawn still, without the camera, at
-    (SCORE_X, SCORE_Y), its digit black from (DIGIT_X, DIGIT_Y); only where it hides the
-    wall completely."""
+    """Which digit fits the label best (drawn still at (SCORE_X, SCORE_Y), its digit black from
+    (DIGIT_X, DIGIT_Y)), where the label hides the wall completely."""
     pictures = [data + "/gfx/" + LAYOUT["kScoreBackgroundPicture"]] + [
         data + "/gfx/num_0%d.png" % k for k in range(10)]
     # One decoder run for all eleven pictures, side by side; PNG headers give the sizes.
@@ -144,16 +139,13 @@ def score(path, data):
 
 
 def main(what, path, *args):
-    if what == "notes":
-        notes(path)
-    elif what == "player":
-        print(find_player(load(path, step=4)[2]) or "none")
-    elif what == "shots":
-        shots(path, int(args[0]), int(args[1]))
-    elif what == "score":
-        print(score(path, args[0]))
-    else:
+    queries = {"notes": lambda: notes(path),
+               "player": lambda: print(find_player(load(path, step=4)[2]) or "none"),
+               "shots": lambda: shots(path, int(args[0]), int(args[1])),
+               "score": lambda: print(score(path, args[0]))}
+    if what not in queries:
         sys.exit("unknown query " + what)
+    queries[what]()
 
 
 if __name__ == "__main__":

@@ -24,16 +24,14 @@ inline std::unique_ptr<CGameplay> MakeGameplay(CGameplayImpl*& game)
     return std::make_unique<CGameplay>(std::move(made));
 }
 
-/// It keeps its shots (they leave at the sprite's y + 4) on the nearest core row. Dodging, it
-/// fires and first steps out of the rows of level shots coming close; else it waits to be hit.
-/// It moves by taps (press and release in one frame): exactly one pixel, no speed left.
+/// It keeps its shots (from the sprite's y + 4) on the nearest core row; dodging, it fires and
+/// steps out of close level shots' rows first. It moves by taps: a pixel each, no speed left.
 class CAutopilot
 {
 public:
     bool m_Dodge = true;
 
-    /// The buttons for the coming frame, as the main loop would hand them over; `game` is
-    /// the parts of `gameplay`.
+    /// The buttons for the coming frame; `game` is the parts of `gameplay`.
     void Steer(CGameplay& gameplay, CGameplayImpl& game)
     {
         const CSprite* sprite = game.Player().Sprite();

@@ -1,5 +1,3 @@
-#include <gtest/gtest.h>
-
 #include <cmath>
 #include <set>
 #include <tuple>
@@ -17,7 +15,6 @@ namespace
 {
 using Cells = std::vector<std::pair<CPoint, int32_t>>;
 
-/// A hand-made 12 x 8 grid.
 CCellGrid Grid(const Cells& cells)
 {
     CCellGrid grid(12, 8);
@@ -92,9 +89,8 @@ void RunEntry(CGameplayImpl& game)
 }
 } // namespace
 
-// For two seconds the creature slides in from x = 37 to 17, not firing; then it fires at once
-// and every interval (in whole frames), from the first gun of a shuffled row. Interval and
-// shot speed step up every other level, from levels 3 and 4, rounded to float at each step.
+// It slides in from x = 37 to 17 in 2 s, silent, then fires at once and every interval from the
+// first gun of a shuffled row; interval, speed step up every other level from 3, 4 (in floats).
 TEST(Level, SlidesInThenFiresEveryIntervalFromShuffledRows)
 {
     const struct
@@ -224,8 +220,7 @@ TEST(Level, FiresFromAnArmedGunElseACoreElseTheMiddle)
     }
 }
 
-// Cleared, the creature sinks at 6 px/s and crumbles at most one cell a frame, a random one of
-// any row: a solid one is gone well within 2 000 frames.
+// Cleared, it sinks at 6 px/s and crumbles at most a cell a frame, from any row, within 2 000.
 TEST(Level, AClearedCreatureSinksAndCrumblesAway)
 {
     Cells cells = {{{0, 0}, kCellCore}};
@@ -285,8 +280,7 @@ TEST(PatternGenerator, EveryCreatureKeepsItsInvariants)
             ASSERT_EQ(v, grid.At(11 - x, y)) << x << ", " << y;
             pureLimbs += v == kCellLimbA;
             cores += (v & kCellCore) != 0;
-            // Cores come whole in the 2 x 2 cells at (2 ... 4, 1 ... 3) of each half, skipped
-            // by the ring; a ring cell borders a core; a body cell beside a core carries it.
+            // Cores whole in (2 ... 4, 1 ... 3) a half; rings touch cores; bodies by cores ring.
             ASSERT_TRUE(!(v & kCellCore) || (v == kCellCore && y >= 1 && y <= 4 && x >= 2));
             ASSERT_TRUE(!(v & kCellRing) || HasNeighbour(grid, x, y, kCellCore, true));
             ASSERT_TRUE(!((v & kCellBody) && HasNeighbour(grid, x, y, kCellCore, false)) ||
@@ -302,8 +296,7 @@ TEST(PatternGenerator, EveryCreatureKeepsItsInvariants)
     EXPECT_GT(stackedCores, 100);
 }
 
-// Cleared, the creature bursts into a ring and never fires; the next level comes on the 157th
-// frame after the clear.
+// Cleared, it bursts into a ring and never fires; the next level comes on the 157th frame.
 TEST_F(Gameplay, AClearedCreatureIsReplacedOnThe157thFrame)
 {
     CGameplayImpl game;
@@ -311,8 +304,7 @@ TEST_F(Gameplay, AClearedCreatureIsReplacedOnThe157thFrame)
     int core = 0;
     while (!(game.Level().Grid().At(core % 12, core / 12) & kCellCore))
         ++core;
-    // A hit between frames n and n + 1 is a hit in frame n's bullet update: the level
-    // update comes first in a frame.
+    // A hit between frames is one in the last frame's bullet update (the level updates first).
     ASSERT_TRUE(game.Level().Hit(CPoint{core % 12, core / 12}));
     game.Update(kDt);
     EXPECT_FLOAT_EQ(game.WallIntensity(), 1.016f);
@@ -378,12 +370,10 @@ TEST_F(Gameplay, AfterTheHitShotsVanishTheDeathPictureFadesInAndOnlyThenAKeyEnds
         for (int n = 0; n < framesAfterHit; ++n)
             gameplay.Update(kDt);
         EXPECT_TRUE(framesAfterHit == 0 || game.Bullets().empty());
-        int white = 0;
-        for (int i = 0; i < 32 * 24; ++i)
-            white += game.Canvas().GetPixel(i % 32, i / 32) == 0xFFFFFFFFu;
+        const bool white = CountPixels(game.Canvas(), ~0u) == 32 * 24;
         const bool over = framesAfterHit >= 62;
         EXPECT_EQ(game.DeathOverlayAlpha(), over ? 1.0f : game.DeathTime());
-        EXPECT_EQ(white == 32 * 24, over) << framesAfterHit;
+        EXPECT_EQ(white, over) << framesAfterHit;
         gameplay.KeyDown(kButtonUp);
         EXPECT_EQ(gameplay.IsOver(), over) << framesAfterHit;
         EXPECT_TRUE(game.Player().IsHeld(kButtonUp)) << "the key still reached the player";

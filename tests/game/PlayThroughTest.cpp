@@ -11,9 +11,8 @@
 // The play-through draws the virtual screen into a window a quarter of its size.
 constexpr int kWindowWidth = kVirtualScreenWidth / 4, kWindowHeight = kVirtualScreenHeight / 4;
 
-// The first digit of the score of the last frame (from its start on the virtual screen, 29 x
-// 32, here a quarter of that). Mesa's software driver under Xvfb reads the front buffer as black
-// but keeps the back buffer after the swap, so the frame is read there.
+// The first score digit of the last frame (29 x 32 from its start, here a quarter), from the
+// back buffer: Mesa's software driver under Xvfb reads the front one as black after the swap.
 static std::vector<unsigned char> FirstScoreDigit()
 {
     std::vector<unsigned char> pixels(7 * 8 * 4);
@@ -23,9 +22,8 @@ static std::vector<unsigned char> FirstScoreDigit()
     return pixels;
 }
 
-// The main loop's frame in a window a quarter of the virtual screen's size, a script at the
-// keys: it clears a level and the score on the wall changes, it stops dodging, is hit, and a
-// key after the death picture ends it.
+// A script at the keys clears a level (the score on the wall changes), stops dodging, is hit,
+// and a key after the death picture ends it.
 TEST(PlayThrough, ClearsALevelThenDies)
 {
     ASSERT_TRUE(InitVideo(kWindowWidth, kWindowHeight, false, "Korvane"));

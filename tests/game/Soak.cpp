@@ -1,15 +1,11 @@
-// The scripted play-through as a long run: soak FRAMES [--damaged-data] [--no-rss-check]. Every
-// 7 500 frames the autopilot stops dodging for 2 500 and the gameplay is replaced as the main
-// loop does. Fails if it clears fewer than three levels or loses no life, if shots or particles
-// pass ceilings far above play (a few dozen, a few hundred) that a leak of them would reach, or
-// if resident memory grows by 1 MB from the end of a 2 000-frame warm-up (not under ASan or
-// valgrind, whose figures are the tool's). --damaged-data plays in a copy of data/ whose every
-// file but the player's picture is garbage.
+// The play-through as a long run: soak FRAMES [--damaged-data] [--no-rss-check]. Every 7 500
+// frames the autopilot stops dodging for 2 500. Fails on fewer than three levels or no life lost,
+// on shots or particles far above play (a leak), or on 1 MB of resident growth after a 2 000-frame
+// warm-up (not under ASan or valgrind). --damaged-data: all data but the player's is garbage.
 
 #include <SDL.h>
 #include <algorithm>
 #include <cstdio>
-#include <cstring>
 #include <fstream>
 #include <unistd.h>
 
@@ -23,11 +19,8 @@ int main(int argc, char** argv)
 {
     namespace fs = std::filesystem;
     const int frames = argc > 1 ? std::atoi(argv[1]) : 20000;
-    auto flag = [&](const char* name)
-    {
-        return std::any_of(argv + 1, argv + argc,
-                           [&](const char* a) { return !std::strcmp(a, name); });
-    };
+    auto flag = [&](const std::string& name)
+    { return std::find(argv + 1, argv + argc, name) != argv + argc; };
     const bool damaged = flag("--damaged-data");
     bool checkRss = !flag("--no-rss-check");
 #if defined(__SANITIZE_ADDRESS__)

@@ -25,9 +25,8 @@ TEST(Video, RefusesADriverThatShowsNothingUnlessAskedFor)
     EXPECT_FALSE(IsInvisibleVideoDriver("offscreen", "x11,Offscreen"));
 }
 
-// Linear filtering would show the enlarged image's transparent margin at the picture's edges:
-// transparent pixels take their opaque neighbours' mean colour (alpha stays 0), and the
-// picture's last column and row are copied once into the margin.
+// Against linear filtering's edges, transparent pixels take their opaque neighbours' mean
+// colour (alpha stays 0); the picture's last column and row are copied once into the margin.
 TEST(BleedEdges, ColoursTheMarginFromThePicturesEdge)
 {
     std::unique_ptr<CSurface> image = CreateSurface(6, 5);
@@ -39,8 +38,7 @@ TEST(BleedEdges, ColoursTheMarginFromThePicturesEdge)
                 image->GetPixel(0, 0) == Rgba(100, 20, 0, 255) &&
                 image->GetPixel(4, 3) == Rgba(7, 8, 9, 255) && image->GetPixel(5, 4) == 0);
 
-    // What is copied follows the picture's own rectangle, clipped to the image: nothing of an
-    // empty one (a blit that wrote nothing: no edge, and nothing outside may be read).
+    // The copy follows the picture's rectangle, clipped; an empty one has no edge to copy.
     const uint32_t rects[][4] = {
         // width, height; then (0, 1) and (1, 1) of a picture at (0, 0)
         {0, 0, Rgba(1, 2, 3, 0), Rgba(1, 2, 3, 0)},
@@ -82,8 +80,7 @@ TEST(PictureLoadFailure, NamesEachFailedFileOnceAndIsNotRetried)
     EXPECT_EQ(GetTexture(missing), nullptr); // a retry would reach GL, which is not even here
 }
 
-// The window is the 1024 x 768 virtual screen, y downwards. A quad shows its picture and
-// nothing of the enlarged texture's margin (the wall's frame test has tints, blending, camera).
+// On the 1024 x 768 virtual screen, y downwards, a quad shows nothing of the texture's margin.
 TEST(DrawQuadGl, DrawsThePictureWithoutTheTexturesMargin)
 {
     KORVANE_OPEN_GL_WINDOW();

@@ -30,8 +30,7 @@ std::unique_ptr<CNoteWallImpl> MakeWall(bool withNotes)
 }
 } // namespace
 
-// A point maps back through the position, the turn and the zoom. The interface's own
-// version maps it as the centre of a transformed unit square.
+// A point maps back through position, turn and zoom; the interface's own, via a unit square.
 TEST(Camera, TransformPoint)
 {
     CCameraTransformer camera;
@@ -45,8 +44,6 @@ TEST(Camera, TransformPoint)
     EXPECT_TRUE(std::fabs(p.x - 562.0f) < 1e-4f && std::fabs(p.y - 384.0f) < 1e-4f) << p.x;
 }
 
-// Each channel varies by up to 10 either way, clamped: unclamped, 3 - 10 would wrap to 249
-// and 250 + 10 to 4.
 // What every note shows: a colour within 0.15 of its nearest note colour keeps its own shade
 // and alpha, a farther one becomes that entry (alpha 1); the earlier entry wins a tie.
 TEST(Palette, MapsFarColoursToTheNearestNoteColourAndKeepsNearOnes)
@@ -73,14 +70,13 @@ TEST(Palette, RandomVariantVariesEachChannelByTenClamped)
         for (int k = 0; k < 3; ++k)
             seen[k].insert((&c.r)[k]);
     }
-    // Every value in range is drawn: red 0 to 13, green 240 to 255, blue 118 to 138.
+    // Every value in range, clamped not wrapped: red 0 to 13, green 240 to 255, blue 118 to 138.
     EXPECT_TRUE(seen[0].size() == 14 && *seen[0].begin() == 0 && seen[1].size() == 16 &&
                 *seen[1].begin() == 240 && seen[2].size() == 21 && *seen[2].begin() == 118);
 }
 
-// From the last cell back, so notes lie over their right and lower neighbours; only cells in
-// both canvas and grid. A note is stuck anew where the colour changed, and a translucent one
-// never matches (notes store alpha 1). Missing pictures: no margin, nothing drawn (no GL here).
+// From the last cell back (notes lie over right and lower neighbours), cells of canvas and grid;
+// a note is stuck anew on a new colour, a translucent one never matching. No pictures: no margin.
 TEST(NoteWall, DrawsTheCellsOfCanvasAndGridFromTheLast)
 {
     auto wall = MakeWall(false);
@@ -112,9 +108,8 @@ TEST(NoteWall, DrawsTheCellsOfCanvasAndGridFromTheLast)
     EXPECT_EQ(pictures, (std::set<const CTexture*>{&g_Notes[0], &g_Notes[1], &g_Notes[2]}));
 }
 
-// The twitch comes on the 15th frame of 0.016 s (past 0.23 s) and restarts the timer. Each
-// poses the camera from the rest pose: up to 0.03 rad, 7 % of zoom and 12 screen pixels each
-// way, each nearly reached. It rolls every black hole's opacity from 0, 0.5 and 1.
+// The twitch comes on the 15th 0.016 s frame (past 0.23 s), restarting the timer, and poses the
+// camera from rest: up to 0.03 rad, 7 % zoom, 12 px, each nearly reached; holes 0, 0.5 or 1.
 TEST(NoteWall, TwitchesOnTheFifteenthFrameFromTheRestPose)
 {
     auto wall = MakeWall(false);
