@@ -33,8 +33,8 @@ void CaptureFrame(const CNoteWallImpl& wall, int score, std::vector<CRawQuad>& q
         }
         void Quad(const CWallQuad& q) override
         {
-            AddQuad(m_Quads, q.m_Picture, q.m_X, q.m_Y, q.m_Width, q.m_Height, q.m_Color, q.m_Angle,
-                    q.m_UseCamera ? m_Camera : nullptr);
+            AddQuad(m_Quads, q.m_Picture, q.m_Rect.x, q.m_Rect.y, q.m_Rect.width, q.m_Rect.height,
+                    q.m_Color, q.m_Angle, q.m_UseCamera ? m_Camera : nullptr);
         }
 
     private:

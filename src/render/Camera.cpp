@@ -3,5 +3,5 @@
 CVector2 ICamera::TransformPoint(const CVector2& point) const
 {
     const CPlacedQuad q = Transform(CQuadRect{point.x - 0.5f, point.y - 0.5f, 1.0f, 1.0f}, 0.0f);
-    return CVector2(q.x + q.width * 0.5f, q.y + q.height * 0.5f);
+    return CVector2(q.rect.x + q.rect.width * 0.5f, q.rect.y + q.rect.height * 0.5f);
 }

@@ -1,23 +1,12 @@
 #pragma once
 
+#include "util/Rect.h"
 #include "util/Vector2.h"
-
-/// A rectangle about to be drawn: top-left corner and size, virtual screen pixels.
-struct CQuadRect
-{
-    float x = 0.0f;
-    float y = 0.0f;
-    float width = 0.0f;
-    float height = 0.0f;
-};
 
 /// Where a camera puts a quad: rectangle, tilt in radians and a visible flag.
 struct CPlacedQuad
 {
-    float x = 0.0f;
-    float y = 0.0f;
-    float width = 0.0f;
-    float height = 0.0f;
+    CQuadRect rect;
     float angle = 0.0f;
     bool visible = true;
 };

@@ -58,10 +58,10 @@ void PlacedQuadVertices(const CTexture& texture, float x, float y, float w, floa
     {
         // The visible flag is not consulted: every placed quad is drawn.
         const CPlacedQuad placed = camera->Transform(CQuadRect{x, y, w, h}, angle);
-        x = placed.x;
-        y = placed.y;
-        w = placed.width;
-        h = placed.height;
+        x = placed.rect.x;
+        y = placed.rect.y;
+        w = placed.rect.width;
+        h = placed.rect.height;
         angle = placed.angle;
     }
     QuadVertices(x, y, w, h, angle, texture.m_UMax, texture.m_VMax, out);

@@ -64,10 +64,10 @@ CPlacedQuad CCameraTransformer::Transform(const CQuadRect& rect, float angle) co
     c = c + m_Pivot;
 
     CPlacedQuad placed;
-    placed.x = c.x - width * 0.5f;
-    placed.y = c.y - height * 0.5f;
-    placed.width = width;
-    placed.height = height;
+    placed.rect.x = c.x - width * 0.5f;
+    placed.rect.y = c.y - height * 0.5f;
+    placed.rect.width = width;
+    placed.rect.height = height;
     placed.angle = m_Angle + angle;
     placed.visible = true;
     return placed;

@@ -3,6 +3,7 @@
 // Note placement, pure arithmetic: shared by the note wall and by the picture generators in
 // tools/, which draw the wall the same way for the title picture and the icon.
 
+#include "util/Rect.h"
 #include "util/Vector2.h"
 
 /// Note picture pixels around the cell that a note picture's margin covers: a picture p
@@ -12,10 +13,7 @@ constexpr float kNoteMargin = 24.0f;
 /// Where a newly stuck note goes: quad in screen pixels before the camera, tilt in radians.
 struct CNoteGeometry
 {
-    float m_X = 0.0f;
-    float m_Y = 0.0f;
-    float m_Width = 0.0f;
-    float m_Height = 0.0f;
+    CQuadRect m_Rect;
     float m_Angle = 0.0f;
 };
 
@@ -33,13 +31,13 @@ CNoteGeometry PlaceNote(int pictureWidth, int pictureHeight, int column, int row
     const float my =
         pictureHeight > 0 ? cell.y / static_cast<float>(pictureHeight) * margin.y : 0.0f;
     CNoteGeometry g;
-    g.m_X = static_cast<float>(column) * cell.x - mx;
-    g.m_Y = static_cast<float>(row) * cell.y - my;
+    g.m_Rect.x = static_cast<float>(column) * cell.x - mx;
+    g.m_Rect.y = static_cast<float>(row) * cell.y - my;
     const float jitter = randomFloat(0.0f, intensity * 0.075f) * cell.x;
-    g.m_X += randomFloat(-jitter, jitter);
-    g.m_Y += randomFloat(-jitter, jitter);
+    g.m_Rect.x += randomFloat(-jitter, jitter);
+    g.m_Rect.y += randomFloat(-jitter, jitter);
     g.m_Angle = randomFloat(-0.02f * intensity, 0.02f * intensity);
-    g.m_Width = cell.x + 2.0f * mx;
-    g.m_Height = cell.y + 2.0f * my;
+    g.m_Rect.width = cell.x + 2.0f * mx;
+    g.m_Rect.height = cell.y + 2.0f * my;
     return g;
 }

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <cassert>
-#include <cmath>
-#include <string>
 
 #include "canvas/Surface.h"
 #include "render/Quad.h"
@@ -15,72 +13,14 @@
 namespace
 {
 constexpr float kTwitchInterval = 0.23f; ///< Seconds.
-constexpr float kMatchTolerance = 1.0f / 512.0f;
 
 const CColor kWhite(1.0f, 1.0f, 1.0f, 1.0f);
-
-class CDrawingSink : public IWallQuadSink
-{
-public:
-    void Quad(const CWallQuad& q) override
-    {
-        DrawQuad(q.m_Picture, q.m_X, q.m_Y, q.m_Width, q.m_Height, &q.m_Color, q.m_Angle,
-                 q.m_UseCamera);
-    }
-};
 
 float OpacityOfRoll(int roll)
 {
     return roll == 0 ? 0.0f : (roll == 1 ? 0.5f : 1.0f);
 }
 } // namespace
-
-IWallQuadSink& DrawingSink()
-{
-    static CDrawingSink s_Sink;
-    return s_Sink;
-}
-
-CNoteGrid::CNoteGrid(int columns, int rows)
-    : m_Columns(columns), m_Rows(rows), m_StorageCount((columns + 1) * (rows + 1)),
-      m_Notes(static_cast<std::size_t>(m_StorageCount) + 1)
-{
-}
-
-CNote& CNoteGrid::At(int column, int row)
-{
-    assert(Contains(column, row) && "note cell outside the grid");
-    return m_Notes[static_cast<std::size_t>(row * m_Columns + column)];
-}
-
-const CNote& CNoteGrid::At(int column, int row) const
-{
-    assert(Contains(column, row) && "note cell outside the grid");
-    return m_Notes[static_cast<std::size_t>(row * m_Columns + column)];
-}
-
-bool NoteColorMatches(const CColor& stored, const CColor& c)
-{
-    return std::fabs(stored.r - c.r) < kMatchTolerance &&
-           std::fabs(stored.g - c.g) < kMatchTolerance &&
-           std::fabs(stored.b - c.b) < kMatchTolerance &&
-           std::fabs(stored.a - c.a) < kMatchTolerance;
-}
-
-CWallPictures CWallPictures::Load()
-{
-    CWallPictures p;
-    const std::string folder = kPictureFolder;
-    p.m_Background = GetTexture(folder + kWallBackgroundPicture);
-    for (int i = 0; i < kNotePictureCount; ++i)
-        p.m_Notes.push_back(GetTexture(folder + NotePictureName(i)));
-    for (int i = 0; i < kBlackHoleCount; ++i)
-        p.m_BlackHoles.push_back(GetTexture(folder + BlackHolePictureName(i)));
-    p.m_ScoreBackground = GetTexture(folder + kScoreBackgroundPicture);
-    for (int k = 0; k < kDigitPictureCount; ++k)
-        p.m_Digits.push_back(GetTexture(folder + DigitPictureName(k)));
-    return p;
-}
 
 CNoteWallImpl::CNoteWallImpl(float screenWidth, float screenHeight, int columns, int rows)
     : CNoteWallImpl(screenWidth, screenHeight, columns, rows, CWallPictures::Load())
@@ -171,9 +111,10 @@ void CNoteWallImpl::DrawWall(const CSurface* canvas)
 
 void CNoteWallImpl::EmitBackground(IWallQuadSink& sink) const
 {
-    sink.Quad(CWallQuad{m_Background, -kBackgroundOverhang, -kBackgroundOverhang,
-                        m_ScreenWidth + 2.0f * kBackgroundOverhang,
-                        m_ScreenHeight + 2.0f * kBackgroundOverhang, kWhite, 0.0f, true});
+    const CQuadRect screen{-kBackgroundOverhang, -kBackgroundOverhang,
+                           m_ScreenWidth + 2.0f * kBackgroundOverhang,
+                           m_ScreenHeight + 2.0f * kBackgroundOverhang};
+    sink.Quad(CWallQuad{m_Background, screen, kWhite, 0.0f, true});
 }
 
 void CNoteWallImpl::EmitNotesAndBlackHoles(IWallQuadSink& sink) const
@@ -181,14 +122,13 @@ void CNoteWallImpl::EmitNotesAndBlackHoles(IWallQuadSink& sink) const
     for (const int cell : m_DrawOrder)
     {
         const CNote& n = m_Grid.At(cell % m_Columns, cell / m_Columns);
-        sink.Quad(CWallQuad{n.m_Picture, n.m_X, n.m_Y, n.m_Width, n.m_Height, n.m_Color, n.m_Angle,
-                            true});
+        sink.Quad(CWallQuad{n.m_Picture, n.m_Rect, n.m_Color, n.m_Angle, true});
     }
     for (std::size_t i = 0; i < m_BlackHoles.size(); ++i)
     {
         if (m_BlackHoleOpacities[i] == 0.0f)
             continue;
-        sink.Quad(CWallQuad{m_BlackHoles[i], 0.0f, 0.0f, m_ScreenWidth, m_ScreenHeight,
+        sink.Quad(CWallQuad{m_BlackHoles[i], CQuadRect{0.0f, 0.0f, m_ScreenWidth, m_ScreenHeight},
                             CColor(1.0f, 1.0f, 1.0f, m_BlackHoleOpacities[i]), 0.0f, false});
     }
 }
@@ -226,10 +166,7 @@ const CNote* CNoteWallImpl::UpdateNote(int column, int row, const CColor& c)
         PlaceNote(picture ? picture->m_Width : 0, picture ? picture->m_Height : 0, column, row,
                   CellSize(), m_NoteMargin, m_Intensity, tarn::RandomFloat);
     note.m_Picture = picture;
-    note.m_X = g.m_X;
-    note.m_Y = g.m_Y;
-    note.m_Width = g.m_Width;
-    note.m_Height = g.m_Height;
+    note.m_Rect = g.m_Rect;
     note.m_Color = CColor(c.r, c.g, c.b, 1.0f);
     note.m_Angle = g.m_Angle;
     return &note;

@@ -1,125 +1,26 @@
 #pragma once
 
-// The note wall's private side: only the wall's own sources and its tests include this.
-// Contents: the note and its grid, the pure layout arithmetic of the score, the pictures
-// the wall draws, and CNoteWallImpl itself. Where a note goes is in wall/NotePlacement.h.
+// The note wall's private side: only the wall's own sources, its tests and the benchmarks
+// include this. Its helper types each have their own header: the note and its grid
+// (NoteGrid.h), where a note goes (NotePlacement.h), the score's digit layout
+// (NumberLayout.h), the pictures (WallPictures.h) and the quads a frame emits (WallQuad.h).
 
-#include <array>
 #include <cstddef>
 #include <vector>
 
 #include "canvas/Color.h"
 #include "util/Vector2.h"
 #include "wall/CameraTransformer.h"
+#include "wall/NoteGrid.h"
 #include "wall/NotePlacement.h"
+#include "wall/NumberLayout.h"
 #include "wall/WallFrameObserver.h"
 #include "wall/WallLayout.h"
+#include "wall/WallPictures.h"
+#include "wall/WallQuad.h"
 
 struct CTexture;
 class CSurface;
-
-/// One paper note as it was stuck: it is drawn exactly so until its cell's colour changes.
-struct CNote
-{
-    const CTexture* m_Picture = nullptr; ///< One of the note pictures, not owned; null when blank.
-    float m_X = 0.0f; ///< Top-left corner of the quad, screen pixels, before the camera.
-    float m_Y = 0.0f;
-    float m_Width = 0.0f;
-    float m_Height = 0.0f;
-    CColor m_Color = CColor(0.0f, 0.0f, 0.0f, -1.0f); ///< Alpha is 1 in every stuck note.
-    float m_Angle = 0.0f;                             ///< Tilt about the quad's centre, radians.
-};
-// A default CNote is the blank note: its alpha of -1 matches no canvas colour, so every
-// cell gets a real note in the first frame.
-
-/// The notes of a columns x rows wall, row-major, addressed column first.
-class CNoteGrid
-{
-public:
-    CNoteGrid(int columns, int rows);
-
-    int Columns() const { return m_Columns; }
-    int Rows() const { return m_Rows; }
-    bool Contains(int column, int row) const
-    {
-        return column >= 0 && row >= 0 && column < m_Columns && row < m_Rows;
-    }
-    /// Requires Contains(column, row).
-    CNote& At(int column, int row);
-    const CNote& At(int column, int row) const;
-
-private:
-    int m_Columns;
-    int m_Rows;
-    int m_StorageCount; ///< (columns + 1) x (rows + 1); only columns x rows notes are used.
-    std::vector<CNote> m_Notes;
-};
-
-/// Whether a stored note still shows colour `c`: every channel, alpha included, differs by
-/// strictly less than 1/512.
-bool NoteColorMatches(const CColor& stored, const CColor& c);
-
-/// Longest decimal text of an int: "-2147483648".
-constexpr int kMaxNumberLength = 11;
-
-/// One digit picture of a number and its top-left corner, screen pixels.
-struct CPlacedDigit
-{
-    int m_Digit = 0;
-    float m_X = 0.0f;
-    float m_Y = 0.0f;
-};
-
-struct CNumberLayout
-{
-    std::array<CPlacedDigit, kMaxNumberLength> m_Digits;
-    int m_Count = 0;
-};
-
-/// The digits of `value` in decimal, left to right from `start`, each advancing the next by
-/// its own picture width (0 for a missing picture). Characters that are not digits (a
-/// minus sign) are skipped. Pure.
-CNumberLayout LayoutNumber(const CVector2& start, int value,
-                           const std::array<int, kDigitPictureCount>& digitWidths);
-
-/// Every picture the wall draws; null entries are missing pictures and draw nothing.
-struct CWallPictures
-{
-    const CTexture* m_Background = nullptr;
-    std::vector<const CTexture*> m_Notes;      ///< kNotePictureCount note pictures.
-    std::vector<const CTexture*> m_BlackHoles; ///< kBlackHoleCount full-screen overlays.
-    const CTexture* m_ScoreBackground = nullptr;
-    std::vector<const CTexture*> m_Digits; ///< Digit pictures 0 ... 9.
-
-    /// Through the picture cache, in the game's order: background, notes, black holes,
-    /// score background, digits. Needs InitVideo when the files exist.
-    static CWallPictures Load();
-};
-
-/// One quad of a wall frame: the arguments DrawQuad takes.
-struct CWallQuad
-{
-    const CTexture* m_Picture = nullptr; ///< Null for a missing picture: nothing is drawn.
-    float m_X = 0.0f;                    ///< Top-left corner and size, screen pixels.
-    float m_Y = 0.0f;
-    float m_Width = 0.0f;
-    float m_Height = 0.0f;
-    CColor m_Color;
-    float m_Angle = 0.0f; ///< Radians, about the quad's centre.
-    bool m_UseCamera = false;
-};
-
-/// Takes the quads of a wall frame in drawing order: the wall's own sink draws each with
-/// DrawQuad at once; the benchmarks' floor records them.
-class IWallQuadSink
-{
-public:
-    virtual ~IWallQuadSink() = default;
-    virtual void Quad(const CWallQuad& quad) = 0;
-};
-
-/// The sink that draws every quad with DrawQuad.
-IWallQuadSink& DrawingSink();
 
 /// The wall's state and drawing: the note grid, both cameras, the black holes and the score.
 class CNoteWallImpl

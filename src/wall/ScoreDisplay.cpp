@@ -1,9 +1,6 @@
 // The score in the top-right corner: a background picture with the number over it, drawn
 // without the camera so it stays still while the wall twitches.
 
-#include <cstdio>
-
-#include "render/Quad.h"
 #include "render/Texture.h"
 #include "wall/NoteWallImpl.h"
 #include "wall/WallLayout.h"
@@ -14,25 +11,6 @@ const CVector2 kNumberStart(kScoreNumberX, kScoreNumberY);
 const CColor kScoreBackgroundTint(1.0f, 1.0f, 1.0f, 1.0f);
 const CColor kDigitTint(0.0f, 0.0f, 0.0f, 1.0f);
 } // namespace
-
-CNumberLayout LayoutNumber(const CVector2& start, int value,
-                           const std::array<int, kDigitPictureCount>& digitWidths)
-{
-    char text[kMaxNumberLength + 1];
-    std::snprintf(text, sizeof text, "%d", value);
-    CNumberLayout layout;
-    CVector2 cursor = start;
-    for (const char* p = text; *p; ++p)
-    {
-        const int k = *p - '0';
-        if (k < 0 || k >= kDigitPictureCount)
-            continue;
-        layout.m_Digits[static_cast<std::size_t>(layout.m_Count++)] =
-            CPlacedDigit{k, cursor.x, cursor.y};
-        cursor.x += static_cast<float>(digitWidths[static_cast<std::size_t>(k)]);
-    }
-    return layout;
-}
 
 void CNoteWallImpl::DrawScore(int score)
 {
@@ -48,9 +26,10 @@ void CNoteWallImpl::EmitScore(int score, IWallQuadSink& sink) const
 {
     // A missing background draws nothing and has no size to read.
     const CTexture* bg = m_ScoreBackground;
-    sink.Quad(CWallQuad{
-        bg, kScoreBackgroundX, kScoreBackgroundY, bg ? static_cast<float>(bg->m_Width) : 0.0f,
-        bg ? static_cast<float>(bg->m_Height) : 0.0f, kScoreBackgroundTint, 0.0f, false});
+    const CQuadRect rect{kScoreBackgroundX, kScoreBackgroundY,
+                         bg ? static_cast<float>(bg->m_Width) : 0.0f,
+                         bg ? static_cast<float>(bg->m_Height) : 0.0f};
+    sink.Quad(CWallQuad{bg, rect, kScoreBackgroundTint, 0.0f, false});
     EmitNumber(kNumberStart, score, kDigitTint, sink);
 }
 
@@ -72,7 +51,8 @@ void CNoteWallImpl::EmitNumber(const CVector2& start, int value, const CColor& t
         const CTexture* picture = pictures[static_cast<std::size_t>(d.m_Digit)];
         if (!picture)
             continue;
-        sink.Quad(CWallQuad{picture, d.m_X, d.m_Y, static_cast<float>(picture->m_Width),
-                            static_cast<float>(picture->m_Height), tint, 0.0f, false});
+        const CQuadRect rect{d.m_X, d.m_Y, static_cast<float>(picture->m_Width),
+                             static_cast<float>(picture->m_Height)};
+        sink.Quad(CWallQuad{picture, rect, tint, 0.0f, false});
     }
 }

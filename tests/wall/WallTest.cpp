@@ -86,12 +86,14 @@ TEST(NoteWall, DrawsTheCellsOfCanvasAndGridFromTheLast)
     ASSERT_EQ(order.size(), 768u);
     EXPECT_TRUE(order.front() == 767 && order.back() == 0 && order[1] == 766 && order[32] == 735);
     const CNote kept = wall->Note(31, 23), before = wall->Note(0, 0);
-    EXPECT_TRUE(kept.m_Picture == nullptr && kept.m_Width == 32.0f && kept.m_Color.a == 1.0f);
+    EXPECT_TRUE(kept.m_Picture == nullptr && kept.m_Rect.width == 32.0f && kept.m_Color.a == 1.0f);
     canvas->SetPixel(0, 0, 0x806BA7FFu);
     wall->DrawWall(canvas.get());
     wall->DrawScore(1234567);
-    EXPECT_TRUE(wall->Note(31, 23).m_X == kept.m_X && wall->Note(31, 23).m_Y == kept.m_Y);
-    EXPECT_FALSE(wall->Note(0, 0).m_X == before.m_X && wall->Note(0, 0).m_Y == before.m_Y);
+    EXPECT_TRUE(wall->Note(31, 23).m_Rect.x == kept.m_Rect.x &&
+                wall->Note(31, 23).m_Rect.y == kept.m_Rect.y);
+    EXPECT_FALSE(wall->Note(0, 0).m_Rect.x == before.m_Rect.x &&
+                 wall->Note(0, 0).m_Rect.y == before.m_Rect.y);
     EXPECT_EQ(wall->UpdateNote(32, 0, CColor(1, 1, 1, 1)), nullptr);
     wall->UpdateNotes(FilledSurface(10, 5, kOrange).get());
     EXPECT_TRUE(wall->DrawOrder().size() == 50u && wall->DrawOrder().front() == 4 * 32 + 9);

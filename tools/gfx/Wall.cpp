@@ -258,7 +258,7 @@ CImage RenderWall(const std::vector<unsigned>& cells, const std::vector<CImage>&
                 PlaceNote(p.Width(), p.Height(), column, row, CVector2(cell, cell),
                           CVector2(kNoteMargin, kNoteMargin), 1.0f,
                           [&random](float a, float b) { return float(random.Range(a, b)); });
-            image.DrawQuad(p, g.m_X, g.m_Y, g.m_Width, g.m_Height, g.m_Angle,
+            image.DrawQuad(p, g.m_Rect.x, g.m_Rect.y, g.m_Rect.width, g.m_Rect.height, g.m_Angle,
                            FromRgb(cells[size_t(row * columns + column)]));
         }
     for (const SOverlay& overlay : overlays)
