@@ -1,20 +1,8 @@
 # Korvane: two commands on a fresh Debian 12 machine.
 #   make run   install what is missing, build, start the game from the repo root
 #   make test  the same set-up, then the whole test suite through CTest
-#   make test-compat  the same suite on sdl12-compat (SDL 1.2 on SDL 2), unpacked into build/
-#   make test-stress  the end-to-end tests STRESS_RUNS times on each SDL 1.2, every core busy
-# Also: make build, make asan (the suite under AddressSanitizer + UBSan), make assets
-# (rebuild data/ from the generators in tools/), make bench, make frames (the frame harness
-# and its GL floor, then the start-up figures, under Xvfb), make clean.
-# make deb: the Debian package, built and checked with Debian's tools in build/deb.
-# Reliability (long runs, see README "Reliability"): make soak (20 000 scripted frames,
-# plain and under ASan + UBSan), make valgrind (the same run under memcheck), make faults
-# (the whole fault-injection matrix of the real game; BUILD=build-asan for the sanitizer
-# build, after make asan), make fuzz (libFuzzer harnesses,
-# FUZZ_SECONDS each).
-# Windows (README "Windows"): make windows cross-builds the game and its libraries from
-# Debian's source packages into build-windows/ and packs the zip and the setup program;
-# make test-windows plays them under Wine and Xvfb.
+# make help lists every target. Each target's line there is the `## ...` comment just above
+# it: a new target needs one, and a place in .PHONY. Build details: docs/building.md.
 
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
@@ -42,9 +30,17 @@ CHECK_PACKAGES := valgrind clang
 SOAK_FRAMES    ?= 20000
 FUZZ_SECONDS   ?= 180
 FUZZ_BUILD     ?= build-fuzz
+WIN_BUILD      ?= build-windows
+# The browser build's folder (its targets live beside the others); make clean removes it.
+WEB_BUILD      ?= build-web
 
-.PHONY: run test test-compat test-stress compat-headers build asan assets bench frames clean deps-run deps-test deps-assets \
-        deps-check soak valgrind faults fuzz deb deps-deb
+.PHONY: help run test test-compat test-stress compat-headers build asan assets bench frames clean \
+        deps-run deps-test deps-assets deps-check soak valgrind faults fuzz deb deps-deb \
+        windows test-windows deps-windows deps-test-windows
+
+## list every target with what it does (this list)
+help:
+	@awk -f tools/make-help.awk $(MAKEFILE_LIST)
 
 define install_missing
 	@missing=$$(for p in $(1); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q '^install ok installed' || echo $$p; done); \
@@ -60,31 +56,39 @@ define install_missing
 	fi
 endef
 
+## install (as root) the Debian packages the game needs to build and run
 deps-run:
 	$(call install_missing,$(RUN_PACKAGES))
 
+## install the packages of deps-run and those the test suite adds
 deps-test: deps-run
 	$(call install_missing,$(TEST_PACKAGES))
 
+## install the packages of deps-test and valgrind and clang (long runs)
 deps-check: deps-test
 	$(call install_missing,$(CHECK_PACKAGES))
 
+## install the packages the data generators of tools/ need
 deps-assets:
 	$(call install_missing,$(ASSET_PACKAGES))
 
+## install the packages of deps-run and those make deb needs
 deps-deb: deps-run
 	$(call install_missing,$(DEB_PACKAGES))
 
 $(BUILD)/CMakeCache.txt:
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
+## build the game, the tests and the benchmarks in build/
 build: deps-run $(BUILD)/CMakeCache.txt
 	cmake --build $(BUILD) -j $(JOBS)
 
+## install what is missing, build the game, play it from the repository root
 run: deps-run $(BUILD)/CMakeCache.txt
 	cmake --build $(BUILD) -j $(JOBS) --target korvane
 	./$(BUILD)/korvane
 
+## install what is missing, build, run the whole suite (CTest, under Xvfb)
 test: deps-test $(BUILD)/CMakeCache.txt
 	cmake -S . -B $(BUILD) >/dev/null
 	cmake --build $(BUILD) -j $(JOBS)
@@ -104,6 +108,7 @@ $(COMPAT)/unpacked:
 	for deb in $(COMPAT)/debs/*.deb; do dpkg-deb -x $$deb $(COMPAT) || exit 1; done
 	touch $@
 
+## the whole suite again on sdl12-compat (SDL 1.2 on SDL 2), unpacked into build/
 test-compat: deps-test $(BUILD)/CMakeCache.txt $(COMPAT)/unpacked
 	cmake --build $(BUILD) -j $(JOBS)
 	LD_LIBRARY_PATH=$(COMPAT_LIB) ldd $(BUILD)/korvane | grep -q '$(COMPAT_LIB)/libSDL-1.2.so.0' || \
@@ -114,6 +119,7 @@ test-compat: deps-test $(BUILD)/CMakeCache.txt $(COMPAT)/unpacked
 # (ctest arguments) with one busy process a core; passes / runs per test and library.
 STRESS_RUNS  ?= 10
 STRESS_TESTS ?= -L e2e
+## the end-to-end tests STRESS_RUNS times on each SDL 1.2, every core busy
 test-stress: deps-test $(BUILD)/CMakeCache.txt $(COMPAT)/unpacked
 	cmake --build $(BUILD) -j $(JOBS)
 	@echo "== classic SDL 1.2"; bash tests/e2e/stress.sh $(BUILD) $(STRESS_RUNS) $(STRESS_TESTS); \
@@ -123,6 +129,7 @@ test-stress: deps-test $(BUILD)/CMakeCache.txt $(COMPAT)/unpacked
 # The game built against the compat headers alone, as on a distribution that has no other
 # SDL 1.2 headers: SDL_image's and SDL_mixer's headers are copied beside them (so their own
 # #include "SDL.h" finds the compat one) and pkg-config reads a copy of its sdl.pc.
+## the game built against the sdl12-compat headers alone (build-compat-headers/)
 compat-headers: deps-run $(COMPAT)/unpacked
 	cp /usr/include/SDL/SDL_image.h /usr/include/SDL/SDL_mixer.h $(COMPAT)/usr/include/SDL/
 	ln -sf sdl12-compat/libSDL-1.2.so.0 $(COMPAT)/usr/lib/$(MULTIARCH)/libSDL-1.2.so.0
@@ -135,12 +142,14 @@ compat-headers: deps-run $(COMPAT)/unpacked
 	LD_LIBRARY_PATH=$(COMPAT_LIB) ldd $(BUILD)-compat-headers/korvane | grep -q '$(COMPAT_LIB)/libSDL-1.2.so.0'
 	@echo "built against the sdl12-compat headers: $(BUILD)-compat-headers/korvane"
 
+## the whole suite under AddressSanitizer + UBSan, leaks checked (build-asan/)
 asan: deps-test
 	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DKORVANE_SANITIZE=ON -DKORVANE_BUILD_BENCH=OFF
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	$(SANITIZER_ENV) $(XVFB) ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
 
 # The generators build in their own folder, so the game's build never needs their packages.
+## rebuild everything in data/ from the generators in tools/ (build-assets/)
 assets: deps-run deps-assets
 	cmake -S . -B $(ASSET_BUILD) -DKORVANE_BUILD_TOOLS=ON -DKORVANE_BUILD_TESTS=OFF \
 	    -DKORVANE_BUILD_BENCH=OFF >/dev/null
@@ -148,9 +157,11 @@ assets: deps-run deps-assets
 
 # The Debian package, built by dpkg-buildpackage from a copy of the sources in $(BUILD)/deb,
 # where the .deb, .changes and .buildinfo land; lintian must find no error or warning.
+## the Debian package, built and lintian-checked in build/deb/
 deb: deps-deb
 	bash dist/make-deb.sh $(BUILD)/deb
 
+## the Google Benchmark programs under Xvfb
 bench: deps-test $(BUILD)/CMakeCache.txt
 	cmake --build $(BUILD) -j $(JOBS)
 	$(XVFB) sh -c 'for b in $(BUILD)/bench/*_bench; do [ -x "$$b" ] && "$$b"; done'
@@ -159,6 +170,7 @@ bench: deps-test $(BUILD)/CMakeCache.txt
 # in-process and, from outside, the real binary's (STARTUP_RUNS runs).
 FRAMES       ?= 300
 STARTUP_RUNS ?= 5
+## FRAMES frames beside their bare-GL floor, then the start-up figures
 frames: deps-test $(BUILD)/CMakeCache.txt
 	cmake --build $(BUILD) -j $(JOBS) --target frame_harness startup_harness swapstamp korvane
 	$(XVFB) ./$(BUILD)/bench/frame_harness $(FRAMES)
@@ -167,6 +179,7 @@ frames: deps-test $(BUILD)/CMakeCache.txt
 
 # The scripted play-through without GL (SDL's dummy video driver): resident memory and the
 # shot and particle counts are checked by the program itself.
+## SOAK_FRAMES scripted frames, plain then under ASan + UBSan, memory checked
 soak: deps-test $(BUILD)/CMakeCache.txt
 	cmake --build $(BUILD) -j $(JOBS) --target soak
 	SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy ./$(BUILD)/tests/game/soak $(SOAK_FRAMES)
@@ -175,16 +188,19 @@ soak: deps-test $(BUILD)/CMakeCache.txt
 	$(SANITIZER_ENV) SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy \
 	    ./$(ASAN_BUILD)/tests/game/soak $(SOAK_FRAMES)
 
+## the soak frames under valgrind memcheck
 valgrind: deps-check $(BUILD)/CMakeCache.txt
 	cmake --build $(BUILD) -j $(JOBS) --target soak
 	SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy valgrind --tool=memcheck --error-exitcode=3 \
 	    --leak-check=full --show-leak-kinds=definite --errors-for-leak-kinds=definite \
 	    --track-origins=no ./$(BUILD)/tests/game/soak $(SOAK_FRAMES) --no-rss-check
 
+## the fault-injection matrix of the real game (BUILD=build-asan: sanitized)
 faults: deps-test $(BUILD)/CMakeCache.txt
 	cmake --build $(BUILD) -j $(JOBS) --target korvane
 	$(SANITIZER_ENV) bash tests/e2e/fault_injection.sh ./$(BUILD)/korvane
 
+## the libFuzzer harnesses of fuzz/, FUZZ_SECONDS each (build-fuzz/)
 fuzz: deps-check
 	cmake -S fuzz -B $(FUZZ_BUILD) -DCMAKE_CXX_COMPILER=clang++ >/dev/null
 	cmake --build $(FUZZ_BUILD) -j $(JOBS)
@@ -194,11 +210,11 @@ fuzz: deps-check
 	        -artifact_prefix=$(FUZZ_BUILD)/findings/$${f}- $(FUZZ_BUILD)/corpus/$$f || exit 1; \
 	done
 
+## remove every build folder this Makefile makes
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(ASSET_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(ASSET_BUILD) $(WIN_BUILD) $(WEB_BUILD) \
+	    $(BUILD)-compat-headers
 
-.PHONY: windows test-windows deps-windows deps-test-windows
-WIN_BUILD ?= build-windows
 # Cross compiler, the tools that build Debian's sources, Wine to run what they make, and
 # NSIS; ImageMagick makes the icon. The tests add what drives the game in Xvfb.
 WINDOWS_PACKAGES := g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix dpkg-dev patch make \
@@ -207,9 +223,11 @@ WINDOWS_TEST_PACKAGES := unzip xvfb xauth xdotool x11-utils x11-apps python3 sox
                          googletest libgtest-dev libsdl1.2-dev libsdl-image1.2-dev libpng-dev \
                          libjpeg62-turbo-dev zlib1g-dev
 
+## install the cross compiler, Wine and NSIS (as root)
 deps-windows:
 	$(call install_missing,$(WINDOWS_PACKAGES))
 
+## install what make test-windows adds
 deps-test-windows: deps-windows
 	$(call install_missing,$(WINDOWS_TEST_PACKAGES))
 
@@ -218,6 +236,7 @@ deps-test-windows: deps-windows
 WIN_CMAKE := -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/tools/windows/Toolchain.cmake \
     -DKORVANE_WINDOWS_PREFIX=$(CURDIR)/$(WIN_BUILD)/deps/prefix -DCMAKE_BUILD_TYPE=Release \
     -DKORVANE_BUILD_BENCH=OFF
+## the Windows game: libraries, exe, zip and setup program in build-windows/
 windows: deps-windows
 	bash tools/windows/build-deps.sh $(WIN_BUILD)/deps
 	[ -f $(WIN_BUILD)/game/CMakeCache.txt ] || \
@@ -227,6 +246,7 @@ windows: deps-windows
 
 # The GoogleTest programs cross-built and run through CTest under Wine (the toolchain file's
 # emulator, with its own Wine prefix made first), then the player's scenarios.
+## the Windows test programs and the player's scenarios under Wine
 test-windows: windows deps-test-windows
 	[ -d $(WIN_BUILD)/wine ] || WINEPREFIX=$(CURDIR)/$(WIN_BUILD)/wine WINEDEBUG=-all wineboot -i
 	[ -f $(WIN_BUILD)/tests/CMakeCache.txt ] || \
