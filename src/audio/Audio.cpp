@@ -22,6 +22,9 @@ uint32_t s_MusicStartTime = 0;
 Mix_Music* s_Music = nullptr;
 } // namespace
 
+// The lines printed here are the game's own messages, in its own wording: Finnish where
+// the design wrote them so, beside English ones. Players' logs and the tests read them
+// verbatim (the no-sound test counts the "Vaara: " line), so they are not translated.
 bool InitAudio()
 {
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) < 0)
@@ -57,6 +60,7 @@ void PlayMusic(const std::string& fileName)
     if (!music)
     {
         // The beat track keeps its cursor: there is no new play-through to count from.
+        // The game's own message, spacing and all.
         tarn::Log(tarn::ELogStream::Output,
                   "Error! Mix_LoadMUS( " + fileName + ") : " + SDL_GetError());
         return;

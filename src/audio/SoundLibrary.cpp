@@ -46,6 +46,7 @@ MixerFile::MixerFile(const std::string& key, const std::string& openPath) : m_Na
     // Mix_LoadWAV_RW closes the source itself (free-the-source flag 1).
     SDL_RWops* const source = SDL_RWFromFile(path.c_str(), "rb");
     m_Chunk = source ? Mix_LoadWAV_RW(source, 1) : nullptr;
+    // The game's own message, word for word: players and the tests read it.
     if (!m_Chunk)
         tarn::Log(tarn::ELogStream::Output, "Error! Couldn't load: " + path);
 }

@@ -12,6 +12,8 @@
 
 namespace
 {
+// The video messages ("Video initialization failed: ", "Video query failed: ", "Video mode
+// set failed: ", each with SDL's reason) are the game's own wording; keep them verbatim.
 [[noreturn]] void FailVideo(const char* what)
 {
     tarn::Log(tarn::ELogStream::Error, std::string(what) + SDL_GetError());

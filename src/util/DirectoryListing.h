@@ -4,6 +4,11 @@
 #include <string>
 #include <vector>
 
+// `tarn` holds the engine's utilities, the parts that know nothing of this game: the folder
+// listing, messages (Log), random numbers, small maths, swap-removal, the Windows build's
+// picture loader and the registry of live objects (audio/AutoList.h). The game's own
+// classes (CSprite, CGameplay, CNoteWall, ...) and each subsystem's free functions stay
+// global, as the game's design splits them; the folders, not namespaces, are its layers.
 namespace tarn
 {
 /// Lists the entries of one folder whose names match a wildcard pattern, from one

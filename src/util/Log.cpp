@@ -31,6 +31,7 @@ void LogOnce(ELogStream stream, const std::string& line)
         Log(stream, line);
 }
 
+// The game's own message for a picture it cannot read, word for word: the tests read it.
 void LogPictureLoadFailure(const std::string& path)
 {
     LogOnce(ELogStream::Error, "Error! Couldn't load picture: " + path);
