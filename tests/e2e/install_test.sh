@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # `cmake --install` into a prefix holding a space and a quote, and through DESTDIR: where
 # everything lands, the command started from an empty folder and its message without data.
-# The build's install_manifest.txt (the README's removal reads it) is put back afterwards.
+# The build's install_manifest.txt (docs/building.md's removal reads it) is put back afterwards.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/lib.sh"
@@ -40,7 +40,7 @@ desktop=$prefix/share/applications/korvane.desktop
 desktop-file-validate "$desktop" || fail "desktop-file-validate rejects the menu entry"
 appstreamcli validate --no-net "$prefix"/share/metainfo/*.metainfo.xml >"$work/appstream.txt" 2>&1 ||
     { cat "$work/appstream.txt"; fail "appstreamcli rejects the metainfo"; }
-# The README's removal deletes what the manifest lists: that must be every file installed.
+# docs/building.md's removal deletes what the manifest lists: that must be every file installed.
 diff <(find "$prefix" -type f | sort) <(sort "$manifest") || fail "install_manifest.txt misses installed files"
 
 # DESTDIR: the files go below it, the command and the entry name the final places.
