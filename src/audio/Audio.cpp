@@ -23,8 +23,8 @@ Mix_Music* s_Music = nullptr;
 } // namespace
 
 // The lines printed here are the game's own messages, in its own wording: Finnish where
-// the design wrote them so, beside English ones. Players' logs and the tests read them
-// verbatim (the no-sound test counts the "Vaara: " line), so they are not translated.
+// the design wrote them so, beside English ones. Players see them on the console and the
+// tests read them verbatim (the no-sound test counts the "Vaara: " line): do not translate.
 bool InitAudio()
 {
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) < 0)
