@@ -19,10 +19,7 @@ TEST(SweptTest, TheFirstPointWithABitOfTheMaskAlongThePathHits)
         cells[5 + 16 * y] = 4;
     for (int i : {176, 171, 173, 175})
         cells[i] = 1;
-    CSweepTarget target;
-    target.w = 16;
-    target.h = 12;
-    target.value = [&cells](int x, int y) { return cells[x + 16 * y]; };
+    CSweepTarget target{{}, 16, 12, [&cells](int x, int y) { return cells[x + 16 * y]; }};
     const struct
     {
         CVector2 from, to;
@@ -56,7 +53,6 @@ TEST(SweptTest, TheFirstPointWithABitOfTheMaskAlongThePathHits)
 // frame) about one time in seven; the clock steps past the sound's throttle between them.
 TEST(Particle, BurstsAndRingsHaveTheirSizesAndSound)
 {
-    ASSERT_EQ(SDL_Init(SDL_INIT_NOPARACHUTE), 0) << SDL_GetError();
     ASSERT_TRUE(StartAudio()); // the dummy driver: the sounds load, nothing is heard
     CRecordingOutput output;
     SetSoundOutput(&output);
@@ -84,15 +80,13 @@ TEST(Particle, BurstsAndRingsHaveTheirSizesAndSound)
               (std::vector<size_t>{8, 11, 30, 50}));
     EXPECT_GE(*sizes[1].begin(), 34u);
     EXPECT_LE(*sizes[1].rbegin(), 67u);
-    EXPECT_EQ(heard[0], 200u) << "a shot's burst";
-    EXPECT_EQ(heard[2], 200u) << "the ring";
+    EXPECT_EQ((std::vector<size_t>{heard[0], heard[2]}), (std::vector<size_t>{200, 200}));
     EXPECT_THAT(heard[1], AllOf(Ge(15u), Le(50u))) << "the crumbling's bursts, 15 % expected";
     EXPECT_THAT(output.m_Played, Each(FindOrLoad("data/sfx/explosion_sound.wav")->Chunk()));
     while (!MixerFile::List().empty())
         delete MixerFile::List().front(); // no sound outlives the mixer
     ShutdownAudio();
     SetSoundOutput(nullptr);
-    SDL_Quit();
 }
 
 // The colour is clamped at once and fades by rate x dt; the corner is the truncated centre
