@@ -4,10 +4,12 @@
 
 #include <GL/gl.h>
 #include <SDL.h>
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
+#include <iomanip>
 #include <memory>
 #include <string>
 #include <vector>
@@ -16,6 +18,8 @@
 #include "actors/FireBulletInterface.h"
 #include "actors/Particle.h"
 #include "app/MainLoop.h"
+#include "audio/SoundOutput.h"
+#include "canvas/Color.h"
 #include "canvas/Surface.h"
 #include "render/Texture.h"
 #include "render/Video.h"
@@ -23,6 +27,21 @@
 
 /// Seconds per frame, as the main loop steps the game.
 constexpr float kDt = kTimeStep;
+
+using ::testing::AllOf, ::testing::AnyOf, ::testing::Each, ::testing::FloatNear, ::testing::Ge,
+    ::testing::Gt, ::testing::Le, ::testing::Lt, ::testing::Pointwise;
+
+// A failed comparison prints vectors and colours by their parts, not as bytes; 9 digits tell
+// apart floats one step apart.
+inline void PrintTo(const CVector2& v, std::ostream* os)
+{
+    *os << std::setprecision(9) << "(" << v.x << ", " << v.y << ")";
+}
+inline void PrintTo(const CColor& c, std::ostream* os)
+{
+    *os << std::setprecision(9) << "rgba(" << c.r << ", " << c.g << ", " << c.b << ", " << c.a
+        << ")";
+}
 
 /// A fresh folder under /tmp, removed with everything in it when the object goes.
 class CTempDir
@@ -83,6 +102,15 @@ inline std::unique_ptr<CSurface> FilledSurface(int w, int h, uint32_t pixel)
     return surface;
 }
 
+/// The pixels of `surface` at `points`, one list to compare: a failure shows every one.
+inline std::vector<uint32_t> PixelsAt(const CSurface& surface, std::initializer_list<CPoint> points)
+{
+    std::vector<uint32_t> pixels;
+    for (const CPoint& p : points)
+        pixels.push_back(surface.GetPixel(p.x, p.y));
+    return pixels;
+}
+
 /// How many pixels of the canvas are `pixel`.
 inline int CountPixels(const CSurface& canvas, uint32_t pixel)
 {
@@ -102,15 +130,18 @@ inline CTexture TextureOf(const std::unique_ptr<CSurface>& picture)
 }
 
 /// Whether the window pixel at virtual screen (x, y), y downwards, shows the colour of the
-/// canvas pixel `rgb`, within 8 a channel (the window may have fewer than 8 bits a channel).
-inline bool Shows(int x, int y, uint32_t rgb)
+/// canvas pixel `rgb`, within 8 a channel (the window may have fewer than 8 bits a channel);
+/// if not, says what it shows.
+inline ::testing::AssertionResult Shows(int x, int y, uint32_t rgb)
 {
     unsigned char p[3] = {};
     glReadPixels(x, kVirtualScreenHeight - 1 - y, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, p);
     for (int i = 0; i < 3; ++i)
         if (std::abs(p[i] - static_cast<int>(rgb >> (8 * i) & 0xFF)) > 8)
-            return false;
-    return true;
+            return ::testing::AssertionFailure()
+                   << "shows " << int(p[0]) << ", " << int(p[1]) << ", " << int(p[2]) << ", not "
+                   << (rgb & 0xFF) << ", " << (rgb >> 8 & 0xFF) << ", " << (rgb >> 16 & 0xFF);
+    return ::testing::AssertionSuccess();
 }
 
 /// Skips a GL test when no X display is there (make test runs under Xvfb).
@@ -152,6 +183,16 @@ public:
     int m_PlayerShots = 0;
     std::vector<SShot> m_LevelShots;
     CParticleList m_Particles;
+};
+
+/// The sound library's clock, set by the test, and the sounds it hands over instead of playing.
+struct CRecordingOutput : ISoundOutput
+{
+    uint32_t Ticks() override { return m_Now; }
+    void Play(Mix_Chunk* chunk) override { m_Played.push_back(chunk); }
+
+    uint32_t m_Now = 0;
+    std::vector<Mix_Chunk*> m_Played;
 };
 
 /// Real SDL events, for code that polls the queue.

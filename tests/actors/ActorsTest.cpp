@@ -4,6 +4,8 @@
 #include "Support.h"
 #include "actors/Player.h"
 #include "actors/PlayerMotion.h"
+#include "audio/Audio.h"
+#include "audio/SoundLibrary.h"
 #include "canvas/Sprite.h"
 #include "util/Random.h"
 
@@ -17,10 +19,7 @@ TEST(SweptTest, TheFirstPointWithABitOfTheMaskAlongThePathHits)
         cells[5 + 16 * y] = 4;
     for (int i : {176, 171, 173, 175})
         cells[i] = 1;
-    CSweepTarget target;
-    target.w = 16;
-    target.h = 12;
-    target.value = [&cells](int x, int y) { return cells[x + 16 * y]; };
+    CSweepTarget target{{}, 16, 12, [&cells](int x, int y) { return cells[x + 16 * y]; }};
     const struct
     {
         CVector2 from, to;
@@ -44,33 +43,50 @@ TEST(SweptTest, TheFirstPointWithABitOfTheMaskAlongThePathHits)
     {
         target.mask = c.mask;
         const CPoint hit = SweptTest(c.from, c.to, target);
-        EXPECT_TRUE(hit.x == c.hit.x && hit.y == c.hit.y)
-            << c.from.x << ", " << c.from.y << " -> " << c.to.x << ": " << hit.x << ", " << hit.y;
+        EXPECT_EQ(std::make_pair(hit.x, hit.y), std::make_pair(c.hit.x, c.hit.y))
+            << c.from.x << ", " << c.from.y << " -> " << c.to.x << ", mask " << c.mask;
     }
 }
 
-// Particles per burst, small and large, and per ring: their fewest and most over 200 seeds.
-TEST(Particle, BurstsAndRingsHaveTheirSizes)
+// Particles per burst, small and large, and per ring: their fewest and most over 200 seeds. A
+// shot's small burst and the ring are always heard, the large bursts of the crumbling (one a
+// frame) about one time in seven; the clock steps past the sound's throttle between them.
+TEST(Particle, BurstsAndRingsHaveTheirSizesAndSound)
 {
+    ASSERT_TRUE(StartAudio()); // the dummy driver: the sounds load, nothing is heard
+    CRecordingOutput output;
+    SetSoundOutput(&output);
     std::set<size_t> sizes[3];
+    size_t heard[3] = {};
     for (uint32_t seed = 1; seed <= 200; ++seed)
     {
         tarn::SeedRandom(seed, 10.0 + seed);
         for (int kind = 0; kind < 3; ++kind)
         {
             CParticleList particles;
+            const size_t sounds = output.m_Played.size();
+            output.m_Now += 1000;
             if (kind == 2)
                 CreateRingExplosion(&particles, CVector2(16, 12), CColor(1, 1, 1, 1));
             else
                 CreateExplosion(&particles, CVector2(16, 12), CColor(1, 1, 1, 1), kind == 0);
             sizes[kind].insert(particles.size());
+            heard[kind] += output.m_Played.size() - sounds;
         }
     }
     // Small: 3 sparks, a fiery bit and 4 ... 7 coloured; large: 10 ... 20, 20 ... 40, 4 ... 7.
     EXPECT_EQ((std::vector<size_t>{*sizes[0].begin(), *sizes[0].rbegin(), *sizes[2].begin(),
                                    *sizes[2].rbegin()}),
               (std::vector<size_t>{8, 11, 30, 50}));
-    EXPECT_TRUE(*sizes[1].begin() >= 34u && *sizes[1].rbegin() <= 67u);
+    EXPECT_GE(*sizes[1].begin(), 34u);
+    EXPECT_LE(*sizes[1].rbegin(), 67u);
+    EXPECT_EQ((std::vector<size_t>{heard[0], heard[2]}), (std::vector<size_t>{200, 200}));
+    EXPECT_THAT(heard[1], AllOf(Ge(15u), Le(50u))) << "the crumbling's bursts, 15 % expected";
+    EXPECT_THAT(output.m_Played, Each(FindOrLoad("data/sfx/explosion_sound.wav")->Chunk()));
+    while (!MixerFile::List().empty())
+        delete MixerFile::List().front(); // no sound outlives the mixer
+    ShutdownAudio();
+    SetSoundOutput(nullptr);
 }
 
 // The colour is clamped at once and fades by rate x dt; the corner is the truncated centre
@@ -96,7 +112,8 @@ TEST(Particle, FadesIsPlacedByTruncationAndLeavesTheListWithItsSprite)
     EXPECT_EQ(sprite->m_Color, CColor(0.75f, 0.25f, 0.0f, 0.875f));
     EXPECT_EQ(sprite->m_X, -2);
     UpdateParticles(particles, 0.25f);
-    EXPECT_TRUE(particles.empty() && SpriteList().size() == sprites - 1);
+    EXPECT_EQ(std::make_pair(particles.size(), SpriteList().size()),
+              std::make_pair(size_t{0}, sprites - 1));
 }
 
 // 80 px/s² at 16 ms: 1.28 a step, the limit of 20 exactly at the 16th; braking stops exactly at
@@ -116,8 +133,8 @@ TEST(PlayerMotion, AcceleratesBrakesIsNudgedAndClamped)
             motion.Step(n <= 16 ? held : CButtonSet(), kDt);
             const float speed = n <= 16 ? std::min(1.28f * n, 20.0f) : 20.0f - 1.28f * (n - 16);
             EXPECT_LT((motion.m_Velocity - unit * std::max(speed, 0.0f)).Length(), 1e-4f) << n;
-            // To the bit at the limit and at rest.
-            EXPECT_TRUE(n % 16 != 0 || motion.m_Velocity == unit * (n == 16 ? 20.0f : 0.0f));
+            if (n % 16 == 0) // to the bit at the limit and at rest
+                EXPECT_EQ(motion.m_Velocity, unit * (n == 16 ? 20.0f : 0.0f)) << n;
         }
     }
     CPlayerMotion motion;
@@ -165,7 +182,8 @@ TEST(Player, FiresIgnoresOtherButtonsAndItsSpriteGoesWithTheHit)
     }
     const size_t sprites = SpriteList().size();
     player.RemoveSpriteOnHit();
-    EXPECT_TRUE(player.Sprite() == nullptr && SpriteList().size() == sprites - 1);
+    EXPECT_EQ(player.Sprite(), nullptr);
+    EXPECT_EQ(SpriteList().size(), sprites - 1);
     player.KeyDown(kButtonFire);
     player.KeyDown(kButtonRight);
     for (int n = 0; n < 30; ++n)

@@ -12,9 +12,10 @@ using EventQueue = CVideoTest;
 
 TEST(MainLoop, AFrameIsDueSixteenMillisecondsAfterTheLastOneEvenAcrossTheClockWrap)
 {
-    EXPECT_TRUE(!IsFrameDue(1000u, 985u) && IsFrameDue(1001u, 985u));
     // SDL_GetTicks wraps after 49.7 days; unsigned subtraction keeps the rule.
-    EXPECT_TRUE(!IsFrameDue(5u, 0xFFFFFFF8u) && IsFrameDue(8u, 0xFFFFFFF8u));
+    EXPECT_EQ((std::vector<bool>{IsFrameDue(1000u, 985u), IsFrameDue(1001u, 985u),
+                                 IsFrameDue(5u, 0xFFFFFFF8u), IsFrameDue(8u, 0xFFFFFFF8u)}),
+              (std::vector<bool>{false, true, false, true}));
 }
 
 TEST_F(EventQueue, TheArrowsAndSpaceAreHeldFromKeyDownToKeyUp)
@@ -70,11 +71,13 @@ TEST_F(EventQueue, TheTitleLeavesOnAListedKeyOrALeftClickElseStrictlyAfterFiveSe
     {
         CTitleScreen title(kClock);
         PushEvent(SDL_KEYDOWN, key);
-        EXPECT_TRUE(title.HandleEvents() && title.Done()) << key;
+        EXPECT_TRUE(title.HandleEvents()) << key;
+        EXPECT_TRUE(title.Done()) << key;
     }
     CTitleScreen clicked(kClock);
     PushEvent(SDL_MOUSEBUTTONDOWN, SDLK_UNKNOWN, SDL_BUTTON_LEFT);
-    EXPECT_TRUE(clicked.HandleEvents() && clicked.Done());
+    EXPECT_TRUE(clicked.HandleEvents());
+    EXPECT_TRUE(clicked.Done());
 
     CTitleScreen title(kClock);
     for (SDLKey key : {SDLK_x, SDLK_F1, SDLK_TAB, SDLK_q, SDLK_RALT})
@@ -86,7 +89,8 @@ TEST_F(EventQueue, TheTitleLeavesOnAListedKeyOrALeftClickElseStrictlyAfterFiveSe
     EXPECT_TRUE(title.HandleEvents());
     EXPECT_FALSE(title.Done());
     g_Now += 1;
-    EXPECT_TRUE(title.HandleEvents() && title.Done());
+    EXPECT_TRUE(title.HandleEvents());
+    EXPECT_TRUE(title.Done());
 }
 
 TEST_F(EventQueue, ClosingTheWindowOnTheTitleWinsOverADismissingKeyAndLeavesTheRestUnread)
@@ -96,5 +100,6 @@ TEST_F(EventQueue, ClosingTheWindowOnTheTitleWinsOverADismissingKeyAndLeavesTheR
     PushEvent(SDL_KEYDOWN, SDLK_RETURN);
     EXPECT_FALSE(ShowTitleScreen(kClock));
     SDL_Event left;
-    EXPECT_TRUE(SDL_PollEvent(&left) && left.type == SDL_KEYDOWN);
+    ASSERT_EQ(SDL_PollEvent(&left), 1);
+    EXPECT_EQ(left.type, SDL_KEYDOWN);
 }

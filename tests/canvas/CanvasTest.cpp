@@ -39,15 +39,16 @@ TEST(Surface, EveryPictureKindLoadsInTheCanvasPackingOnASixteenBitDesktop)
     ASSERT_EQ(SDL_GetVideoSurface()->format->BytesPerPixel, 2); // the trap is really set
     std::unique_ptr<CSurface> canvas = CreateSurface(32, 24);
     const SDL_PixelFormat* f = canvas->Sdl()->format;
-    EXPECT_TRUE(f->BytesPerPixel == 4 && f->Rmask == CColor::kRedMask &&
-                f->Gmask == CColor::kGreenMask && f->Bmask == CColor::kBlueMask &&
-                f->Amask == CColor::kAlphaMask && canvas->Pitch() == 4 * 32);
+    EXPECT_EQ((std::vector<uint32_t>{f->BytesPerPixel, f->Rmask, f->Gmask, f->Bmask, f->Amask,
+                                     uint32_t(canvas->Pitch())}),
+              (std::vector<uint32_t>{4, CColor::kRedMask, CColor::kGreenMask, CColor::kBlueMask,
+                                     CColor::kAlphaMask, 4 * 32}));
     // The hit tests read pixels at any point of a picture's rectangle and beyond: outside, 0.
     for (const CPoint p :
          {CPoint{-1, 0}, CPoint{32, 0}, CPoint{0, -1}, CPoint{0, 24}, CPoint{31, 23}})
         canvas->SetPixel(p.x, p.y, 0x80402010u);
-    EXPECT_TRUE(canvas->GetPixel(31, 23) == 0x80402010u && canvas->GetPixel(32, 23) == 0 &&
-                canvas->GetPixel(31, 24) == 0 && canvas->GetPixel(0, 1) == 0);
+    EXPECT_EQ(PixelsAt(*canvas, {{31, 23}, {32, 23}, {31, 24}, {0, 1}}),
+              (std::vector<uint32_t>{0x80402010u, 0, 0, 0}));
     CSurface().SetPixel(0, 0, 1); // no picture: must not crash
 
     const CTempDir folder;
@@ -73,10 +74,10 @@ TEST(Surface, EveryPictureKindLoadsInTheCanvasPackingOnASixteenBitDesktop)
         WritePng(path, 2, c.type, c.pixels, c.type == 3 ? palette : std::vector<uint8_t>{},
                  c.transparency);
         std::unique_ptr<CSurface> s = LoadSurface(path); // read as 4-byte words
-        ASSERT_TRUE(s->Sdl() && s->Sdl()->format->BytesPerPixel == 4);
-        EXPECT_TRUE(s->Width() == 2 && s->GetPixel(0, 0) == c.first &&
-                    s->GetPixel(1, 0) == c.second)
-            << std::hex << s->GetPixel(0, 0) << " " << s->GetPixel(1, 0);
+        ASSERT_NE(s->Sdl(), nullptr);
+        ASSERT_EQ(s->Sdl()->format->BytesPerPixel, 4);
+        EXPECT_EQ(s->Width(), 2);
+        EXPECT_EQ(PixelsAt(*s, {{0, 0}, {1, 0}}), (std::vector<uint32_t>{c.first, c.second}));
     }
     EXPECT_EQ(LoadSurface(folder / "missing.png")->Sdl(), nullptr);
     SDL_Quit();
@@ -101,7 +102,8 @@ TEST(BlendMode, NormalAndScreenResults)
         EXPECT_EQ(&GetBlendMode(c.kind)->Blend(out, c.src, c.dst), &out);
         EXPECT_EQ(out, c.expected) << c.kind << " " << c.src.r << " " << c.dst.r;
     }
-    EXPECT_TRUE(GetBlendMode(0) == nullptr && GetBlendMode(3) == nullptr);
+    for (const int unknown : {0, 3})
+        EXPECT_EQ(GetBlendMode(unknown), nullptr) << unknown;
 }
 
 // Stars name their column and row, clear stripes show the fade; 2 tiles a row, 2 rows if y0.
@@ -146,10 +148,10 @@ TEST(DrawBackground, EmptyStarLayerOnlyFades)
         std::unique_ptr<CSurface> canvas = MakeSurface(
             4, 1, {Rgba(255, 255, 255, 255), 0, Rgba(0, 0, 0, 229), Rgba(0, 0, 0, 230)});
         DrawBackground(canvas.get(), layer, &scroll);
-        EXPECT_TRUE(canvas->GetPixel(0, 0) == Rgba(127, 138, 215, 255) &&
-                    canvas->GetPixel(1, 0) == Rgba(0, 10, 87, 255) &&
-                    canvas->GetPixel(2, 0) == Rgba(0, 10, 87, 242) &&
-                    canvas->GetPixel(3, 0) == Rgba(0, 10, 87, 255));
+        EXPECT_EQ(PixelsAt(*canvas, {{0, 0}, {1, 0}, {2, 0}, {3, 0}}),
+                  (std::vector<uint32_t>{Rgba(127, 138, 215, 255), Rgba(0, 10, 87, 255),
+                                         Rgba(0, 10, 87, 242), Rgba(0, 10, 87, 255)}))
+            << (layer ? "an empty picture" : "no picture");
     }
 }
 

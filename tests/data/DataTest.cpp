@@ -52,7 +52,8 @@ TEST(Data, EveryPictureLoadsWithItsClearPartsZero)
                 clear = clear || pixel == 0u;
                 visible = visible || CColor::FromPixel(pixel).a > 0.5f;
                 // Level shots hit any non-zero pixel word of the player: clear pixels are 0.
-                EXPECT_TRUE((pixel & CColor::kAlphaMask) || pixel == 0u) << name << x << "," << y;
+                if ((pixel & CColor::kAlphaMask) == 0)
+                    EXPECT_EQ(pixel, 0u) << name << " " << x << "," << y;
             }
         EXPECT_TRUE(visible) << name;
         EXPECT_EQ(clear, opaque.count(name) == 0) << name;
@@ -60,6 +61,6 @@ TEST(Data, EveryPictureLoadsWithItsClearPartsZero)
     EXPECT_EQ(pictures, 28) << "the game loads 28 pictures";
     // The death picture covers the 32 x 24 canvas; the player's shots leave its gun at (3, 4).
     const std::unique_ptr<CSurface> died = LoadSurface("data/gfx/you_died.png");
-    EXPECT_TRUE(died->Width() == 32 && died->Height() == 24) << died->Width();
+    EXPECT_EQ(std::make_pair(died->Width(), died->Height()), std::make_pair(32, 24));
     EXPECT_EQ(CColor::FromPixel(LoadSurface("data/gfx/it_guy.png")->GetPixel(3, 4)).a, 1.0f);
 }

@@ -1,16 +1,33 @@
+#include <cmath>
+
 #include "Support.h"
 #include "render/Quad.h"
 
+// Corners in strip order: top-left, bottom-left, top-right, bottom-right, with the texture's
+// corners. A positive angle turns clockwise on the y-down screen about the centre: by cos 0.6,
+// sin 0.8 the 20 x 10 quad about (20, 25) takes its top-left corner (10, 20) up and right.
+TEST(QuadVertices, CornersInStripOrderTurnedClockwiseAboutTheCentre)
+{
+    const std::vector<float> turned[4] = {
+        {18, 14, 0, 0}, {10, 20, 0, 0.25f}, {30, 30, 0.5f, 0}, {22, 36, 0.5f, 0.25f}};
+    CQuadVertex v[4];
+    QuadVertices(10, 20, 20, 10, std::atan2(0.8f, 0.6f), 0.5f, 0.25f, v);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_THAT((std::vector<float>{v[i].x, v[i].y, v[i].u, v[i].v}),
+                    Pointwise(FloatNear(1e-5f), turned[i]))
+            << "corner " << i;
+}
+
 TEST(Viewport, KeepsAFourByThreeArea)
 {
-    auto is = [](int w, int h, CRect e)
+    const auto viewport = [](int w, int h)
     {
         const CRect v = ComputeViewport(w, h);
-        return v.x == e.x && v.y == e.y && v.w == e.w && v.h == e.h;
+        return std::make_tuple(v.x, v.y, v.w, v.h);
     };
-    EXPECT_TRUE(is(1024, 768, {0, 0, 1024, 768}));
-    EXPECT_TRUE(is(1600, 900, {0, -150, 1600, 1200})); // 1600 / 1.3333334f rounds to 1200.0f
-    EXPECT_TRUE(is(300, 600, {-250, 0, 800, 600}));
+    EXPECT_EQ(viewport(1024, 768), std::make_tuple(0, 0, 1024, 768));
+    EXPECT_EQ(viewport(1600, 900), std::make_tuple(0, -150, 1600, 1200)); // 1600 / 1.3333334f
+    EXPECT_EQ(viewport(300, 600), std::make_tuple(-250, 0, 800, 600));
 }
 
 // Without a display SDL 2 falls back to drivers that show nothing; the game refuses them
@@ -34,9 +51,9 @@ TEST(BleedEdges, ColoursTheMarginFromThePicturesEdge)
     image->SetPixel(1, 0, Rgba(51, 0, 9, 1)); // alpha 1 counts as opaque
     image->SetPixel(3, 2, Rgba(7, 8, 9, 255));
     BleedEdges(image->Sdl(), SDL_Rect{0, 0, 4, 3});
-    EXPECT_TRUE(image->GetPixel(1, 1) == Rgba(75, 10, 4, 0) && // means truncate
-                image->GetPixel(0, 0) == Rgba(100, 20, 0, 255) &&
-                image->GetPixel(4, 3) == Rgba(7, 8, 9, 255) && image->GetPixel(5, 4) == 0);
+    EXPECT_EQ(PixelsAt(*image, {{1, 1}, {0, 0}, {4, 3}, {5, 4}}),
+              (std::vector<uint32_t>{Rgba(75, 10, 4, 0), Rgba(100, 20, 0, 255), // means truncate
+                                     Rgba(7, 8, 9, 255), 0}));
 
     // The copy follows the picture's rectangle, clipped; an empty one has no edge to copy.
     const uint32_t rects[][4] = {
@@ -52,8 +69,8 @@ TEST(BleedEdges, ColoursTheMarginFromThePicturesEdge)
         image->SetPixel(0, 0, Rgba(1, 2, 3, 255));
         BleedEdges(image->Sdl(),
                    SDL_Rect{0, 0, static_cast<Uint16>(r[0]), static_cast<Uint16>(r[1])});
-        EXPECT_TRUE(image->GetPixel(0, 1) == r[2] && image->GetPixel(1, 1) == r[3] &&
-                    image->GetPixel(0, 2) == 0)
+        EXPECT_EQ(PixelsAt(*image, {{0, 1}, {1, 1}, {0, 2}}),
+                  (std::vector<uint32_t>{r[2], r[3], 0}))
             << r[0] << " x " << r[1];
     }
 }
@@ -96,7 +113,8 @@ TEST(DrawQuadGl, DrawsThePictureWithoutTheTexturesMargin)
                                                    : Rgba(255, 255, 0, 255));
     const CTexture small = TextureOf(picture);
     DrawQuad(&small, 300, 0, 400, 400, &white, 0.0f, false);
-    EXPECT_TRUE(Shows(302, 2, Rgba(255, 255, 0, 0)) && Shows(697, 397, Rgba(0, 255, 255, 0)));
+    EXPECT_TRUE(Shows(302, 2, Rgba(255, 255, 0, 0))) << "the top left";
+    EXPECT_TRUE(Shows(697, 397, Rgba(0, 255, 255, 0))) << "the bottom right";
 }
 
 // A picture reaches GL enlarged to powers of two, copied unblended even with per-surface alpha
@@ -119,15 +137,18 @@ TEST(TextureGl, UploadsTheEnlargedPictureAndLeavesItsAlphaSettingsAsFound)
         unsigned int name = 0;
         float uv[4] = {};
         ASSERT_TRUE(MakeTexture(picture, name, uv));
-        EXPECT_TRUE(picture->flags == flags && picture->format->alpha == alpha);
+        EXPECT_EQ(std::make_pair(picture->flags, picture->format->alpha),
+                  std::make_pair(flags, alpha));
         SDL_FreeSurface(picture);
-        EXPECT_TRUE(uv[0] == 0 && uv[1] == 0 && uv[2] == 33.0f / 64 && uv[3] == 20.0f / 32);
+        EXPECT_EQ(std::vector<float>(uv, uv + 4),
+                  (std::vector<float>{0, 0, 33.0f / 64, 20.0f / 32}));
         std::vector<uint32_t> texels(64 * 32);
         glBindTexture(GL_TEXTURE_2D, name);
         glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
         EXPECT_EQ(texels[7 * 64 + 5], Rgba(35, 84, 99, ownAlpha ? 128 : 255));
         const uint32_t cornerTexel = Rgba(1, 2, 3, ownAlpha ? 128 : 255); // and its copies
-        EXPECT_TRUE(texels[19 * 64 + 32] == cornerTexel && texels[19 * 64 + 33] == cornerTexel &&
-                    texels[20 * 64 + 32] == cornerTexel && texels[20 * 64 + 33] == cornerTexel);
+        EXPECT_EQ((std::vector<uint32_t>{texels[19 * 64 + 32], texels[19 * 64 + 33],
+                                         texels[20 * 64 + 32], texels[20 * 64 + 33]}),
+                  std::vector<uint32_t>(4, cornerTexel));
     }
 }

@@ -1,3 +1,4 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -29,7 +30,9 @@ TEST(Random, UnitNeverSticksAlsoForClockStatesPast2038)
         tarn::SeedRandom(1u, state);
         // In (0, 1], and not the same twice in a row (stuck at a fixed point).
         const double u = tarn::RandomUnit(), v = tarn::RandomUnit();
-        EXPECT_TRUE(u > 0.0 && u <= 1.0 && v > 0.0 && v <= 1.0 && u != v) << state;
+        using namespace ::testing;
+        EXPECT_THAT((std::vector<double>{u, v}), Each(AllOf(Gt(0.0), Le(1.0)))) << state;
+        EXPECT_NE(u, v) << state;
     }
 }
 

@@ -28,6 +28,13 @@ std::unique_ptr<CNoteWallImpl> MakeWall(bool withNotes)
     return std::make_unique<CNoteWallImpl>(float(kVirtualScreenWidth), float(kVirtualScreenHeight),
                                            kCanvasWidth, kCanvasHeight, p);
 }
+
+/// The wall's quads, recorded instead of drawn.
+struct CQuadList : IWallQuadSink
+{
+    void Quad(const CWallQuad& q) override { m_Quads.push_back(q); }
+    std::vector<CWallQuad> m_Quads;
+};
 } // namespace
 
 // A point maps back through position, turn and zoom; the interface's own, via a unit square.
@@ -36,12 +43,35 @@ TEST(Camera, TransformPoint)
     CCameraTransformer camera;
     camera.m_Zoom = CVector2(2.0f, 2.0f);
     camera.m_Position = CVector2(612.0f, 384.0f);
-    const CVector2 viaSquare = camera.ICamera::TransformPoint(CVector2(522.0f, 394.0f));
-    EXPECT_TRUE(viaSquare.x == 632.0f && viaSquare.y == 404.0f);
+    EXPECT_EQ(camera.ICamera::TransformPoint(CVector2(522.0f, 394.0f)), CVector2(632.0f, 404.0f));
     camera.SetAngle(0.5f);
     const CVector2 p =
         camera.TransformPoint(CVector2(612 + 100 * std::cos(0.5f), 384 + 100 * std::sin(0.5f)));
-    EXPECT_TRUE(std::fabs(p.x - 562.0f) < 1e-4f && std::fabs(p.y - 384.0f) < 1e-4f) << p.x;
+    EXPECT_LT((p - CVector2(562.0f, 384.0f)).Length(), 1e-4f) << p.x << ", " << p.y;
+}
+
+// About the screen centre (512, 384) a camera zooms, shifts by its position's offset from it
+// and turns clockwise as seen (right of the centre goes down), adding its angle to the quad's.
+TEST(Camera, ZoomsShiftsAndTurnsAQuadAboutTheScreenCentre)
+{
+    // A quad centred 400 px right of and below the centre swings by this much.
+    const float dx = 400 * (std::cos(0.03f) - std::sin(0.03f)),
+                dy = 400 * (std::sin(0.03f) + std::cos(0.03f));
+    const std::tuple<float, CVector2, float, CQuadRect, std::vector<float>> cases[] = {
+        {1.05f, {512, 384}, 0, {0, 0, 32, 16}, {-25.6f, -19.2f, 33.6f, 16.8f, 0.25f}},
+        {1, {518, 380}, 0, {0, 0, 32, 32}, {6, -4, 32, 32, 0.25f}},
+        {1, {512, 384}, 0.03f, {896, 768, 32, 32}, {496 + dx, 368 + dy, 32, 32, 0.28f}}};
+    for (const auto& [zoom, position, angle, rect, placed] : cases)
+    {
+        CCameraTransformer camera;
+        camera.m_Zoom = CVector2(zoom, zoom);
+        camera.m_Position = position;
+        camera.SetAngle(angle);
+        const CPlacedQuad q = camera.Transform(rect, 0.25f);
+        EXPECT_THAT((std::vector<float>{q.rect.x, q.rect.y, q.rect.width, q.rect.height, q.angle}),
+                    Pointwise(FloatNear(1e-4f), placed))
+            << "zoom " << zoom << ", angle " << angle;
+    }
 }
 
 // What every note shows: a colour within 0.15 of its nearest note colour keeps its own shade
@@ -71,36 +101,46 @@ TEST(Palette, RandomVariantVariesEachChannelByTenClamped)
             seen[k].insert((&c.r)[k]);
     }
     // Every value in range, clamped not wrapped: red 0 to 13, green 240 to 255, blue 118 to 138.
-    EXPECT_TRUE(seen[0].size() == 14 && *seen[0].begin() == 0 && seen[1].size() == 16 &&
-                *seen[1].begin() == 240 && seen[2].size() == 21 && *seen[2].begin() == 118);
+    std::vector<std::pair<size_t, int>> ranges; // how many values, the least
+    for (const std::set<int>& s : seen)
+        ranges.emplace_back(s.size(), *s.begin());
+    EXPECT_EQ(ranges, (std::vector<std::pair<size_t, int>>{{14, 0}, {16, 240}, {21, 118}}));
 }
 
-// From the last cell back (notes lie over right and lower neighbours), cells of canvas and grid;
-// a note is stuck anew on a new colour, a translucent one never matching. No pictures: no margin.
-TEST(NoteWall, DrawsTheCellsOfCanvasAndGridFromTheLast)
+// From the last cell back (notes lie over right and lower neighbours), the cells both the canvas
+// and the grid have; no canvas, no cells.
+TEST(NoteWall, ListsTheCellsOfCanvasAndGridFromTheLast)
 {
     auto wall = MakeWall(false);
-    std::unique_ptr<CSurface> canvas = FilledSurface(40, 30, kOrange);
-    wall->DrawWall(canvas.get());
+    wall->UpdateNotes(FilledSurface(40, 30, kOrange).get());
     const std::vector<int>& order = wall->DrawOrder();
     ASSERT_EQ(order.size(), 768u);
-    EXPECT_TRUE(order.front() == 767 && order.back() == 0 && order[1] == 766 && order[32] == 735);
-    const CNote kept = wall->Note(31, 23), before = wall->Note(0, 0);
-    EXPECT_TRUE(kept.m_Picture == nullptr && kept.m_Rect.width == 32.0f && kept.m_Color.a == 1.0f);
-    canvas->SetPixel(0, 0, 0x806BA7FFu);
-    wall->DrawWall(canvas.get());
-    wall->DrawScore(1234567);
-    EXPECT_TRUE(wall->Note(31, 23).m_Rect.x == kept.m_Rect.x &&
-                wall->Note(31, 23).m_Rect.y == kept.m_Rect.y);
-    EXPECT_FALSE(wall->Note(0, 0).m_Rect.x == before.m_Rect.x &&
-                 wall->Note(0, 0).m_Rect.y == before.m_Rect.y);
-    EXPECT_EQ(wall->UpdateNote(32, 0, CColor(1, 1, 1, 1)), nullptr);
+    EXPECT_EQ((std::vector<int>{order.front(), order[1], order[32], order.back()}),
+              (std::vector<int>{767, 766, 735, 0}));
     wall->UpdateNotes(FilledSurface(10, 5, kOrange).get());
-    EXPECT_TRUE(wall->DrawOrder().size() == 50u && wall->DrawOrder().front() == 4 * 32 + 9);
+    EXPECT_EQ(std::make_pair(order.size(), order.front()), std::make_pair(size_t{50}, 4 * 32 + 9));
     wall->UpdateNotes(nullptr);
-    EXPECT_TRUE(wall->DrawOrder().empty());
-    std::array<int, kDigitPictureCount> digitWidths = {}; // all missing: the score takes no room
-    EXPECT_EQ(LayoutNumber(CVector2(881, 15), 88, digitWidths).m_Digits[1].m_X, 881.0f);
+    EXPECT_EQ(order.size(), 0u);
+}
+
+// A note stays as stuck while its cell keeps its colour and is stuck anew on a new one, a
+// translucent colour never matching; without a picture it has no margin. No note off the grid.
+TEST(NoteWall, KeepsEachNoteUntilItsCellChangesColour)
+{
+    auto wall = MakeWall(false);
+    std::unique_ptr<CSurface> canvas = FilledSurface(32, 24, kOrange);
+    wall->UpdateNotes(canvas.get());
+    const CNote kept = wall->Note(31, 23), before = wall->Note(0, 0);
+    EXPECT_EQ(std::make_tuple(kept.m_Picture, kept.m_Rect.width, kept.m_Color.a),
+              std::make_tuple(nullptr, 32.0f, 1.0f));
+    canvas->SetPixel(0, 0, 0x806BA7FFu);
+    wall->UpdateNotes(canvas.get());
+    const CNote &same = wall->Note(31, 23), &renewed = wall->Note(0, 0);
+    EXPECT_EQ(std::make_pair(same.m_Rect.x, same.m_Rect.y),
+              std::make_pair(kept.m_Rect.x, kept.m_Rect.y));
+    EXPECT_NE(std::make_pair(renewed.m_Rect.x, renewed.m_Rect.y),
+              std::make_pair(before.m_Rect.x, before.m_Rect.y));
+    EXPECT_EQ(wall->UpdateNote(32, 0, CColor(1, 1, 1, 1)), nullptr);
 
     auto withNotes = MakeWall(true); // every note picture is chosen
     withNotes->UpdateNotes(canvas.get());
@@ -108,6 +148,27 @@ TEST(NoteWall, DrawsTheCellsOfCanvasAndGridFromTheLast)
     for (int cell = 0; cell < 768; ++cell)
         pictures.insert(withNotes->Note(cell % 32, cell / 32).m_Picture);
     EXPECT_EQ(pictures, (std::set<const CTexture*>{&g_Notes[0], &g_Notes[1], &g_Notes[2]}));
+}
+
+// The score's background at its own size, then the digits, each after the one before by its
+// picture's width; a missing digit picture is skipped and takes no room. No camera.
+TEST(NoteWall, LaysTheScoreOutDigitByDigit)
+{
+    CTexture board = {0, 200, 64}, digits[10];
+    CWallPictures pictures{nullptr, {}, {}, &board, {}};
+    for (int k = 0; k < 10; ++k) // digit k is 4 + k wide; 3 is missing
+        pictures.m_Digits.push_back(k == 3 ? nullptr : &(digits[k] = {0, 4 + k, k + 2}));
+    CQuadList list;
+    CNoteWallImpl(kVirtualScreenWidth, kVirtualScreenHeight, 32, 24, pictures)
+        .EmitScore(1234, list);
+    std::vector<std::tuple<const CTexture*, float, float, float, bool>> quads; // camera last
+    for (const CWallQuad& q : list.m_Quads)
+        quads.emplace_back(q.m_Picture, q.m_Rect.x, q.m_Rect.y, q.m_Rect.width, q.m_UseCamera);
+    const float x = kScoreNumberX, y = kScoreNumberY;
+    EXPECT_EQ(quads, (decltype(quads){{&board, kScoreBackgroundX, kScoreBackgroundY, 200, false},
+                                      {&digits[1], x, y, 5, false},
+                                      {&digits[2], x + 5, y, 6, false},
+                                      {&digits[4], x + 11, y, 8, false}}));
 }
 
 // The twitch comes on the 15th 0.016 s frame (past 0.23 s), restarting the timer, and poses the
@@ -119,7 +180,8 @@ TEST(NoteWall, TwitchesOnTheFifteenthFrameFromTheRestPose)
     for (int frame = 1; frame <= 14; ++frame)
         ASSERT_FALSE(wall->AdvanceTwitchTimer(0.016f)) << "frame " << frame;
     EXPECT_TRUE(wall->AdvanceTwitchTimer(0.016f));
-    EXPECT_TRUE(!wall->AdvanceTwitchTimer(0.016f) && wall->TwitchTimer() == 0.016f);
+    EXPECT_FALSE(wall->AdvanceTwitchTimer(0.016f));
+    EXPECT_EQ(wall->TwitchTimer(), 0.016f);
 
     float most[3] = {}; // of the angle, the zoom and the offsets, each over its limit
     std::set<float> opacities;
@@ -133,8 +195,7 @@ TEST(NoteWall, TwitchesOnTheFifteenthFrameFromTheRestPose)
                             std::fabs(c.m_Position.y - 384) * c.m_Zoom.y / 12});
         opacities.insert(wall->BlackHoleOpacity(i % 5));
     }
-    for (const float m : most)
-        EXPECT_TRUE(m > 0.9f && m <= 1.0001f) << m;
+    EXPECT_THAT(most, Each(AllOf(Gt(0.9f), Le(1.0001f)))) << "the angle, the zoom, the offsets";
     EXPECT_EQ(opacities, (std::set<float>{0.0f, 0.5f, 1.0f}));
     wall.reset();
     EXPECT_EQ(GetCamera(), nullptr) << "a gone wall's camera is not left registered";
@@ -149,8 +210,10 @@ TEST(NoteWallGl, ShowsNotesBackgroundBlackHolesAndScoreWhereTheyBelong)
 {
     KORVANE_OPEN_GL_WINDOW();
     const CWallPictures game = CWallPictures::Load(); // the game's own files, all of them
-    EXPECT_TRUE(game.m_Background && game.m_ScoreBackground && game.m_Notes.size() == 3 &&
-                game.m_BlackHoles.size() == 5 && game.m_Digits.size() == 10);
+    EXPECT_EQ(std::make_tuple(game.m_Notes.size(), game.m_BlackHoles.size(), game.m_Digits.size()),
+              std::make_tuple(3u, 5u, 10u));
+    EXPECT_THAT((std::vector<const CTexture*>{game.m_Background, game.m_ScoreBackground}),
+                Each(::testing::NotNull()));
     const uint32_t white = ~0u, blue = Rgba(0, 60, 255, 255), green = Rgba(30, 200, 90, 255);
     CTexture note = TextureOf(FilledSurface(64, 64, white)), holes[5], digits[10];
     CTexture board = TextureOf(FilledSurface(200, 64, white)),
@@ -213,7 +276,11 @@ TEST(NoteWallGl, ShowsNotesBackgroundBlackHolesAndScoreWhereTheyBelong)
                 << what << " at " << at.x << ", " << at.y << ", score " << score;
     };
     frame(1.05f, {412, 344}, 0.3f, 0); // no black hole yet
-    for (int n = 0; std::set<float>{hole(0), hole(1), hole(2), hole(3), hole(4)}.size() < 3; ++n)
-        ASSERT_TRUE(n < 100 && wall.AdvanceTwitchTimer(0.24f)) << "no twitch rolled 0, 0.5, 1";
+    const auto rolled = [&] {
+        return std::set<float>{hole(0), hole(1), hole(2), hole(3), hole(4)};
+    };
+    for (int n = 0; n < 100 && rolled().size() < 3; ++n)
+        ASSERT_TRUE(wall.AdvanceTwitchTimer(0.24f));
+    ASSERT_EQ(rolled(), (std::set<float>{0.0f, 0.5f, 1.0f})) << "no twitch in 100 rolled them all";
     frame(1.1f, {442, 284}, -0.25f, 1234567890);
 }
