@@ -1,0 +1,30 @@
+# The browser build (make web): emcmake's toolchain, emscripten's own SDL 1.2, SDL_image,
+# SDL_mixer and OpenGL (all JavaScript inside emscripten), under the names the game's targets
+# link on Linux. tools/web/sdl_fixes.js replaces the parts of that SDL the game cannot use
+# as they are (see the file); the game's sources are the same as on Linux.
+set(KORVANE_WEB_FIXES ${PROJECT_SOURCE_DIR}/tools/web/sdl_fixes.js)
+set(KORVANE_WEB_SDL_INCLUDE ${EMSCRIPTEN_SYSROOT}/include/SDL)
+foreach(lib SDL SDL_IMAGE SDL_MIXER GL GLU)
+    add_library(PkgConfig::${lib} INTERFACE IMPORTED)
+endforeach()
+set_target_properties(PkgConfig::SDL PROPERTIES
+    INTERFACE_INCLUDE_DIRECTORIES ${KORVANE_WEB_SDL_INCLUDE}
+    # The game's loops stay as they are: the swap at the end of every frame hands control
+    # back to the browser until its next animation frame (ASYNCIFY unwinds and rewinds the
+    # stack around it; only these imports may suspend, which keeps the code small).
+    INTERFACE_LINK_OPTIONS "SHELL:--js-library ${KORVANE_WEB_FIXES};-sASYNCIFY;SHELL:-sASYNCIFY_IMPORTS=['SDL_GL_SwapBuffers','emscripten_sleep','SDL_Delay'];-sALLOW_MEMORY_GROWTH=1;-sLEGACY_GL_EMULATION=1")
+set_property(TARGET PkgConfig::SDL APPEND PROPERTY INTERFACE_LINK_DEPENDS ${KORVANE_WEB_FIXES})
+
+# Programs that run under node (the unit tests) see no browser: the test's own SDL stays
+# emscripten's, only the game needs the page.
+set(CMAKE_EXECUTABLE_SUFFIX .js)
+
+# GoogleTest is not in emscripten's sysroot: Debian's googletest sources, built here into
+# the targets find_package would give. Threads are off: the tests run single-threaded
+# under node, where wasm threads need flags the page does not use.
+macro(korvane_web_gtest)
+    set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+    set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+    add_subdirectory(/usr/src/googletest ${PROJECT_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+    set(GTest_FOUND TRUE)
+endmacro()
