@@ -417,11 +417,27 @@ mergeInto(LibraryManager.library, {
     return screen;
   },
 
-  SDL_GL_SwapBuffers__deps: ['$Asyncify'],
+  SDL_GL_SwapBuffers__deps: ['$Asyncify', '$HeapSurfaces'],
   SDL_GL_SwapBuffers: function() {
     Asyncify.handleSleep(function(wakeUp) {
-      if (typeof requestAnimationFrame == 'function') requestAnimationFrame(function() { wakeUp(); });
-      else setTimeout(wakeUp, 0);
+      var next = typeof requestAnimationFrame == 'function' ? requestAnimationFrame : setTimeout;
+      next(function() {
+        // The trap: once main has slept, its return is lost (the rewound main returns to
+        // no caller), so the page would never hear that the game ended. Asked for here,
+        // while the first sleep is in progress, the end of the last one brings main's
+        // status, and exit() then ends the runtime as a synchronous return would.
+        if (!HeapSurfaces.watchingMain) {
+          HeapSurfaces.watchingMain = true;
+          Asyncify.whenDone().then(function(status) {
+            try {
+              exit(status);
+            } catch (e) { // exit() ends by throwing ExitStatus: here it has nothing to unwind
+              if (!(e instanceof ExitStatus)) throw e;
+            }
+          });
+        }
+        wakeUp();
+      });
     });
   }
 });
