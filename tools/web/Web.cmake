@@ -37,5 +37,5 @@ set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CROSSCOMPILING_EMULATOR} --no-experime
 # Under node there is no document: emscripten's SDL_Init, its mixer and the browser's
 # picture decoder need one, so the tests that start SDL, play sound or load a picture run
 # in the page's scenario instead (tests/e2e/web_test.py). The rest run here.
-set(KORVANE_WEB_TEST_FILTER
+set(KORVANE_GTEST_DISCOVERY TEST_FILTER
     "-Gameplay.*:Audio.*:EventQueue.*:Data.*:Level.AClearedCreatureSinksAndCrumblesAway:Particle.BurstsAndRingsHaveTheirSizes")
