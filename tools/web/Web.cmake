@@ -11,8 +11,8 @@ set_target_properties(PkgConfig::SDL PROPERTIES
     INTERFACE_INCLUDE_DIRECTORIES ${KORVANE_WEB_SDL_INCLUDE}
     # The game's loops stay as they are: the swap at the end of every frame hands control
     # back to the browser until its next animation frame (ASYNCIFY unwinds and rewinds the
-    # stack around it; only these imports may suspend, which keeps the code small).
-    INTERFACE_LINK_OPTIONS "SHELL:--js-library ${KORVANE_WEB_FIXES};-sASYNCIFY;SHELL:-sASYNCIFY_IMPORTS=['SDL_GL_SwapBuffers','emscripten_sleep','SDL_Delay'];-sALLOW_MEMORY_GROWTH=1;-sLEGACY_GL_EMULATION=1")
+    # stack around it; emscripten adds its own sleeps, SDL_Delay among them).
+    INTERFACE_LINK_OPTIONS "SHELL:--js-library ${KORVANE_WEB_FIXES};-sASYNCIFY;SHELL:-sASYNCIFY_IMPORTS=['SDL_GL_SwapBuffers'];-sALLOW_MEMORY_GROWTH=1;-sLEGACY_GL_EMULATION=1")
 set_property(TARGET PkgConfig::SDL APPEND PROPERTY INTERFACE_LINK_DEPENDS ${KORVANE_WEB_FIXES})
 
 # Programs that run under node (the unit tests) see no browser: the test's own SDL stays
