@@ -2,6 +2,7 @@
 """The page as a player meets it in headless Chromium (software WebGL) on 127.0.0.1, checked
 as the Linux game's play_test.sh checks the window; then a Chromium without WebGL.
 Usage: web_test.py <build-web folder>  (screenshots in <folder>/test-artifacts/web)"""
+import atexit
 import functools
 import http.server
 import os
@@ -37,14 +38,12 @@ def wait_for(limit, check):  # polls check() until it gives something true
         if value:
             return value
         time.sleep(0.1)
-    return None
 
 
-def serve():
-    """SITE on a free port of 127.0.0.1 only; the page's address."""
+def serve():  # SITE on a free port of 127.0.0.1 only; the page's address
+    quiet = type("Quiet", (http.server.SimpleHTTPRequestHandler,), {"log_message": lambda *a: None})
     server = http.server.ThreadingHTTPServer(("127.0.0.1", 0),
-                                             functools.partial(type("Quiet", (
-        http.server.SimpleHTTPRequestHandler,), {"log_message": lambda *a: None}), directory=SITE))
+                                             functools.partial(quiet, directory=SITE))
     threading.Thread(target=server.serve_forever, daemon=True).start()
     return "http://127.0.0.1:%d/index.html" % server.server_port
 
@@ -56,6 +55,7 @@ def browser(*flags):
         options.add_argument(flag)
     options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
     driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+    atexit.register(driver.quit)
     # The canvas is scaled to the window at 4:3: a 1024 x 768 window shows it 1:1.
     driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
                            {"width": 1024, "height": 768, "deviceScaleFactor": 1, "mobile": False})
@@ -100,14 +100,11 @@ class Page:
         self.log += self.d.get_log("browser")
         return self.log
 
-    def loads_to_title(self, title):
-        """Waits for the bar to fill and the title picture; (ms since navigation, RMSE)."""
-        seen = wait_for(60, lambda: self.js("[document.getElementById('fill').style.width,"
-                                            " document.getElementById('loading').hidden]"))
+    def loads_to_title(self, title):  # (ms since the page was opened, RMSE to the picture)
         bar = wait_for(60, lambda: self.js("document.getElementById('loading').hidden &&"
                                            " document.getElementById('fill').style.width"))
         if bar != "100%":
-            fail("the loading bar did not complete (last %s)" % seen)
+            fail("the loading bar did not complete")
         difference = [1.0]
         if not wait_for(30, lambda: difference.__setitem__(0, rmse(self.look(), title)) or
                         difference[0] < 0.05):
@@ -125,14 +122,13 @@ class Page:
         self.look("wall")
 
 
-def alive(page):
-    """The figure's place; a level shot may have killed it: Right and Down bring a new one."""
+def alive(page):  # the figure's place; after a level shot's hit Right and Down bring a new one
     for attempt in range(80):
         at = page.player()
         if at:
             return at
         if attempt % 3 == 2:
-            page.keys(down=[Keys.ARROW_RIGHT, Keys.ARROW_DOWN], up=[Keys.ARROW_RIGHT, Keys.ARROW_DOWN])
+            page.keys(*[[Keys.ARROW_RIGHT, Keys.ARROW_DOWN]] * 2)
     fail("the player did not come back")
 
 
@@ -155,81 +151,75 @@ def main():
     subprocess.run(["convert", os.path.join(ROOT, "data/gfx/title_screen.jpg"), title], check=True)
     url = serve()
     page = Page(browser("--use-angle=swiftshader", "--enable-unsafe-swiftshader"), url)
-    try:
-        late, difference = page.loads_to_title(title)
-        page.look("title")
-        held = page.js("SDL.music.audio && !SDL.music.audio.paused && SDL.audioContext.state")
-        if held not in ("suspended", "running"):
-            fail("the title's music was not started (%s)" % held)
-        say("title shown %d ms after the page was opened (RMSE %.3f to the picture), music started,"
-            " audio %s before the first key" % (late, difference, held))
-        page.keys(down=[Keys.ENTER], up=[Keys.ENTER])
-        if not wait_for(10, lambda: page.js("SDL.audioContext.state == 'running' &&"
-                                            " !SDL.music.audio.paused")):
-            fail("the music did not play after the first key")
-        page.wall_shown()
-        say("music playing after the first key; note wall with the score label reading 0")
+    late, difference = page.loads_to_title(title)
+    page.look("title")
+    held = page.js("SDL.music.audio && !SDL.music.audio.paused && SDL.audioContext.state")
+    if held not in ("suspended", "running"):
+        fail("the title's music was not started (%s)" % held)
+    say("title shown %d ms after the page was opened (RMSE %.3f to the picture), music started,"
+        " audio %s before the first key" % (late, difference, held))
+    page.keys(down=[Keys.ENTER], up=[Keys.ENTER])
+    if not wait_for(10, lambda: page.js("SDL.audioContext.state == 'running' &&"
+                                        " !SDL.music.audio.paused")):
+        fail("the music did not play after the first key")
+    page.wall_shown()
+    say("music playing after the first key; note wall with the score label reading 0")
 
-        say("Right and Down " + move(page, [Keys.ARROW_RIGHT, Keys.ARROW_DOWN], 1, 1))
-        say("Left and Up " + move(page, [Keys.ARROW_LEFT, Keys.ARROW_UP], -1, -1))
+    say("Right and Down " + move(page, [Keys.ARROW_RIGHT, Keys.ARROW_DOWN], 1, 1))
+    say("Left and Up " + move(page, [Keys.ARROW_LEFT, Keys.ARROW_UP], -1, -1))
 
-        # Frames: the game clears the screen once a frame. Sounds: each effect started.
-        page.js("(function () { window.frames_ = 0; var c = GLctx.clear.bind(GLctx);"
-                " GLctx.clear = function (m) { ++frames_; c(m); };"
-                " window.sounds_ = 0; var p = SDL.playWebAudio;"
-                " SDL.playWebAudio = function (a) { if (a !== SDL.music.audio) ++sounds_;"
-                " return p(a); }; return true; })()")
-        t0, f0 = page.js("[performance.now(), frames_]")
-        for attempt in range(3):
-            x, y = alive(page)
-            page.keys(down=[Keys.SPACE])
-            shots = wait_for(30, lambda: int(wall("shots", page.look(), str(x + 64), str(y + 32))[0]) >= 24
-                             and page.js("sounds_"))
-            page.keys(up=[Keys.SPACE])
-            if shots:
-                break
-        else:
-            fail("no shot notes right of the player, or no sound started, while Space is held")
-        page.look("shots")
-        t1, f1 = page.js("[performance.now(), frames_]")
-        say("shots seen, %d sounds started; %.1f frames per second in play" %
-            (page.js("sounds_"), (f1 - f0) * 1000 / (t1 - t0)))
+    # Frames: the game clears the screen once a frame. Sounds: each effect started.
+    page.js("(function () { window.frames_ = window.sounds_ = 0; var c = GLctx.clear.bind(GLctx);"
+            " GLctx.clear = function (m) { ++frames_; c(m); }; var p = SDL.playWebAudio;"
+            " SDL.playWebAudio = function (a) { sounds_ += a !== SDL.music.audio; p(a); };"
+            " return true; })()")
+    t0, f0 = page.js("[performance.now(), frames_]")
+    for _ in range(3):
+        x, y = alive(page)
+        page.keys(down=[Keys.SPACE])
+        shots = wait_for(30, lambda: int(wall("shots", page.look(), str(x + 64), str(y + 32))[0])
+                         >= 24 and page.js("sounds_"))
+        page.keys(up=[Keys.SPACE])
+        if shots:
+            break
+    else:
+        fail("no shot notes right of the player, or no sound started, while Space is held")
+    page.look("shots")
+    t1, f1 = page.js("[performance.now(), frames_]")
+    say("shots seen, %d sounds started; %.1f frames per second in play" %
+        (page.js("sounds_"), (f1 - f0) * 1000 / (t1 - t0)))
 
-        page.keys(down=[Keys.ESCAPE], up=[Keys.ESCAPE])
-        ended = wait_for(20, lambda: page.js("!document.getElementById('message').hidden &&"
-                                             " window.korvaneExit === 0 &&"
-                                             " document.getElementById('text').textContent"))
-        if not ended or page.js("document.getElementById('again').hidden"):
-            fail("Escape in play did not give the page's ended message with Play again")
-        page.look("ended")
-        page.console()
-        page.d.find_element("id", "again").click()
-        page.loads_to_title(title)
-        page.keys(down=[Keys.ENTER], up=[Keys.ENTER])
-        page.wall_shown()
-        say("Escape: the page says '%s'; Play again: title, then a new note wall with score 0"
-            % ended)
-        stored = page.js("document.cookie.length + localStorage.length + sessionStorage.length")
-        if stored:
-            fail("the page stored something (%d)" % stored)
-        errors = [e["message"] for e in page.console() if e["level"] == "SEVERE"]
-        if errors:
-            fail("the console holds errors:\n" + "\n".join(errors))
-    finally:
-        page.d.quit()
+    page.keys(down=[Keys.ESCAPE], up=[Keys.ESCAPE])
+    ended = wait_for(20, lambda: page.js("!document.getElementById('message').hidden &&"
+                                         " window.korvaneExit === 0 &&"
+                                         " document.getElementById('text').textContent"))
+    if not ended or page.js("document.getElementById('again').hidden"):
+        fail("Escape in play did not give the page's ended message with Play again")
+    page.look("ended")
+    page.console()
+    page.d.find_element("id", "again").click()
+    page.loads_to_title(title)
+    page.keys(down=[Keys.ENTER], up=[Keys.ENTER])
+    page.wall_shown()
+    say("Escape: the page says '%s'; Play again: title, then a new note wall with score 0"
+        % ended)
+    # Errors; the game's error stream (warnings but emscripten's GL notes), its "Error!"s.
+    stored = page.js("document.cookie.length + localStorage.length + sessionStorage.length")
+    errors = ["%d things stored" % stored] * bool(stored) + [
+        e["message"] for e in page.console() if e["level"] == "SEVERE" or
+        e["source"] == "console-api" and ("Error" in e["message"] or e["level"] == "WARNING"
+                                          and "emscripten GL" not in e["message"])]
+    if errors:
+        fail("the page stored something or the console holds errors:\n" + "\n".join(errors))
 
     page = Page(browser("--disable-webgl"), url)
-    try:
-        text = wait_for(60, lambda: page.js("!document.getElementById('message').hidden &&"
-                                            " document.getElementById('text').textContent"))
-        if not text or "Video mode set failed" not in text or "WebGL" not in text:
-            fail("without WebGL the page does not show the game's message (%r)" % text)
-        page.look("no-webgl")
-        say("without WebGL the page says: " + " / ".join(text.split("\n")))
-    finally:
-        page.d.quit()
-    say("PASS: loading, title with music, wall, arrows, Space fires and sounds, Escape ends"
-        " with Play again, nothing stored, no console error; the no-WebGL message")
+    text = wait_for(60, lambda: page.js("!document.getElementById('message').hidden &&"
+                                        " document.getElementById('text').textContent"))
+    if not text or "Video mode set failed" not in text or "WebGL" not in text:
+        fail("without WebGL the page does not show the game's message (%r)" % text)
+    page.look("no-webgl")
+    say("without WebGL the page says: " + " / ".join(text.split("\n")))
+    say("PASS: loading, title, music, wall, arrows, shots and sounds, Play again, no error")
 
 
 main()

@@ -28,6 +28,8 @@ macro(korvane_web_gtest)
     add_subdirectory(/usr/src/googletest ${PROJECT_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
     set(GTest_FOUND TRUE)
 endmacro()
+# The unit programs run under node, reading the repository's own files.
+set(KORVANE_TEST_LINK_OPTIONS -sNODERAWFS=1 -sEXIT_RUNTIME=1)
 # The tests are listed when CTest runs them, not after every link: a program that cannot
 # start under node then fails as a test instead of deleting itself from the build.
 set(CMAKE_GTEST_DISCOVER_TESTS_DISCOVERY_MODE PRE_TEST)

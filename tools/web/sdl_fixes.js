@@ -7,8 +7,10 @@
 // picture's canvas, and blit, convert, fill and unlock then throw, abort or miss the heap.
 // Here the heap pixels ARE the picture, as in the C library: every surface is a C struct
 // with its own zeroed pixel buffer and a complete pixel format (masks, shifts, losses),
-// and blit, convert and fill work on those bytes. Only 4-byte pixels are blitted (all the
-// game makes, and all the browser's decoder gives); other depths fail with an error.
+// and blit, convert and fill work on those bytes. Blits copy 4-byte pixels between surfaces
+// of the same format, which is all the game does (its canvas, the browser's decodes and the
+// texture uploads are all bytes R, G, B, A); blending, colour keys and conversions between
+// formats fail with an error instead of giving other pixels than the C library would.
 //
 // Files: a freed RWops used to free id 0 too, so the next file opened got id 0, which the
 // game reads as a null pointer ("cannot open"). Id 0 stays reserved here, and a file that
@@ -31,9 +33,8 @@ mergeInto(LibraryManager.library, korvaneOriginals);
 mergeInto(LibraryManager.library, {
   $HeapSurfaces__deps: ['$SDL', 'malloc', 'free'],
   $HeapSurfaces: {
-    // surface pointer -> { alpha, key, pixels }; only surfaces made here are listed.
+    // surface pointer -> { pixels }; only surfaces made here are listed.
     list: {},
-    kSrcColorKey: 0x00020000,
     kSrcAlpha: 0x00010000,
 
     zalloc: function(size) {
@@ -118,7 +119,7 @@ mergeInto(LibraryManager.library, {
       {{{ makeSetValue('surf', C_STRUCTS.SDL_Surface.clip_rect + C_STRUCTS.SDL_Rect.w, 'width', 'i32') }}};
       {{{ makeSetValue('surf', C_STRUCTS.SDL_Surface.clip_rect + C_STRUCTS.SDL_Rect.h, 'height', 'i32') }}};
       {{{ makeSetValue('surf', C_STRUCTS.SDL_Surface.refcount, '1', 'i32') }}};
-      HeapSurfaces.list[surf] = { alpha: 255, key: 0, pixels: pixels };
+      HeapSurfaces.list[surf] = { pixels: pixels };
       return surf;
     },
 
@@ -132,51 +133,13 @@ mergeInto(LibraryManager.library, {
       };
     },
 
-    // One channel of a pixel as 0..255 (absent: 255 for alpha, 0 otherwise).
-    channel: function(pixel, mask, isAlpha) {
-      if (!mask) return isAlpha ? 255 : 0;
-      var value = (pixel & mask) >>> HeapSurfaces.shiftOf(mask);
-      var bits = HeapSurfaces.bitsOf(mask);
-      return bits >= 8 ? value >>> (bits - 8) : Math.round(value * 255 / ((1 << bits) - 1));
-    },
-
-    pack: function(rgba, masks) {
-      var pixel = 0;
-      for (var i = 0; i < 4; ++i) {
-        if (!masks[i]) continue;
-        var bits = HeapSurfaces.bitsOf(masks[i]);
-        pixel |= ((rgba[i] >>> Math.max(0, 8 - bits)) << HeapSurfaces.shiftOf(masks[i])) & masks[i];
-      }
-      return pixel >>> 0;
-    },
-
-    // Copies (or, with the source's SDL_SRCALPHA, blends) w x h pixels; both 4 bytes a pixel.
+    // Copies w x h pixels row by row; the caller checked that both sides have the same
+    // 4-byte pixel format and that the rectangles lie inside the surfaces.
     copy: function(src, sx, sy, dst, dx, dy, w, h) {
       var s = HeapSurfaces.geometry(src), d = HeapSurfaces.geometry(dst);
-      var sf = HeapSurfaces.format(src), df = HeapSurfaces.format(dst);
-      var info = HeapSurfaces.list[src] || { alpha: 255, key: 0 };
-      var keyed = (s.flags & HeapSurfaces.kSrcColorKey) !== 0;
-      var blend = (s.flags & HeapSurfaces.kSrcAlpha) !== 0;
-      var same = sf.masks.every(function(m, i) { return m === df.masks[i]; });
       for (var y = 0; y < h; ++y) {
-        var from = (s.pixels + (sy + y) * s.pitch) / 4 + sx;
-        var to = (d.pixels + (dy + y) * d.pitch) / 4 + dx;
-        for (var x = 0; x < w; ++x) {
-          var p = HEAPU32[from + x];
-          if (keyed && p === info.key) continue;
-          if (same && !blend) { HEAPU32[to + x] = p; continue; }
-          var c = [0, 1, 2, 3].map(function(i) { return HeapSurfaces.channel(p, sf.masks[i], i === 3); });
-          if (blend) {
-            var q = HEAPU32[to + x];
-            var a = sf.masks[3] ? c[3] : info.alpha;
-            for (var i = 0; i < 3; ++i) {
-              var under = HeapSurfaces.channel(q, df.masks[i], false);
-              c[i] = under + (((c[i] - under) * a) >> 8);
-            }
-            c[3] = HeapSurfaces.channel(q, df.masks[3], true);
-          }
-          HEAPU32[to + x] = HeapSurfaces.pack(c, df.masks);
-        }
+        var from = s.pixels + (sy + y) * s.pitch + 4 * sx;
+        HEAPU8.copyWithin(d.pixels + (dy + y) * d.pitch + 4 * dx, from, from + 4 * w);
       }
     },
 
@@ -232,28 +195,21 @@ mergeInto(LibraryManager.library, {
   SDL_LockSurface: function(surf) { return 0; },
   SDL_UnlockSurface: function(surf) {},
 
+  // Only the flag is kept: the blit refuses per-surface alpha (the game turns it off first).
   SDL_SetAlpha__deps: ['$HeapSurfaces'],
   SDL_SetAlpha: function(surf, flag, alpha) {
-    var info = HeapSurfaces.list[surf];
-    if (!info) return 0;
+    if (!HeapSurfaces.list[surf]) return 0;
     var flagsAt = surf + {{{ C_STRUCTS.SDL_Surface.flags }}};
     var flags = {{{ makeGetValue('flagsAt', '0', 'i32') }}};
     flags = (flag & HeapSurfaces.kSrcAlpha) ? flags | HeapSurfaces.kSrcAlpha : flags & ~HeapSurfaces.kSrcAlpha;
     {{{ makeSetValue('flagsAt', '0', 'flags', 'i32') }}};
-    info.alpha = (flag & HeapSurfaces.kSrcAlpha) ? alpha & 0xff : 255;
     return 0;
   },
 
   SDL_SetColorKey__deps: ['$HeapSurfaces'],
   SDL_SetColorKey: function(surf, flag, key) {
-    var info = HeapSurfaces.list[surf];
-    if (!info) return -1;
-    var flagsAt = surf + {{{ C_STRUCTS.SDL_Surface.flags }}};
-    var flags = {{{ makeGetValue('flagsAt', '0', 'i32') }}};
-    flags = (flag & HeapSurfaces.kSrcColorKey) ? flags | HeapSurfaces.kSrcColorKey : flags & ~HeapSurfaces.kSrcColorKey;
-    {{{ makeSetValue('flagsAt', '0', 'flags', 'i32') }}};
-    info.key = key >>> 0;
-    return 0;
+    HeapSurfaces.setError('SDL_SetColorKey: colour keys are not supported here');
+    return -1;
   },
 
   SDL_FillRect__deps: ['$HeapSurfaces'],
@@ -280,11 +236,14 @@ mergeInto(LibraryManager.library, {
       HeapSurfaces.setError('SDL_BlitSurface: not a software surface');
       return -1;
     }
-    if (HeapSurfaces.format(src).bytes !== 4 || HeapSurfaces.format(dst).bytes !== 4) {
-      HeapSurfaces.setError('SDL_BlitSurface: only 4-byte pixels are supported here');
+    var sf = HeapSurfaces.format(src), df = HeapSurfaces.format(dst);
+    var s = HeapSurfaces.geometry(src), d = HeapSurfaces.geometry(dst);
+    if (sf.bytes !== 4 || df.bytes !== 4 || sf.masks.join() !== df.masks.join() ||
+        (s.flags & HeapSurfaces.kSrcAlpha)) {
+      HeapSurfaces.setError('SDL_BlitSurface: only copies between 4-byte surfaces of the ' +
+                            'same format, without per-surface alpha, are supported here');
       return -1;
     }
-    var s = HeapSurfaces.geometry(src), d = HeapSurfaces.geometry(dst);
     var r = HeapSurfaces.readRect(srcrect, { x: 0, y: 0, w: s.w, h: s.h });
     var at = HeapSurfaces.readRect(dstrect, { x: 0, y: 0 });
     var sx = r.x, sy = r.y, w = r.w, h = r.h, dx = at.x, dy = at.y;
@@ -310,7 +269,7 @@ mergeInto(LibraryManager.library, {
     return _SDL_UpperBlit(src, srcrect, dst, dstrect);
   },
 
-  // A copy in the given format. Colour-keyed pixels stay 0, as in the classic library.
+  // A copy in the given format (which must be the surface's own: see the blit).
   SDL_ConvertSurface__deps: ['$HeapSurfaces', 'SDL_UpperBlit'],
   SDL_ConvertSurface: function(surf, fmt, flags) {
     if (!HeapSurfaces.list[surf]) {
