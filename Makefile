@@ -244,8 +244,8 @@ WEB_PORT  ?= 8000
 EMSCRIPTEN_VERSION := 3.1.6~dfsg-5
 WEB_PACKAGES      := emscripten googletest cmake make python3
 WEB_TEST_PACKAGES := chromium chromium-driver python3-selenium imagemagick
-# /usr/bin/node here need not be Debian's nodejs (whose node modules emscripten uses), nor
-# the first python3 on PATH Debian's.
+# emscripten's link needs Debian's node modules, which a /usr/bin/node not built by Debian
+# (as on this machine image) does not look in; and Debian's python3, not the first on PATH.
 WEB_ENV := NODE_PATH=/usr/share/nodejs EMSDK_PYTHON=/usr/bin/python3
 WEB_CMAKE := -DCMAKE_BUILD_TYPE=Release -DKORVANE_BUILD_BENCH=OFF \
     -DCMAKE_CROSSCOMPILING_EMULATOR=/usr/bin/node -DKORVANE_WEB_SITE=$(CURDIR)/$(WEB_BUILD)
