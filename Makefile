@@ -254,3 +254,49 @@ test-windows: windows deps-test-windows
 	cmake --build $(WIN_BUILD)/tests -j $(JOBS)
 	$(XVFB) ctest --test-dir $(WIN_BUILD)/tests --output-on-failure -j $(JOBS)
 	bash tests/e2e/windows_test.sh $(WIN_BUILD)
+
+.PHONY: web serve-web test-web deps-web
+WEB_BUILD ?= build-web
+WEB_PORT  ?= 8000
+# Debian 12's emscripten, pinned: its SDL 1.2 is JavaScript inside it, and
+# tools/web/sdl_fixes.js replaces parts of exactly this version's. The page's tests add
+# Chromium and its WebDriver, and ImageMagick for the screenshot readers.
+EMSCRIPTEN_VERSION := 3.1.6~dfsg-5
+WEB_PACKAGES      := emscripten googletest cmake make python3
+WEB_TEST_PACKAGES := chromium chromium-driver python3-selenium imagemagick
+# emscripten's link needs Debian's node modules, which a /usr/bin/node not built by Debian
+# (as on this machine image) does not look in; and Debian's python3, not the first on PATH.
+WEB_ENV := NODE_PATH=/usr/share/nodejs EMSDK_PYTHON=/usr/bin/python3
+WEB_CMAKE := -DCMAKE_BUILD_TYPE=Release -DKORVANE_BUILD_BENCH=OFF \
+    -DCMAKE_CROSSCOMPILING_EMULATOR=/usr/bin/node -DKORVANE_WEB_SITE=$(CURDIR)/$(WEB_BUILD)
+
+## the Debian packages the web build and its tests need (emscripten pinned), as root
+deps-web:
+	@missing=$$(for p in $(WEB_PACKAGES) $(WEB_TEST_PACKAGES); do \
+	    dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q '^install ok installed' || echo $$p; done); \
+	[ "$$(dpkg-query -W -f='$${Version}' emscripten 2>/dev/null)" = '$(EMSCRIPTEN_VERSION)' ] || \
+	    missing="$$(echo $$missing | sed 's/\bemscripten\b//') emscripten=$(EMSCRIPTEN_VERSION)"; \
+	if [ -n "$$(echo $$missing)" ]; then \
+	    if [ "$$(id -u)" != 0 ]; then echo "Install as root: apt-get install $$missing"; exit 1; fi; \
+	    echo "Installing: $$missing"; \
+	    apt-get -o DPkg::Lock::Timeout=600 install -y --no-install-recommends $$missing >/dev/null || \
+	    { apt-get -o DPkg::Lock::Timeout=600 update && \
+	      apt-get -o DPkg::Lock::Timeout=600 install -y --no-install-recommends $$missing >/dev/null; }; \
+	fi
+
+## the game for the browser: index.html, korvane.js, .wasm and .data in build-web/
+web: deps-web
+	[ -f $(WEB_BUILD)/cmake/CMakeCache.txt ] || \
+	    $(WEB_ENV) emcmake cmake -S . -B $(WEB_BUILD)/cmake $(WEB_CMAKE)
+	$(WEB_ENV) cmake --build $(WEB_BUILD)/cmake -j $(JOBS) --target korvane web_page
+
+## serve build-web/ on http://127.0.0.1:WEB_PORT/ for a player's browser
+serve-web: web
+	@echo "Open http://127.0.0.1:$(WEB_PORT)/ in a browser"
+	cd $(WEB_BUILD) && python3 -m http.server --bind 127.0.0.1 $(WEB_PORT)
+
+## the unit programs under node, then the player's scenario in headless Chromium
+test-web: web
+	$(WEB_ENV) cmake --build $(WEB_BUILD)/cmake -j $(JOBS)
+	$(WEB_ENV) ctest --test-dir $(WEB_BUILD)/cmake --output-on-failure -j $(JOBS)
+	/usr/bin/python3 tests/e2e/web_test.py $(WEB_BUILD)

@@ -2,7 +2,8 @@
 // wall-clock stamps (microseconds since the epoch, comparable with bash's $EPOCHREALTIME) to
 // stderr at three moments: the first buffer swap (the first title frame is on screen), the
 // first dismissing key the game reads, and the first swap after it (the first gameplay
-// frame: the title's pass that reads the key draws nothing more).
+// frame: the title's pass that reads the key draws nothing more). After that, every 100th
+// gameplay frame is stamped too ("100-frames"): the frame rate from outside.
 
 #include <SDL.h>
 #include <dlfcn.h>
@@ -15,6 +16,7 @@ namespace
 bool g_FirstSwapSeen = false;
 bool g_KeySeen = false;
 bool g_Done = false;
+long g_GameplayFrames = 0;
 
 void PrintStamp(const char* what)
 {
@@ -41,6 +43,8 @@ extern "C" void SDL_GL_SwapBuffers(void)
         g_Done = true;
         PrintStamp("first-gameplay-frame");
     }
+    else if (g_Done && ++g_GameplayFrames % 100 == 0)
+        PrintStamp("100-frames");
 }
 
 extern "C" int SDL_PollEvent(SDL_Event* event)

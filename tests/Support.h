@@ -196,10 +196,10 @@ struct CRecordingOutput : ISoundOutput
 };
 
 /// Real SDL events, for code that polls the queue.
-inline void PushEvent(Uint8 type, SDLKey key = SDLK_UNKNOWN, Uint8 button = 0)
+inline void PushEvent(decltype(SDL_Event::type) type, SDLKey key = SDLK_UNKNOWN, Uint8 button = 0)
 {
     SDL_Event event = {};
-    event.type = type; // and so every member's type, the union's first byte
+    event.type = type; // and so every member's type, the union's first field
     if (type == SDL_KEYDOWN || type == SDL_KEYUP)
     {
         event.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;

@@ -150,7 +150,13 @@ bool MakeTexture(SDL_Surface* surface, unsigned int& textureName, float textureC
     // With per-surface alpha on, the blit would blend the picture over the transparent
     // image instead of copying its own alpha channel.
     const Uint32 savedFlags = surface->flags & (SDL_SRCALPHA | SDL_RLEACCELOK);
+#ifdef __EMSCRIPTEN__
+    // The browser's SDL keeps per-surface alpha out of the format struct (it has no such
+    // field), and pictures it loads carry their alpha in the pixels, never SDL_SRCALPHA.
+    const Uint8 savedAlpha = SDL_ALPHA_OPAQUE;
+#else
     const Uint8 savedAlpha = surface->format->alpha;
+#endif
     if (savedFlags & SDL_SRCALPHA)
         SDL_SetAlpha(surface, 0, 0);
 
