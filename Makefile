@@ -36,7 +36,7 @@ WEB_BUILD      ?= build-web
 
 .PHONY: help run test test-compat test-stress compat-headers build asan assets bench frames clean \
         deps-run deps-test deps-assets deps-check soak valgrind faults fuzz deb deps-deb \
-        windows test-windows deps-windows deps-test-windows
+        windows test-windows deps-windows deps-test-windows web serve-web test-web deps-web
 
 ## list every target with what it does (this list)
 help:
@@ -255,8 +255,6 @@ test-windows: windows deps-test-windows
 	$(XVFB) ctest --test-dir $(WIN_BUILD)/tests --output-on-failure -j $(JOBS)
 	bash tests/e2e/windows_test.sh $(WIN_BUILD)
 
-.PHONY: web serve-web test-web deps-web
-WEB_BUILD ?= build-web
 WEB_PORT  ?= 8000
 # Debian 12's emscripten, pinned: its SDL 1.2 is JavaScript inside it, and
 # tools/web/sdl_fixes.js replaces parts of exactly this version's. The page's tests add
