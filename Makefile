@@ -33,7 +33,7 @@ RUN_PACKAGES  := build-essential cmake pkg-config libsdl1.2-dev libsdl-image1.2-
 # What make deb adds (the package's build-dependencies are the game's, above); the package
 # test of make test needs them too, and appstream to check the software-centre data.
 DEB_PACKAGES  := git debhelper dpkg-dev lintian
-TEST_PACKAGES := zlib1g-dev googletest libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool \
+TEST_PACKAGES := zlib1g-dev libpng-dev libjpeg62-turbo-dev googletest libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool \
                  x11-utils x11-apps imagemagick sox python3 desktop-file-utils \
                  openssl libsdl2-2.0-0 appstream stress-ng $(DEB_PACKAGES)
 ASSET_PACKAGES := libstb-dev libvorbis-dev
@@ -188,7 +188,8 @@ faults: deps-test $(BUILD)/CMakeCache.txt
 fuzz: deps-check
 	cmake -S fuzz -B $(FUZZ_BUILD) -DCMAKE_CXX_COMPILER=clang++ >/dev/null
 	cmake --build $(FUZZ_BUILD) -j $(JOBS)
-	for f in directory_listing bleed_edges; do \
+	mkdir -p $(FUZZ_BUILD)/corpus/picture_loader && cp data/gfx/*.png data/gfx/*.jpg $(FUZZ_BUILD)/corpus/picture_loader/
+	for f in directory_listing bleed_edges picture_loader; do \
 	    mkdir -p $(FUZZ_BUILD)/corpus/$$f $(FUZZ_BUILD)/findings && \
 	    ./$(FUZZ_BUILD)/$${f}_fuzzer -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
 	        -artifact_prefix=$(FUZZ_BUILD)/findings/$${f}- $(FUZZ_BUILD)/corpus/$$f || exit 1; \
