@@ -46,13 +46,19 @@ FUZZ_BUILD     ?= build-fuzz
 .PHONY: run test test-compat test-stress compat-headers build asan assets bench frames clean deps-run deps-test deps-assets \
         deps-check soak valgrind faults fuzz deb deps-deb
 
+# Another installer (unattended upgrades, a second make) may hold the dpkg lock: apt waits
+# for it up to DPKG_LOCK_WAIT seconds, then gives up with the message below.
+DPKG_LOCK_WAIT ?= 600
+APT_GET := DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=$(DPKG_LOCK_WAIT)
 define install_missing
 	@missing=$$(for p in $(1); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q '^install ok installed' || echo $$p; done); \
 	if [ -n "$$missing" ]; then \
 	    if [ "$$(id -u)" = 0 ]; then \
-	        echo "Installing: $$missing"; \
-	        (apt-get install -y --no-install-recommends $$missing || \
-	         (apt-get update && apt-get install -y --no-install-recommends $$missing)) >/dev/null || exit 1; \
+	        echo "Installing: $$missing (waiting up to $(DPKG_LOCK_WAIT) s for the dpkg lock)"; \
+	        ($(APT_GET) install -y --no-install-recommends $$missing || \
+	         ($(APT_GET) update && $(APT_GET) install -y --no-install-recommends $$missing)) >/dev/null || \
+	        { echo "Could not install: $$missing (apt-get's reason above; if the dpkg lock was" \
+	               "held all $(DPKG_LOCK_WAIT) s, let the other installer finish and retry)"; exit 1; }; \
 	    else \
 	        echo "Missing Debian packages. Install them with:"; \
 	        echo "  sudo apt-get install -y $$missing"; exit 1; \
