@@ -187,9 +187,13 @@ valgrind: deps-check $(BUILD)/CMakeCache.txt
 	    --leak-check=full --show-leak-kinds=definite --errors-for-leak-kinds=definite \
 	    --track-origins=no ./$(BUILD)/tests/game/soak $(SOAK_FRAMES) --no-rss-check
 
+# Then the Windows game's pictures under Wine, if make windows has packed it.
 faults: deps-test $(BUILD)/CMakeCache.txt
 	cmake --build $(BUILD) -j $(JOBS) --target korvane
 	$(SANITIZER_ENV) bash tests/e2e/fault_injection.sh ./$(BUILD)/korvane
+	@if ls $(WIN_BUILD)/Korvane-*-win64.zip >/dev/null 2>&1; then \
+	    bash tests/e2e/windows_faults.sh $(WIN_BUILD); \
+	else echo "no Windows game in $(WIN_BUILD) (make windows): its pictures not fed"; fi
 
 fuzz: deps-check
 	cmake -S fuzz -B $(FUZZ_BUILD) -DCMAKE_CXX_COMPILER=clang++ >/dev/null
@@ -222,9 +226,12 @@ deps-test-windows: deps-windows
 
 # Each library builds once (stamps in $(WIN_BUILD)/deps/stamps); the game and the packages
 # are brought up to date.
+# WIN_WINE: the one Wine prefix of the test programs that CTest runs (the toolchain file's
+# emulator); the scenarios of tests/e2e/windows_test.sh make and remove their own.
+WIN_WINE  := $(CURDIR)/$(WIN_BUILD)/wine
 WIN_CMAKE := -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/tools/windows/Toolchain.cmake \
     -DKORVANE_WINDOWS_PREFIX=$(CURDIR)/$(WIN_BUILD)/deps/prefix -DCMAKE_BUILD_TYPE=Release \
-    -DKORVANE_BUILD_BENCH=OFF
+    -DKORVANE_WINE_PREFIX=$(WIN_WINE) -DKORVANE_BUILD_BENCH=OFF
 windows: deps-windows
 	bash tools/windows/build-deps.sh $(WIN_BUILD)/deps
 	[ -f $(WIN_BUILD)/game/CMakeCache.txt ] || \
@@ -232,12 +239,16 @@ windows: deps-windows
 	cmake --build $(WIN_BUILD)/game -j $(JOBS)
 	bash tools/windows/package.sh $(WIN_BUILD)
 
-# The GoogleTest programs cross-built and run through CTest under Wine (the toolchain file's
-# emulator, with its own Wine prefix made first), then the player's scenarios.
+# The GoogleTest programs cross-built and run through CTest under Wine, in WIN_WINE (made
+# first, kept for the next run; its wineserver waited for after each step), then the
+# player's scenarios.
 test-windows: windows deps-test-windows
-	[ -d $(WIN_BUILD)/wine ] || WINEPREFIX=$(CURDIR)/$(WIN_BUILD)/wine WINEDEBUG=-all wineboot -i
+	[ -d $(WIN_WINE) ] || { WINEPREFIX=$(WIN_WINE) WINEDEBUG=-all wineboot -i && \
+	    WINEPREFIX=$(WIN_WINE) wineserver -w; }
 	[ -f $(WIN_BUILD)/tests/CMakeCache.txt ] || \
 	    cmake -S . -B $(WIN_BUILD)/tests $(WIN_CMAKE) -DKORVANE_BUILD_TESTS=ON
 	cmake --build $(WIN_BUILD)/tests -j $(JOBS)
-	$(XVFB) ctest --test-dir $(WIN_BUILD)/tests --output-on-failure -j $(JOBS)
+	WINEPREFIX=$(WIN_WINE) wineserver -w
+	$(XVFB) ctest --test-dir $(WIN_BUILD)/tests --output-on-failure -j $(JOBS); \
+	    status=$$?; WINEPREFIX=$(WIN_WINE) wineserver -w; exit $$status
 	bash tests/e2e/windows_test.sh $(WIN_BUILD)

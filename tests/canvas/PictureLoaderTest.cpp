@@ -1,8 +1,8 @@
 // The game's own picture loader (the Windows build's, in SDL_image's place) against what
-// SDL_image gives, for every kind of picture the game's tests load. Built twice by
-// make test-windows: on Linux beside SDL_image, where both must give the surfaces recorded
-// below, and for Windows under Wine, where the loader must give them still (its libjpeg
-// there is built without SIMD, so the JPEG rows check that its C paths agree).
+// SDL_image gives, for every kind of picture the game's tests load, and on damaged files.
+// make test runs it beside SDL_image, where both must give the surfaces recorded below;
+// make test-windows under Wine, where the loader must give them still (its libjpeg there
+// is built without SIMD, so the JPEG rows check that its C paths agree).
 #include <SDL.h>
 #include <gtest/gtest.h>
 
@@ -94,6 +94,7 @@ TEST(PictureLoader, GivesSdlImagesSurfacesForEveryPictureKind)
     } const pictures[] = {
         {"colour key", 3, {0, 1, 2}, {0}, 0x9a261c01ff2a42b2ull},
         {"translucent", 3, {0, 1, 2}, {128, 255}, 0xb9605312625be26full},
+        {"two keys", 3, {0, 1, 2}, {0, 0}, 0xaf6c90c54509323aull},
         {"grey key", 0, {77, 200, 0}, {0, 77}, 0x8e56460ed54300dfull},
         {"grey", 0, {77, 200, 0}, {}, 0x0b42f15033a72f9dull},
         {"grey alpha", 4, {77, 128, 9, 0, 255, 255}, {}, 0x0ac31321f25ce02bull},
@@ -131,12 +132,6 @@ TEST(PictureLoader, GivesSdlImagesSurfacesForEveryPictureKind)
         if (written)
             std::remove(path.c_str());
     }
-    // Not a picture: null, and the stream where it was.
-    SDL_RWops* text = SDL_RWFromConstMem("not a picture", 13);
-    SDL_RWseek(text, 4, RW_SEEK_SET);
-    EXPECT_EQ(tarn::LoadPicture(text, false), nullptr);
-    EXPECT_EQ(SDL_RWtell(text), 4);
-    SDL_RWclose(text);
     SDL_Quit();
 }
 
@@ -144,7 +139,6 @@ TEST(PictureLoader, RefusesDamagedAndOversizedPicturesSayingWhy)
 {
     const std::string png = FileBytes("data/gfx/it_guy.png");
     const std::string jpeg = FileBytes("data/gfx/title_screen.jpg");
-    ASSERT_GT(jpeg.size(), 1000u);
     std::string badCrc = png, badSignature = png;
     badCrc[30] ^= 1;
     badSignature[1] = 'Q';
@@ -170,11 +164,15 @@ TEST(PictureLoader, RefusesDamagedAndOversizedPicturesSayingWhy)
     };
     for (const auto& [bytes, message] : damaged)
     {
+        const std::string file = "pad." + bytes; // read from offset 4, and put back there
+        SDL_RWops* stream = SDL_RWFromConstMem(file.data(), static_cast<int>(file.size()));
+        SDL_RWseek(stream, 4, RW_SEEK_SET);
         SDL_ClearError();
-        SDL_Surface* surface = tarn::LoadPicture(
-            SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size())), true, "x");
+        SDL_Surface* surface = tarn::LoadPicture(stream, false, "x");
         EXPECT_EQ(surface, nullptr) << message;
         EXPECT_STREQ(SDL_GetError(), message);
+        EXPECT_EQ(SDL_RWtell(stream), 4) << message;
         SDL_FreeSurface(surface); // null-safe
+        SDL_RWclose(stream);
     }
 }

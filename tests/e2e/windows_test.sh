@@ -10,10 +10,11 @@ here=$(cd "$(dirname "$0")" && pwd)
 source "$here/lib.sh"
 build=$(cd "$1" && pwd)
 work=$(mktemp -d)
-at_exit 'rm -rf "$work"'
+# Each prefix's wineserver ended and waited for before the folder goes: a server still
+# running would write its registry back into a removed prefix.
+at_exit 'for p in "$work/wine" "$work/wine-setup"; do WINEPREFIX=$p wineserver -k; WINEPREFIX=$p wineserver -w; done 2>/dev/null; rm -rf "$work"'
 export WINEPREFIX=$work/wine WINEDEBUG=-all WINEDLLOVERRIDES="winemenubuilder.exe=d"
 export KORVANE_RUNNER=wine KORVANE_ARTIFACTS=${KORVANE_ARTIFACTS:-$build/test-artifacts}
-at_exit 'wineserver -k 2>/dev/null'
 g++ -O2 -o "$work/send_wm_delete" "$here/SendWmDelete.cpp" -lX11 || fail "send_wm_delete did not build"
 
 started=$SECONDS
