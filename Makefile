@@ -224,11 +224,11 @@ deps-windows:
 deps-test-windows: deps-windows
 	$(call install_missing,$(WINDOWS_TEST_PACKAGES))
 
-# Each library builds once (stamps in $(WIN_BUILD)/deps/stamps); the game and the packages
-# are brought up to date.
 # WIN_WINE: the one Wine prefix of the test programs that CTest runs (the toolchain file's
 # emulator); the scenarios of tests/e2e/windows_test.sh make and remove their own.
 WIN_WINE  := $(CURDIR)/$(WIN_BUILD)/wine
+# Each library builds once (stamps in $(WIN_BUILD)/deps/stamps); the game and the packages
+# are brought up to date.
 WIN_CMAKE := -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/tools/windows/Toolchain.cmake \
     -DKORVANE_WINDOWS_PREFIX=$(CURDIR)/$(WIN_BUILD)/deps/prefix -DCMAKE_BUILD_TYPE=Release \
     -DKORVANE_WINE_PREFIX=$(WIN_WINE) -DKORVANE_BUILD_BENCH=OFF

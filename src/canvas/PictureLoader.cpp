@@ -42,7 +42,7 @@ bool RefuseSize(const char* name, unsigned long width, unsigned long height)
     const unsigned long limit = tarn::kMaxPictureSide;
     if (width <= limit && height <= limit)
         return false;
-    // Formatted here: SDL 1.2's SDL_SetError knows no long integers.
+    // Formatted here: SDL 1.2's SDL_SetError knows no long integers (and keeps 127 bytes).
     char message[200];
     SDL_snprintf(message, sizeof message, "%s: %lu x %lu pixels, more than %lu on a side", name,
                  width, height, limit);
