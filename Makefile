@@ -214,9 +214,7 @@ WIN_BUILD ?= build-windows
 # NSIS; ImageMagick makes the icon. The tests add what drives the game in Xvfb.
 WINDOWS_PACKAGES := g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix dpkg-dev patch make \
                     cmake pkg-config wine wine64 nsis zip imagemagick
-WINDOWS_TEST_PACKAGES := unzip xvfb xauth xdotool x11-utils x11-apps python3 sox g++ libx11-dev \
-                         googletest libgtest-dev libsdl1.2-dev libsdl-image1.2-dev libpng-dev \
-                         libjpeg62-turbo-dev zlib1g-dev
+WINDOWS_TEST_PACKAGES := unzip xvfb xauth xdotool x11-utils x11-apps python3 sox g++ libx11-dev
 
 deps-windows:
 	$(call install_missing,$(WINDOWS_PACKAGES))
