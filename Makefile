@@ -21,7 +21,7 @@ RUN_PACKAGES  := build-essential cmake pkg-config libsdl1.2-dev libsdl-image1.2-
 # What make deb adds (the package's build-dependencies are the game's, above); the package
 # test of make test needs them too, and appstream to check the software-centre data.
 DEB_PACKAGES  := git debhelper dpkg-dev lintian
-TEST_PACKAGES := zlib1g-dev googletest libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool \
+TEST_PACKAGES := zlib1g-dev libpng-dev libjpeg62-turbo-dev googletest libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool \
                  x11-utils x11-apps imagemagick sox python3 desktop-file-utils \
                  openssl libsdl2-2.0-0 appstream stress-ng $(DEB_PACKAGES)
 ASSET_PACKAGES := libstb-dev libvorbis-dev
@@ -42,13 +42,23 @@ WEB_BUILD      ?= build-web
 help:
 	@awk -f tools/make-help.awk $(MAKEFILE_LIST)
 
+# Another installer (unattended upgrades, a second make) may hold the dpkg lock: apt waits
+# for it up to DPKG_LOCK_WAIT seconds, then gives up with the message below.
+DPKG_LOCK_WAIT ?= 600
+APT_GET := DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=$(DPKG_LOCK_WAIT)
 define install_missing
-	@missing=$$(for p in $(1); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q '^install ok installed' || echo $$p; done); \
+	@missing=$$(for p in $(1); do \
+	    got=$$(dpkg-query -W -f='$${Status} $${Version}' $${p%%=*} 2>/dev/null); \
+	    case $$p in *=*) [ "$$got" = "install ok installed $${p#*=}" ];; \
+	                *) case $$got in "install ok installed "*) ;; *) false;; esac;; esac || echo $$p; \
+	done); \
 	if [ -n "$$missing" ]; then \
 	    if [ "$$(id -u)" = 0 ]; then \
-	        echo "Installing: $$missing"; \
-	        (apt-get install -y --no-install-recommends $$missing || \
-	         (apt-get update && apt-get install -y --no-install-recommends $$missing)) >/dev/null || exit 1; \
+	        echo "Installing: $$missing (waiting up to $(DPKG_LOCK_WAIT) s for the dpkg lock)"; \
+	        ($(APT_GET) install -y --no-install-recommends $$missing || \
+	         ($(APT_GET) update && $(APT_GET) install -y --no-install-recommends $$missing)) >/dev/null || \
+	        { echo "Could not install: $$missing (apt-get's reason above; if the dpkg lock was" \
+	               "held all $(DPKG_LOCK_WAIT) s, let the other installer finish and retry)"; exit 1; }; \
 	    else \
 	        echo "Missing Debian packages. Install them with:"; \
 	        echo "  sudo apt-get install -y $$missing"; exit 1; \
@@ -195,16 +205,21 @@ valgrind: deps-check $(BUILD)/CMakeCache.txt
 	    --leak-check=full --show-leak-kinds=definite --errors-for-leak-kinds=definite \
 	    --track-origins=no ./$(BUILD)/tests/game/soak $(SOAK_FRAMES) --no-rss-check
 
-## the fault-injection matrix of the real game (BUILD=build-asan: sanitized)
+# Then the Windows game's pictures under Wine, if make windows has packed it.
+## the fault-injection matrix of the real game (BUILD=build-asan: sanitized), Windows too
 faults: deps-test $(BUILD)/CMakeCache.txt
 	cmake --build $(BUILD) -j $(JOBS) --target korvane
 	$(SANITIZER_ENV) bash tests/e2e/fault_injection.sh ./$(BUILD)/korvane
+	@if ls $(WIN_BUILD)/Korvane-*-win64.zip >/dev/null 2>&1; then \
+	    bash tests/e2e/windows_faults.sh $(WIN_BUILD); \
+	else echo "no Windows game in $(WIN_BUILD) (make windows): its pictures not fed"; fi
 
 ## the libFuzzer harnesses of fuzz/, FUZZ_SECONDS each (build-fuzz/)
 fuzz: deps-check
 	cmake -S fuzz -B $(FUZZ_BUILD) -DCMAKE_CXX_COMPILER=clang++ >/dev/null
 	cmake --build $(FUZZ_BUILD) -j $(JOBS)
-	for f in directory_listing bleed_edges; do \
+	mkdir -p $(FUZZ_BUILD)/corpus/picture_loader && cp data/gfx/*.png data/gfx/*.jpg $(FUZZ_BUILD)/corpus/picture_loader/
+	for f in directory_listing bleed_edges picture_loader; do \
 	    mkdir -p $(FUZZ_BUILD)/corpus/$$f $(FUZZ_BUILD)/findings && \
 	    ./$(FUZZ_BUILD)/$${f}_fuzzer -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
 	        -artifact_prefix=$(FUZZ_BUILD)/findings/$${f}- $(FUZZ_BUILD)/corpus/$$f || exit 1; \
@@ -219,9 +234,7 @@ clean:
 # NSIS; ImageMagick makes the icon. The tests add what drives the game in Xvfb.
 WINDOWS_PACKAGES := g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix dpkg-dev patch make \
                     cmake pkg-config wine wine64 nsis zip imagemagick
-WINDOWS_TEST_PACKAGES := unzip xvfb xauth xdotool x11-utils x11-apps python3 sox g++ libx11-dev \
-                         googletest libgtest-dev libsdl1.2-dev libsdl-image1.2-dev libpng-dev \
-                         libjpeg62-turbo-dev zlib1g-dev
+WINDOWS_TEST_PACKAGES := unzip xvfb xauth xdotool x11-utils x11-apps python3 sox g++ libx11-dev
 
 ## install the cross compiler, Wine and NSIS (as root)
 deps-windows:
@@ -231,11 +244,14 @@ deps-windows:
 deps-test-windows: deps-windows
 	$(call install_missing,$(WINDOWS_TEST_PACKAGES))
 
+# WIN_WINE: the one Wine prefix of the test programs that CTest runs (the toolchain file's
+# emulator); the scenarios of tests/e2e/windows_test.sh make and remove their own.
+WIN_WINE  := $(CURDIR)/$(WIN_BUILD)/wine
 # Each library builds once (stamps in $(WIN_BUILD)/deps/stamps); the game and the packages
 # are brought up to date.
 WIN_CMAKE := -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/tools/windows/Toolchain.cmake \
     -DKORVANE_WINDOWS_PREFIX=$(CURDIR)/$(WIN_BUILD)/deps/prefix -DCMAKE_BUILD_TYPE=Release \
-    -DKORVANE_BUILD_BENCH=OFF
+    -DKORVANE_WINE_PREFIX=$(WIN_WINE) -DKORVANE_BUILD_BENCH=OFF
 ## the Windows game: libraries, exe, zip and setup program in build-windows/
 windows: deps-windows
 	bash tools/windows/build-deps.sh $(WIN_BUILD)/deps
@@ -244,15 +260,19 @@ windows: deps-windows
 	cmake --build $(WIN_BUILD)/game -j $(JOBS)
 	bash tools/windows/package.sh $(WIN_BUILD)
 
-# The GoogleTest programs cross-built and run through CTest under Wine (the toolchain file's
-# emulator, with its own Wine prefix made first), then the player's scenarios.
+# The GoogleTest programs cross-built and run through CTest under Wine, in WIN_WINE (made
+# first, kept for the next run; its wineserver waited for after each step), then the
+# player's scenarios.
 ## the Windows test programs and the player's scenarios under Wine
 test-windows: windows deps-test-windows
-	[ -d $(WIN_BUILD)/wine ] || WINEPREFIX=$(CURDIR)/$(WIN_BUILD)/wine WINEDEBUG=-all wineboot -i
+	[ -d $(WIN_WINE) ] || { WINEPREFIX=$(WIN_WINE) WINEDEBUG=-all wineboot -i && \
+	    WINEPREFIX=$(WIN_WINE) wineserver -w; }
 	[ -f $(WIN_BUILD)/tests/CMakeCache.txt ] || \
 	    cmake -S . -B $(WIN_BUILD)/tests $(WIN_CMAKE) -DKORVANE_BUILD_TESTS=ON
 	cmake --build $(WIN_BUILD)/tests -j $(JOBS)
-	$(XVFB) ctest --test-dir $(WIN_BUILD)/tests --output-on-failure -j $(JOBS)
+	WINEPREFIX=$(WIN_WINE) wineserver -w
+	$(XVFB) ctest --test-dir $(WIN_BUILD)/tests --output-on-failure -j $(JOBS); \
+	    status=$$?; WINEPREFIX=$(WIN_WINE) wineserver -w; exit $$status
 	bash tests/e2e/windows_test.sh $(WIN_BUILD)
 
 WEB_PORT  ?= 8000
@@ -260,7 +280,7 @@ WEB_PORT  ?= 8000
 # tools/web/sdl_fixes.js replaces parts of exactly this version's. The page's tests add
 # Chromium and its WebDriver, and ImageMagick for the screenshot readers.
 EMSCRIPTEN_VERSION := 3.1.6~dfsg-5
-WEB_PACKAGES      := emscripten googletest cmake make python3
+WEB_PACKAGES      := emscripten=$(EMSCRIPTEN_VERSION) googletest cmake make python3
 WEB_TEST_PACKAGES := chromium chromium-driver python3-selenium imagemagick
 # emscripten's link needs Debian's node modules, which a /usr/bin/node not built by Debian
 # (as on this machine image) does not look in; and Debian's python3, not the first on PATH.
@@ -270,17 +290,7 @@ WEB_CMAKE := -DCMAKE_BUILD_TYPE=Release -DKORVANE_BUILD_BENCH=OFF \
 
 ## the Debian packages the web build and its tests need (emscripten pinned), as root
 deps-web:
-	@missing=$$(for p in $(WEB_PACKAGES) $(WEB_TEST_PACKAGES); do \
-	    dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q '^install ok installed' || echo $$p; done); \
-	[ "$$(dpkg-query -W -f='$${Version}' emscripten 2>/dev/null)" = '$(EMSCRIPTEN_VERSION)' ] || \
-	    missing="$$(echo $$missing | sed 's/\bemscripten\b//') emscripten=$(EMSCRIPTEN_VERSION)"; \
-	if [ -n "$$(echo $$missing)" ]; then \
-	    if [ "$$(id -u)" != 0 ]; then echo "Install as root: apt-get install $$missing"; exit 1; fi; \
-	    echo "Installing: $$missing"; \
-	    apt-get -o DPkg::Lock::Timeout=600 install -y --no-install-recommends $$missing >/dev/null || \
-	    { apt-get -o DPkg::Lock::Timeout=600 update && \
-	      apt-get -o DPkg::Lock::Timeout=600 install -y --no-install-recommends $$missing >/dev/null; }; \
-	fi
+	$(call install_missing,$(WEB_PACKAGES) $(WEB_TEST_PACKAGES))
 
 ## the game for the browser: index.html, korvane.js, .wasm and .data in build-web/
 web: deps-web

@@ -10,8 +10,12 @@
 //   JPEG                                      24 bits, R G B
 // 16-bit channels are cut to 8, 1 to 4-bit pixels unpacked to a byte. libpng and libjpeg
 // report errors by longjmp, so the decoding functions hold only plain data across setjmp.
+// A picture larger than kMaxPictureSide on a side is refused from its header, before any
+// surface or row is allocated: a few kilobytes can claim gigabytes (SDL 1.2 multiplies its
+// sizes in int and its pitch is a Uint16, so it would not catch that itself).
 #include <SDL.h>
 #include <csetjmp>
+#include <cstddef>
 #include <cstdio>
 
 #include <jpeglib.h>
@@ -22,6 +26,29 @@
 namespace
 {
 constexpr int kPngSignatureSize = 8;
+constexpr int kBytesPerPixelAtMost = 4; // RGBA: the widest surface either decoder makes
+
+static_assert(tarn::kMaxPictureSide <= 65535 / kBytesPerPixelAtMost,
+              "a row's bytes must fit SDL 1.2's Uint16 pitch");
+static_assert(static_cast<long long>(tarn::kMaxPictureSide) * tarn::kMaxPictureSide *
+                      kBytesPerPixelAtMost <=
+                  0x7FFFFFFF / 16,
+              "a whole surface's bytes must fit an int with room to spare");
+
+/// True, with "<name>: <w> x <h> pixels, more than <limit> on a side" as SDL's error, for a
+/// picture too large to hold. (Both libraries refuse a side of 0 themselves.)
+bool RefuseSize(const char* name, unsigned long width, unsigned long height)
+{
+    const unsigned long limit = tarn::kMaxPictureSide;
+    if (width <= limit && height <= limit)
+        return false;
+    // Formatted here: SDL 1.2's SDL_SetError knows no long integers (and keeps 127 bytes).
+    char message[200];
+    SDL_snprintf(message, sizeof message, "%s: %lu x %lu pixels, more than %lu on a side", name,
+                 width, height, limit);
+    SDL_SetError("%s", message);
+    return true;
+}
 
 void ReadPngBytes(png_structp png, png_bytep data, png_size_t size)
 {
@@ -38,7 +65,16 @@ void PngError(png_structp png, png_const_charp message)
 
 void PngWarning(png_structp, png_const_charp) {}
 
-SDL_Surface* LoadPng(SDL_RWops* source)
+/// Ends the decoding with SDL's own reason for the failure that just happened (copied: the
+/// error handler sets SDL's error anew from it).
+[[noreturn]] void PngFailWithSdlError(png_structp png)
+{
+    char reason[256];
+    SDL_snprintf(reason, sizeof reason, "%s", SDL_GetError());
+    png_error(png, reason);
+}
+
+SDL_Surface* LoadPng(SDL_RWops* source, const char* name)
 {
     png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, PngError, PngWarning);
     png_infop info = png ? png_create_info_struct(png) : nullptr;
@@ -59,10 +95,18 @@ SDL_Surface* LoadPng(SDL_RWops* source)
         return nullptr;
     }
     png_set_read_fn(png, source, ReadPngBytes);
+    // libpng's own limit (a million pixels a side) would refuse some sizes before ours, with
+    // a message that does not say the size.
+    png_set_user_limits(png, PNG_UINT_31_MAX, PNG_UINT_31_MAX);
     png_read_info(png, info);
     png_uint_32 width = 0, height = 0;
     int depth = 0, type = 0;
     png_get_IHDR(png, info, &width, &height, &depth, &type, nullptr, nullptr, nullptr);
+    if (RefuseSize(name, width, height))
+    {
+        png_destroy_read_struct(&png, &info, nullptr);
+        return nullptr;
+    }
 
     png_set_strip_16(png);
     png_set_packing(png);
@@ -109,7 +153,11 @@ SDL_Surface* LoadPng(SDL_RWops* source)
     surface = SDL_CreateRGBSurface(SDL_SWSURFACE, static_cast<int>(width), static_cast<int>(height),
                                    depth * channels, r, g, b, a);
     if (!surface)
-        png_error(png, "out of memory");
+        PngFailWithSdlError(png);
+    // The transformations chosen above must give rows of the surface's width, or
+    // png_read_image would write past them.
+    if (png_get_rowbytes(png, info) > static_cast<size_t>(surface->pitch))
+        png_error(png, "a decoded row is wider than the surface");
     if (key != -1)
     {
         if (type != PNG_COLOR_TYPE_PALETTE)
@@ -118,11 +166,14 @@ SDL_Surface* LoadPng(SDL_RWops* source)
                                               static_cast<Uint8>(keyColour->blue)));
         SDL_SetColorKey(surface, SDL_SRCCOLORKEY, static_cast<Uint32>(key));
     }
-    rows = static_cast<png_bytep*>(SDL_malloc(sizeof(png_bytep) * (height ? height : 1)));
+    rows = static_cast<png_bytep*>(SDL_malloc(sizeof(png_bytep) * height)); // height >= 1
     if (!rows)
-        png_error(png, "out of memory");
+    {
+        SDL_OutOfMemory();
+        PngFailWithSdlError(png);
+    }
     for (png_uint_32 y = 0; y < height; ++y)
-        rows[y] = static_cast<png_bytep>(surface->pixels) + y * surface->pitch;
+        rows[y] = static_cast<png_bytep>(surface->pixels) + size_t{y} * surface->pitch;
     png_read_image(png, rows);
 
     if (SDL_Palette* palette = surface->format->palette)
@@ -182,6 +233,8 @@ boolean FillBuffer(j_decompress_ptr info)
 
 void SkipInput(j_decompress_ptr info, long count)
 {
+    if (count <= 0) // libjpeg's contract: nothing to skip (and no negative step back)
+        return;
     jpeg_source_mgr* manager = info->src;
     while (count > static_cast<long>(manager->bytes_in_buffer))
     {
@@ -208,7 +261,7 @@ void JpegExit(j_common_ptr info)
 
 void JpegMessage(j_common_ptr) {}
 
-SDL_Surface* LoadJpeg(SDL_RWops* stream)
+SDL_Surface* LoadJpeg(SDL_RWops* stream, const char* name)
 {
     jpeg_decompress_struct info;
     SJpegError error;
@@ -237,6 +290,11 @@ SDL_Surface* LoadJpeg(SDL_RWops* stream)
     info.src = &source->m_Manager;
 
     jpeg_read_header(&info, TRUE);
+    if (RefuseSize(name, info.image_width, info.image_height))
+    {
+        jpeg_destroy_decompress(&info);
+        return nullptr;
+    }
     const bool cmyk = info.num_components == 4;
     info.out_color_space = cmyk ? JCS_CMYK : JCS_RGB;
     info.quantize_colors = FALSE;
@@ -247,15 +305,14 @@ SDL_Surface* LoadJpeg(SDL_RWops* stream)
                    : SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 24, 0x0000FF, 0x00FF00, 0xFF0000, 0);
     if (!surface)
     {
-        jpeg_destroy_decompress(&info);
-        SDL_SetError("JPEG: out of memory");
+        jpeg_destroy_decompress(&info); // SDL's error says why; libjpeg's cleanup sets none
         return nullptr;
     }
     jpeg_start_decompress(&info);
     while (info.output_scanline < info.output_height)
     {
-        JSAMPROW row = static_cast<JSAMPROW>(surface->pixels) +
-                       static_cast<int>(info.output_scanline) * surface->pitch;
+        JSAMPROW row =
+            static_cast<JSAMPROW>(surface->pixels) + size_t{info.output_scanline} * surface->pitch;
         jpeg_read_scanlines(&info, &row, 1);
     }
     jpeg_finish_decompress(&info);
@@ -287,16 +344,18 @@ bool IsPngPicture(SDL_RWops* source)
     return png;
 }
 
-SDL_Surface* LoadPicture(SDL_RWops* source, bool closeSource)
+SDL_Surface* LoadPicture(SDL_RWops* source, bool closeSource, const char* name)
 {
     if (!source)
         return nullptr; // SDL_RWFromFile has said why
+    if (!name)
+        name = "picture";
     const int start = SDL_RWtell(source);
     SDL_Surface* surface = nullptr;
     if (IsPngPicture(source))
-        surface = LoadPng(source);
+        surface = LoadPng(source, name);
     else if (IsJpeg(source))
-        surface = LoadJpeg(source);
+        surface = LoadJpeg(source, name);
     else
         SDL_SetError("Unsupported image format");
     if (!surface)

@@ -1,13 +1,17 @@
 // The game's own picture loader (the Windows build's, in SDL_image's place) against what
-// SDL_image gives, for every kind of picture the game's tests load. Built twice by
-// make test-windows: on Linux beside SDL_image, where both must give the surfaces recorded
-// below, and for Windows under Wine, where the loader must give them still (its libjpeg
-// there is built without SIMD, so the JPEG rows check that its C paths agree).
+// SDL_image gives, for every kind of picture the game's tests load, and on damaged files.
+// make test runs it beside SDL_image, where both must give the surfaces recorded below;
+// make test-windows under Wine, where the loader must give them still (its libjpeg there
+// is built without SIMD, so the JPEG rows check that its C paths agree).
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <zlib.h>
+
 #include <cstdint>
 #include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include "PngWriter.h"
@@ -41,6 +45,40 @@ uint64_t Digest(const SDL_Surface* s)
             static_cast<size_t>(s->w) * f->BytesPerPixel);
     return hash;
 }
+
+std::string FileBytes(const char* path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), {}};
+}
+
+void PutBig(std::string& bytes, size_t at, uint32_t value, int size) // PNG and JPEG byte order
+{
+    for (int i = 0; i < size; ++i)
+        bytes[at + static_cast<size_t>(i)] = static_cast<char>(value >> (8 * (size - 1 - i)));
+}
+
+/// The PNG with the size its IHDR chunk claims changed, the chunk's CRC made right again.
+std::string PngClaiming(std::string png, uint32_t width, uint32_t height)
+{
+    PutBig(png, 16, width, 4); // signature 8, chunk length 4, "IHDR" 4
+    PutBig(png, 20, height, 4);
+    PutBig(png, 29, crc32(0, reinterpret_cast<const Bytef*>(png.data() + 12), 17), 4);
+    return png;
+}
+
+/// The JPEG with the size its frame header (SOF0 or SOF2) claims changed.
+std::string JpegClaiming(std::string jpeg, uint16_t width, uint16_t height)
+{
+    for (size_t i = 2; i + 9 < jpeg.size(); ++i)
+        if (jpeg[i] == '\xFF' && (jpeg[i + 1] == '\xC0' || jpeg[i + 1] == '\xC2'))
+        {
+            PutBig(jpeg, i + 5, height, 2); // marker 2, length 2, precision 1
+            PutBig(jpeg, i + 7, width, 2);
+            return jpeg;
+        }
+    return {};
+}
 } // namespace
 
 TEST(PictureLoader, GivesSdlImagesSurfacesForEveryPictureKind)
@@ -56,6 +94,7 @@ TEST(PictureLoader, GivesSdlImagesSurfacesForEveryPictureKind)
     } const pictures[] = {
         {"colour key", 3, {0, 1, 2}, {0}, 0x9a261c01ff2a42b2ull},
         {"translucent", 3, {0, 1, 2}, {128, 255}, 0xb9605312625be26full},
+        {"two keys", 3, {0, 1, 2}, {0, 0}, 0xaf6c90c54509323aull},
         {"grey key", 0, {77, 200, 0}, {0, 77}, 0x8e56460ed54300dfull},
         {"grey", 0, {77, 200, 0}, {}, 0x0b42f15033a72f9dull},
         {"grey alpha", 4, {77, 128, 9, 0, 255, 255}, {}, 0x0ac31321f25ce02bull},
@@ -93,11 +132,47 @@ TEST(PictureLoader, GivesSdlImagesSurfacesForEveryPictureKind)
         if (written)
             std::remove(path.c_str());
     }
-    // Not a picture: null, and the stream where it was.
-    SDL_RWops* text = SDL_RWFromConstMem("not a picture", 13);
-    SDL_RWseek(text, 4, RW_SEEK_SET);
-    EXPECT_EQ(tarn::LoadPicture(text, false), nullptr);
-    EXPECT_EQ(SDL_RWtell(text), 4);
-    SDL_RWclose(text);
     SDL_Quit();
+}
+
+TEST(PictureLoader, RefusesDamagedAndOversizedPicturesSayingWhy)
+{
+    const std::string png = FileBytes("data/gfx/it_guy.png");
+    const std::string jpeg = FileBytes("data/gfx/title_screen.jpg");
+    std::string badCrc = png, badSignature = png;
+    badCrc[30] ^= 1;
+    badSignature[1] = 'Q';
+    const std::pair<std::string, const char*> damaged[] = {
+        {"", "Unsupported image format"},
+        {"GIF89a\x01\x00\x01\x00\x00\x00\x00;", "Unsupported image format"},
+        {badSignature, "Unsupported image format"},
+        {png.substr(0, 8), "PNG: the file ends early"},
+        {png.substr(0, 20), "PNG: the file ends early"},
+        {png.substr(0, 33), "PNG: the file ends early"},
+        {png.substr(0, png.size() / 2), "PNG: the file ends early"},
+        {badCrc, "PNG: IHDR: CRC error"},
+        {PngClaiming(png, 0, 0), "PNG: Invalid IHDR data"},
+        {PngClaiming(png, 1, 2000000), "x: 1 x 2000000 pixels, more than 4096 on a side"},
+        {PngClaiming(png, 16000, 60000), "x: 16000 x 60000 pixels, more than 4096 on a side"},
+        {PngClaiming(png, 4097, 1), "x: 4097 x 1 pixels, more than 4096 on a side"},
+        {PngClaiming(png, 4096, 1), "PNG: Not enough image data"}, // not refused for its size
+        {jpeg.substr(0, 2), "JPEG: JPEG datastream contains no image"},
+        {jpeg.substr(0, 300), "JPEG: Bogus Huffman table definition"},
+        {JpegClaiming(jpeg, 0, 768), "JPEG: Empty JPEG image (DNL not supported)"},
+        {JpegClaiming(jpeg, 16000, 16000), "x: 16000 x 16000 pixels, more than 4096 on a side"},
+        {JpegClaiming(jpeg, 1024, 4097), "x: 1024 x 4097 pixels, more than 4096 on a side"},
+    };
+    for (const auto& [bytes, message] : damaged)
+    {
+        const std::string file = "pad." + bytes; // read from offset 4, and put back there
+        SDL_RWops* stream = SDL_RWFromConstMem(file.data(), static_cast<int>(file.size()));
+        SDL_RWseek(stream, 4, RW_SEEK_SET);
+        SDL_ClearError();
+        SDL_Surface* surface = tarn::LoadPicture(stream, false, "x");
+        EXPECT_EQ(surface, nullptr) << message;
+        EXPECT_STREQ(SDL_GetError(), message);
+        EXPECT_EQ(SDL_RWtell(stream), 4) << message;
+        SDL_FreeSurface(surface); // null-safe
+        SDL_RWclose(stream);
+    }
 }

@@ -3,7 +3,10 @@
 # Each case runs the binary in its own copy of data/: every data file missing, halved and
 # garbage in turn; no audio device; no DISPLAY on a pty; odd and read-only current folders;
 # random keys and clicks (MONKEY_SECONDS). A playing case clicks the title away, fires, moves
-# and quits with Escape: it passes if the window came up and the game ended with 0.
+# and quits with Escape: it passes if the window came up and the game ended with 0, and a
+# picture that cannot be read was named in the game's message.
+# FAULT_FILES (under data/), FAULT_KINDS (also "huge": a picture claiming 16000 pixels a
+# side) and FAULT_DATA_ONLY=1 choose a part; KORVANE_RUNNER runs the game (windows_faults.sh).
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/lib.sh"
@@ -26,7 +29,7 @@ record() { # <case> <PASS|FAIL> <notes>
 launch() {
     local name=$1 dir=$2; shift 2
     log=$out/$(tr -c 'A-Za-z0-9_.-' _ <<<"$name").log
-    (cd "$dir" && exec env SDL_AUDIODRIVER=dummy "$@" "$game") >"$log" 2>&1 &
+    (cd "$dir" && exec env SDL_AUDIODRIVER=dummy "$@" ${KORVANE_RUNNER:-} "$game") >"$log" 2>&1 &
     pid=$!
     track "$pid"
     wait_window
@@ -56,6 +59,20 @@ play() { # <case> <folder> [VAR=value...]
     finish "$name" "played; load failures reported: $(grep -c "Couldn't load\|Mix_LoadMUS" "$log")"
 }
 
+claim_huge() { # <PNG or JPEG file>: its header claims 16000 x 60000 (PNG) or 16000 x 16000
+    python3 - "$1" <<'EOF'
+import sys, zlib
+b = bytearray(open(sys.argv[1], 'rb').read())
+if b[:4] == b'\x89PNG':  # IHDR's width and height, then its CRC made right again
+    b[16:24] = (16000).to_bytes(4, 'big') + (60000).to_bytes(4, 'big')
+    b[29:33] = zlib.crc32(b[12:29]).to_bytes(4, 'big')
+else:  # the JPEG frame header's height and width
+    i = next(i for i in range(2, len(b)) if b[i] == 0xFF and b[i + 1] in (0xC0, 0xC2))
+    b[i + 5:i + 9] = (16000).to_bytes(2, 'big') * 2
+open(sys.argv[1], 'wb').write(b)
+EOF
+}
+
 fresh_copy() { mkdir -p "$1" && cp -r "$root/data" "$1/"; }
 
 data_case() { # <file relative to data/> <missing|truncated|garbage>
@@ -66,8 +83,13 @@ data_case() { # <file relative to data/> <missing|truncated|garbage>
     truncated) truncate -s $(($(stat -c %s "$file") / 2)) "$file" ;;
     garbage) openssl enc -aes-128-ctr -nosalt -pass pass:korvane -pbkdf2 </dev/zero 2>/dev/null |
         head -c "$(stat -c %s "$file")" >"$file.new" && mv "$file.new" "$file" ;; # a fixed seed: runs repeat
+    huge) claim_huge "$file" ;;
     esac
     play "data/$1 $2" "$dir"
+    # A bad picture is named once it is used. (A cut JPEG still shows its top rows; the
+    # creature's shots and the explosions' pieces may not come in this short play.)
+    case $1:$2 in gfx/*.jpg:truncated | gfx/bullet-02.png:* | gfx/particle-*) ;; gfx/*) grep -q "Couldn't load picture: data/$1" "$log" ||
+        record "data/$1 $2: message" FAIL "no \"Couldn't load picture: data/$1\" in $log" ;; esac
 }
 
 no_display_case() {
@@ -109,9 +131,10 @@ monkey_case() {
     finish "$name" "${seconds} s, $events events"
 }
 
-while IFS= read -r file; do
-    for fault in missing truncated garbage; do data_case "$file" "$fault"; done
-done < <(cd "$root/data" && find . -type f | sed 's|^\./||' | sort)
+for file in ${FAULT_FILES:-$(cd "$root/data" && find . -type f | sed 's|^\./||' | sort)}; do
+    for fault in ${FAULT_KINDS:-missing truncated garbage}; do data_case "$file" "$fault"; done
+done
+[ "${FAULT_DATA_ONLY:-}" = 1 ] && { echo "matrix: $matrix"; [ "$failures" -eq 0 ] || fail "$failures case(s) failed"; exit 0; }
 fresh_copy "$work/na"
 play "no audio device" "$work/na" SDL_AUDIODRIVER=no-such-driver
 no_display_case

@@ -12,7 +12,9 @@ skip() { echo "SKIPPED: $*"; exit 77; }
 build=$(cd "$(dirname "$1")" && pwd)
 close_window=$2
 work=$(mktemp -d)
-at_exit 'dpkg -s korvane >/dev/null 2>&1 && dpkg -P korvane >/dev/null 2>&1'
+# Through apt, which waits for a dpkg lock that another installer holds (dpkg would fail).
+apt_get() { DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout="${DPKG_LOCK_WAIT:-600}" -y "$@"; }
+at_exit 'dpkg -s korvane >/dev/null 2>&1 && apt_get purge korvane >/dev/null 2>&1'
 at_exit 'rm -rf "$work"'
 in_xvfb
 
@@ -31,8 +33,7 @@ else
 fi
 deb=$(ls "$debs"/korvane_*_"$(dpkg --print-architecture)".deb)
 
-dpkg -i "$deb" >"$work/dpkg.txt" 2>&1 || DEBIAN_FRONTEND=noninteractive apt-get install -f -y >>"$work/dpkg.txt" 2>&1 ||
-    { cat "$work/dpkg.txt"; fail "the package did not install"; }
+apt_get install "$deb" >"$work/dpkg.txt" 2>&1 || { cat "$work/dpkg.txt"; fail "the package did not install"; }
 dpkg-query -W -f='${Status}' korvane | grep -q 'install ok installed' || { cat "$work/dpkg.txt"; fail "the package is not installed"; }
 dpkg -L korvane >"$work/files.txt"
 for f in /usr/games/korvane /usr/lib/games/korvane/korvane /usr/share/games/korvane/data/gfx/title_screen.jpg \
@@ -58,9 +59,10 @@ left_behind() {
         echo "$path"
     done <"$work/files.txt"
 }
-dpkg -r korvane >/dev/null || fail "dpkg -r failed"
-[ -z "$(left_behind)" ] || fail "left after dpkg -r: $(left_behind | tr '\n' ' ')"
-dpkg -P korvane >/dev/null 2>&1 || fail "dpkg -P failed"
+apt_get remove korvane >/dev/null || fail "removing failed"
+[ -z "$(left_behind)" ] || fail "left after removing: $(left_behind | tr '\n' ' ')"
+# Without conffiles the removal forgot the package already: apt would not know what to purge.
+! dpkg-query -W korvane >/dev/null 2>&1 || apt_get purge korvane >/dev/null 2>&1 || fail "purging failed"
 ! dpkg -s korvane >/dev/null 2>&1 || fail "dpkg still knows korvane after the purge"
-[ -z "$(left_behind)" ] || fail "left after dpkg -P: $(left_behind | tr '\n' ' ')"
+[ -z "$(left_behind)" ] || fail "left after purging: $(left_behind | tr '\n' ' ')"
 echo "PASS: $(basename "$deb") installs, starts from any folder, and removes and purges cleanly ($(wc -l <"$work/files.txt") paths)"

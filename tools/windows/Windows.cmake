@@ -6,13 +6,9 @@ set(ENV{PKG_CONFIG_LIBDIR} ${KORVANE_WINDOWS_PREFIX}/lib/pkgconfig)
 set(ENV{PKG_CONFIG_PATH} "")
 pkg_check_modules(SDL REQUIRED IMPORTED_TARGET sdl)
 pkg_check_modules(SDL_MIXER REQUIRED IMPORTED_TARGET SDL_mixer)
-find_package(PNG REQUIRED)
-find_package(JPEG REQUIRED)
-
-add_library(korvane_picture_loader STATIC ${PROJECT_SOURCE_DIR}/src/canvas/PictureLoader.cpp)
-target_include_directories(korvane_picture_loader
-    PUBLIC ${PROJECT_SOURCE_DIR}/src/canvas/win ${PROJECT_SOURCE_DIR}/src)
-target_link_libraries(korvane_picture_loader PUBLIC PkgConfig::SDL PRIVATE PNG::PNG JPEG::JPEG)
+include(${PROJECT_SOURCE_DIR}/src/canvas/PictureLoader.cmake)
+# canvas/win/SDL_image.h: SDL_image's calls on the loader, for the game's sources.
+target_include_directories(korvane_picture_loader PUBLIC ${PROJECT_SOURCE_DIR}/src/canvas/win)
 add_library(PkgConfig::SDL_IMAGE ALIAS korvane_picture_loader)
 
 add_library(PkgConfig::GL INTERFACE IMPORTED)
@@ -27,12 +23,3 @@ add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX)
 # No libstdc++-6.dll, libgcc_s_seh-1.dll or libwinpthread-1.dll to ship: linked in.
 add_link_options(-static-libgcc -static-libstdc++
     -Wl,-Bstatic,--whole-archive -lwinpthread -Wl,--no-whole-archive,-Bdynamic)
-
-# The loader against the surfaces SDL_image gives on Linux (make test-windows runs it).
-find_package(GTest CONFIG)
-if(GTest_FOUND)
-    add_executable(picture_loader_test ${PROJECT_SOURCE_DIR}/tests/canvas/PictureLoaderTest.cpp)
-    target_include_directories(picture_loader_test PRIVATE ${PROJECT_SOURCE_DIR}/tests)
-    target_link_libraries(picture_loader_test PRIVATE korvane_picture_loader GTest::gtest_main
-        ZLIB::ZLIB)
-endif()

@@ -10,7 +10,7 @@ inline SDL_Surface* IMG_Load_RW(SDL_RWops* source, int freesrc)
 }
 inline SDL_Surface* IMG_Load(const char* file)
 {
-    return tarn::LoadPicture(SDL_RWFromFile(file, "rb"), true);
+    return tarn::LoadPicture(SDL_RWFromFile(file, "rb"), true, file);
 }
 inline int IMG_isPNG(SDL_RWops* source)
 {
