@@ -1,5 +1,7 @@
 #include "Support.h"
 #include "actors/Player.h"
+#include "app/Gamepad.h"
+#include "app/MainLoop.h"
 #include "app/TitleScreen.h"
 #include "canvas/Sprite.h"
 #include "game/Gameplay.h"
@@ -22,15 +24,16 @@ TEST_F(EventQueue, TheArrowsAndSpaceAreHeldFromKeyDownToKeyUp)
     auto made = std::make_unique<CGameplayImpl>();
     const CPlayer& player = made->Player();
     CGameplay gameplay(std::move(made));
+    CPad pad;
     // In button order, from kButtonUp to kButtonFire.
     const SDLKey keys[kButtonCount] = {SDLK_UP, SDLK_DOWN, SDLK_LEFT, SDLK_RIGHT, SDLK_SPACE};
     for (const EButton button : {kButtonUp, kButtonDown, kButtonLeft, kButtonRight, kButtonFire})
     {
         PushEvent(SDL_KEYDOWN, keys[button]);
-        EXPECT_TRUE(DispatchEvents(gameplay));
+        EXPECT_TRUE(DispatchEvents(gameplay, pad));
         EXPECT_TRUE(player.IsHeld(button)) << button;
         PushEvent(SDL_KEYUP, keys[button]);
-        EXPECT_TRUE(DispatchEvents(gameplay));
+        EXPECT_TRUE(DispatchEvents(gameplay, pad));
         EXPECT_FALSE(player.IsHeld(button)) << button;
     }
 }
@@ -40,6 +43,7 @@ TEST_F(EventQueue, EscapeOrCloseEndTheGameLoopButTheRestOfTheBatchIsStillHandled
     auto made = std::make_unique<CGameplayImpl>();
     CGameplayImpl& game = *made;
     CGameplay gameplay(std::move(made));
+    CPad pad;
     // A level shot at the player's 4 x 8 picture (x 2 ... 5, y 7 ... 14) hits it in the next
     // frame; more than a second later a button ends the gameplay.
     game.Player().Sprite()->SetImage(FilledSurface(4, 8, 0xFF00FF00u));
@@ -51,15 +55,15 @@ TEST_F(EventQueue, EscapeOrCloseEndTheGameLoopButTheRestOfTheBatchIsStillHandled
     for (SDLKey other : {SDLK_ESCAPE, SDLK_RETURN, SDLK_a, SDLK_w, SDLK_LSHIFT, SDLK_F1})
         PushEvent(SDL_KEYDOWN, other);
     PushEvent(SDL_KEYUP, SDLK_SPACE);
-    EXPECT_FALSE(DispatchEvents(gameplay));
+    EXPECT_FALSE(DispatchEvents(gameplay, pad));
     EXPECT_FALSE(gameplay.IsOver()) << "neither Escape, a key-up nor another key is a button";
 
     PushEvent(SDL_KEYDOWN, SDLK_ESCAPE);
     PushEvent(SDL_KEYDOWN, SDLK_SPACE);
-    EXPECT_FALSE(DispatchEvents(gameplay));
+    EXPECT_FALSE(DispatchEvents(gameplay, pad));
     EXPECT_TRUE(gameplay.IsOver());
     PushEvent(SDL_QUIT);
-    EXPECT_FALSE(DispatchEvents(gameplay));
+    EXPECT_FALSE(DispatchEvents(gameplay, pad));
 }
 
 TEST_F(EventQueue, TheTitleLeavesOnAListedKeyOrALeftClickElseStrictlyAfterFiveSeconds)
