@@ -57,28 +57,24 @@ bool SetMode(bool fullscreen)
 
 CRect ComputeViewport(int width, int height)
 {
-    // The window the game opens is the virtual screen itself. The general rule below would
-    // give it 767 rows (1024 / 1.3333334 truncates), so it is not used for that size.
-    if (width == kVirtualScreenWidth && height == kVirtualScreenHeight)
-        return CRect{0, 0, width, height};
-    const float w = static_cast<float>(width);
-    const float h = static_cast<float>(height);
-    const float fourThirds = 4.0f / 3.0f;
-    const float ratio = h / w;
+    // The largest 4:3 area that fits, centred: black bars beside a wide screen, above and
+    // below a tall one; the virtual screen is never cropped. Compared in integers, so a
+    // 4:3 window (1024 x 768 among them) is always the whole window. 0.75 is exact in
+    // binary; 1.3333334f is a little over 4/3, so truncation never loses a pixel.
     CRect view;
-    if (ratio <= fourThirds)
+    if (height * 4 >= width * 3)
     {
         view.w = width;
-        view.h = static_cast<int>(w / fourThirds);
+        view.h = static_cast<int>(static_cast<float>(width) * 0.75f);
         view.x = 0;
-        view.y = static_cast<int>((h - static_cast<float>(view.h)) * 0.5f);
+        view.y = (height - view.h) / 2;
     }
     else
     {
         view.h = height;
-        view.w = static_cast<int>(h * fourThirds);
+        view.w = static_cast<int>(static_cast<float>(height) * (4.0f / 3.0f));
         view.y = 0;
-        view.x = static_cast<int>((w - static_cast<float>(view.w)) * 0.5f);
+        view.x = (width - view.w) / 2;
     }
     return view;
 }

@@ -30,5 +30,5 @@ void SwapScreen();
 bool IsInvisibleVideoDriver(const char* driver, const char* requested);
 
 /// The viewport for a window of the given size: the whole of a 4:3 window, otherwise the
-/// largest centred 4:3 area (offsets may be negative). Pure, for tests.
+/// largest 4:3 area that fits, centred. Pure, for tests.
 CRect ComputeViewport(int width, int height);

@@ -8,9 +8,12 @@ TEST(Viewport, KeepsAFourByThreeArea)
         const CRect v = ComputeViewport(w, h);
         return v.x == e.x && v.y == e.y && v.w == e.w && v.h == e.h;
     };
+    // Black bars beside a wide screen, above and below a tall one; never cropped.
     EXPECT_TRUE(is(1024, 768, {0, 0, 1024, 768}));
-    EXPECT_TRUE(is(1600, 900, {0, -150, 1600, 1200})); // 1600 / 1.3333334f rounds to 1200.0f
-    EXPECT_TRUE(is(300, 600, {-250, 0, 800, 600}));
+    EXPECT_TRUE(is(1600, 900, {200, 0, 1200, 900}));
+    EXPECT_TRUE(is(1366, 768, {171, 0, 1024, 768})); // 768 x 1.3333334f is 1024.00006
+    EXPECT_TRUE(is(300, 600, {0, 187, 300, 225}));
+    EXPECT_TRUE(is(2560, 1920, {0, 0, 2560, 1920}));
 }
 
 // Without a display SDL 2 falls back to drivers that show nothing; the game refuses them
