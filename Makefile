@@ -34,7 +34,7 @@ RUN_PACKAGES  := build-essential cmake pkg-config libsdl1.2-dev libsdl-image1.2-
 # test of make test needs them too, and appstream to check the software-centre data.
 DEB_PACKAGES  := git debhelper dpkg-dev lintian
 TEST_PACKAGES := zlib1g-dev googletest libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool \
-                 x11-utils x11-apps imagemagick sox python3 desktop-file-utils \
+                 x11-utils x11-apps evilwm imagemagick sox python3 desktop-file-utils \
                  openssl libsdl2-2.0-0 appstream stress-ng $(DEB_PACKAGES)
 ASSET_PACKAGES := libstb-dev libvorbis-dev
 # The long reliability runs only: memcheck, and clang with libFuzzer.
