@@ -17,8 +17,9 @@ CCommandLine ParseCommandLine(int argc, const char* const* argv)
         else
         {
             line.m_Command = ECommand::Error;
-            line.m_Error = std::string(arg[0] == '-' ? "unknown option '" : "unexpected argument '") +
-                           arg + "'";
+            line.m_Error =
+                std::string(arg[0] == '-' ? "unknown option '" : "unexpected argument '") + arg +
+                "'";
         }
         if (line.m_Command != ECommand::Play)
             return line;

@@ -102,3 +102,125 @@ TEST_F(EventQueue, ClosingTheWindowOnTheTitleWinsOverADismissingKeyAndLeavesTheR
     SDL_Event left;
     EXPECT_TRUE(SDL_PollEvent(&left) && left.type == SDL_KEYDOWN);
 }
+
+namespace
+{
+/// The logical buttons named by letters: Up Down Left Right Fire.
+CButtonSet Held(const char* names)
+{
+    CButtonSet set;
+    for (const char* c = names; *c; ++c)
+        set.set(static_cast<size_t>(std::string("UDLRF").find(*c)));
+    return set;
+}
+
+/// A joystick event of the first pad as SDL queues it: a hat's, an axis's or a button's.
+SDL_Event Joy(Uint8 type, Uint8 index, int value = 0)
+{
+    SDL_Event e = {};
+    e.type = type;
+    if (type == SDL_JOYHATMOTION)
+        e.jhat.hat = index, e.jhat.value = static_cast<Uint8>(value);
+    else if (type == SDL_JOYAXISMOTION)
+        e.jaxis.axis = index, e.jaxis.value = static_cast<Sint16>(value);
+    else
+        e.jbutton.button = index, e.jbutton.state = type == SDL_JOYBUTTONDOWN;
+    return e;
+}
+
+void PushJoy(Uint8 type, Uint8 index, int value = 0)
+{
+    SDL_Event event = Joy(type, index, value);
+    ASSERT_EQ(SDL_PushEvent(&event), 0);
+}
+} // namespace
+
+TEST(Gamepad, HatStickAndFaceButtonsGiveTheArrowsAndFire)
+{
+    const std::pair<Uint8, const char*> hats[] = {
+        {SDL_HAT_CENTERED, ""},  {SDL_HAT_UP, "U"},        {SDL_HAT_DOWN, "D"},
+        {SDL_HAT_LEFT, "L"},     {SDL_HAT_RIGHT, "R"},     {SDL_HAT_LEFTUP, "LU"},
+        {SDL_HAT_RIGHTUP, "RU"}, {SDL_HAT_LEFTDOWN, "LD"}, {SDL_HAT_RIGHTDOWN, "RD"}};
+    for (const auto& [hat, held] : hats)
+        EXPECT_EQ(HatButtons(hat), Held(held)) << int(hat);
+    // The dead zone is closed: 8000 off the centre is the centre. Axes past the first
+    // stick's two (a second stick, triggers) steer nothing.
+    const std::tuple<Uint8, int, const char*> axes[] = {
+        {0, -32768, "L"}, {0, -8001, "L"}, {0, -8000, ""}, {0, 8000, ""},  {0, 8001, "R"},
+        {0, 32767, "R"},  {1, -8001, "U"}, {1, 8000, ""},  {1, 8001, "D"}, {2, 32767, ""}};
+    for (const auto& [axis, value, held] : axes)
+        EXPECT_EQ(AxisButtons(axis, static_cast<Sint16>(value)), Held(held)) << value;
+
+    // Held on two controls, a button stays held until both let go; buttons past the four
+    // face buttons (shoulders, Start) do not fire; a second hat steers nothing.
+    CPad pad;
+    const std::pair<SDL_Event, const char*> steps[] = {
+        {Joy(SDL_JOYBUTTONDOWN, 0), "F"},        {Joy(SDL_JOYBUTTONDOWN, 3), "F"},
+        {Joy(SDL_JOYBUTTONUP, 0), "F"},          {Joy(SDL_JOYBUTTONUP, 3), ""},
+        {Joy(SDL_JOYBUTTONDOWN, 4), ""},         {Joy(SDL_JOYHATMOTION, 0, SDL_HAT_RIGHT), "R"},
+        {Joy(SDL_JOYAXISMOTION, 0, 20000), "R"}, {Joy(SDL_JOYHATMOTION, 1, SDL_HAT_UP), "R"},
+        {Joy(SDL_JOYHATMOTION, 0, 0), "R"},      {Joy(SDL_JOYAXISMOTION, 1, -20000), "RU"},
+        {Joy(SDL_JOYAXISMOTION, 0, 100), "U"}};
+    for (const auto& [event, held] : steps)
+        EXPECT_TRUE(pad.Apply(event) && pad.Held() == Held(held)) << &event - &steps[0].first;
+    SDL_Event key = {};
+    key.type = SDL_KEYDOWN;
+    EXPECT_FALSE(pad.Apply(key));
+}
+
+TEST_F(EventQueue, ThePadMovesFiresLeavesTheTitleAndRestartsLikeTheKeys)
+{
+    CTitleScreen title(kClock);
+    PushJoy(SDL_JOYHATMOTION, 0, SDL_HAT_UP);
+    PushJoy(SDL_JOYAXISMOTION, 0, 32767);
+    PushJoy(SDL_JOYBUTTONUP, 2);
+    EXPECT_TRUE(title.HandleEvents() && !title.Done()) << "only a button press leaves the title";
+    PushJoy(SDL_JOYBUTTONDOWN, 9);
+    EXPECT_TRUE(title.HandleEvents() && title.Done());
+
+    auto made = std::make_unique<CGameplayImpl>();
+    CGameplayImpl& game = *made;
+    const CPlayer& player = made->Player();
+    CGameplay gameplay(std::move(made));
+    CPad pad;
+    const CVector2 start = player.Position();
+    PushJoy(SDL_JOYHATMOTION, 0, SDL_HAT_RIGHTDOWN);
+    PushJoy(SDL_JOYBUTTONDOWN, 1);
+    EXPECT_TRUE(DispatchEvents(gameplay, pad));
+    EXPECT_TRUE(player.IsHeld(kButtonFire) && !player.IsHeld(kButtonUp));
+    for (int n = 0; n < 20; ++n)
+        gameplay.Update(kDt);
+    EXPECT_TRUE(player.Position().x > start.x && player.Position().y > start.y);
+    PushJoy(SDL_JOYHATMOTION, 0, SDL_HAT_CENTERED);
+    PushJoy(SDL_JOYBUTTONUP, 1);
+    EXPECT_TRUE(DispatchEvents(gameplay, pad));
+    EXPECT_TRUE(!player.IsHeld(kButtonRight) && !player.IsHeld(kButtonDown) &&
+                !player.IsHeld(kButtonFire));
+
+    // Hit, and more than a second later: the stick starts the next game, as an arrow does.
+    game.Player().Sprite()->SetImage(FilledSurface(4, 8, 0xFF00FF00u));
+    game.Update(kDt);
+    const CVector2 at = player.Position();
+    game.FireLevelBullet(CVector2(at.x - 1.0f, at.y + 4.0f), CBullet::kShooterLevelGun, 15.0f);
+    for (int n = 0; n < 100 && game.DeathTime() <= 1.0f; ++n)
+        game.Update(kDt);
+    ASSERT_GT(game.DeathTime(), 1.0f);
+    PushJoy(SDL_JOYAXISMOTION, 1, -8000); // the dead zone: nothing
+    EXPECT_TRUE(DispatchEvents(gameplay, pad) && !gameplay.IsOver());
+    PushJoy(SDL_JOYAXISMOTION, 1, -30000);
+    EXPECT_TRUE(DispatchEvents(gameplay, pad) && gameplay.IsOver());
+}
+
+TEST(FullScreen, AltEnterAndF11ToggleOnKeyDown)
+{
+    auto toggles = [](Uint8 type, SDLKey key, int mod)
+    {
+        SDL_Event e = {};
+        e.type = type, e.key.keysym.sym = key, e.key.keysym.mod = static_cast<SDLMod>(mod);
+        return IsFullScreenToggle(e);
+    };
+    EXPECT_TRUE(toggles(SDL_KEYDOWN, SDLK_F11, 0) && toggles(SDL_KEYDOWN, SDLK_RETURN, KMOD_LALT) &&
+                toggles(SDL_KEYDOWN, SDLK_KP_ENTER, KMOD_RALT | KMOD_NUM));
+    EXPECT_FALSE(toggles(SDL_KEYDOWN, SDLK_RETURN, 0) || toggles(SDL_KEYUP, SDLK_F11, 0) ||
+                 toggles(SDL_KEYDOWN, SDLK_RETURN, KMOD_LCTRL));
+}

@@ -134,3 +134,30 @@ TEST(TextureGl, UploadsTheEnlargedPictureAndLeavesItsAlphaSettingsAsFound)
                     texels[20 * 64 + 32] == cornerTexel && texels[20 * 64 + 33] == cornerTexel);
     }
 }
+
+// A mode change may come with a new GL context and none of the old textures (Windows);
+// every cached picture then goes up again under the name its records hold.
+TEST(TextureGl, CachedPicturesGoUpAgainUnderTheirOwnNamesAfterTheContextLostThem)
+{
+    KORVANE_OPEN_GL_WINDOW();
+    const CTexture* title = GetTexture("data/gfx/title_screen.jpg");
+    const CTexture* note = GetTexture("data/gfx/black_hole_01.png");
+    ASSERT_TRUE(title && note);
+    auto texels = [](const CTexture* t)
+    {
+        std::vector<uint32_t> data(NextPowerOfTwo(t->m_Width) * NextPowerOfTwo(t->m_Height));
+        glBindTexture(GL_TEXTURE_2D, t->m_Name);
+        glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, data.data());
+        return data;
+    };
+    const std::vector<uint32_t> titleBefore = texels(title), noteBefore = texels(note);
+    const unsigned int names[2] = {title->m_Name, note->m_Name};
+    glDeleteTextures(2, names);
+    ASSERT_FALSE(glIsTexture(names[0]) || glIsTexture(names[1]));
+    EXPECT_GE(ReloadTextures(), 2);
+    EXPECT_TRUE(glIsTexture(names[0]) && glIsTexture(names[1]));
+    EXPECT_TRUE(texels(title) == titleBefore && texels(note) == noteBefore);
+    GLint filter = 0;
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &filter);
+    EXPECT_EQ(filter, GL_LINEAR);
+}
