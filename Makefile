@@ -156,12 +156,13 @@ bench: deps-test $(BUILD)/CMakeCache.txt
 	$(XVFB) sh -c 'for b in $(BUILD)/bench/*_bench; do [ -x "$$b" ] && "$$b"; done'
 
 # FRAMES frames of scripted play, each followed by its floor frame; then the start-up steps
-# in-process and, from outside, the real binary's (STARTUP_RUNS runs).
+# in-process and, from outside, the real binary's (STARTUP_RUNS runs). FRAMES_ARGS=--fullscreen
+# plays them full screen (the Xvfb screen's 1280 x 1024, the 4:3 area 1280 x 960 in it).
 FRAMES       ?= 300
 STARTUP_RUNS ?= 5
 frames: deps-test $(BUILD)/CMakeCache.txt
 	cmake --build $(BUILD) -j $(JOBS) --target frame_harness startup_harness swapstamp korvane
-	$(XVFB) ./$(BUILD)/bench/frame_harness $(FRAMES)
+	$(XVFB) ./$(BUILD)/bench/frame_harness $(FRAMES) $(FRAMES_ARGS)
 	$(XVFB) ./$(BUILD)/bench/startup_harness
 	bench/startup.sh $(BUILD) $(STARTUP_RUNS)
 

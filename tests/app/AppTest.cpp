@@ -210,17 +210,3 @@ TEST_F(EventQueue, ThePadMovesFiresLeavesTheTitleAndRestartsLikeTheKeys)
     PushJoy(SDL_JOYAXISMOTION, 1, -30000);
     EXPECT_TRUE(DispatchEvents(gameplay, pad) && gameplay.IsOver());
 }
-
-TEST(FullScreen, AltEnterAndF11ToggleOnKeyDown)
-{
-    auto toggles = [](Uint8 type, SDLKey key, int mod)
-    {
-        SDL_Event e = {};
-        e.type = type, e.key.keysym.sym = key, e.key.keysym.mod = static_cast<SDLMod>(mod);
-        return IsFullScreenToggle(e);
-    };
-    EXPECT_TRUE(toggles(SDL_KEYDOWN, SDLK_F11, 0) && toggles(SDL_KEYDOWN, SDLK_RETURN, KMOD_LALT) &&
-                toggles(SDL_KEYDOWN, SDLK_KP_ENTER, KMOD_RALT | KMOD_NUM));
-    EXPECT_FALSE(toggles(SDL_KEYDOWN, SDLK_RETURN, 0) || toggles(SDL_KEYUP, SDLK_F11, 0) ||
-                 toggles(SDL_KEYDOWN, SDLK_RETURN, KMOD_LCTRL));
-}
