@@ -32,9 +32,9 @@ bool s_FullScreen = false;
 bool s_HasScreen = false;
 bool s_Lost = false;
 
-/// Sets the window or the full screen at the desktop's own size, and the GL
-/// state every frame relies on. Whether the GL context survived is SDL's business (on
-/// Windows it does not, sdl12-compat keeps it): every cached picture goes up again anyway.
+/// Sets the window or the full screen at the desktop's own size, and the GL state every
+/// frame relies on. Whether the GL context survives is SDL's business (on Windows it does
+/// not; both SDL 1.2s on Linux keep it): every cached picture goes up again anyway.
 bool SetMode(bool fullscreen)
 {
     const int width = fullscreen ? s_DesktopWidth : s_WindowWidth;

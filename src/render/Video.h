@@ -7,9 +7,10 @@
 constexpr int kVirtualScreenWidth = 1024;
 constexpr int kVirtualScreenHeight = 768;
 
-/// Opens the window (the game's is 1024 x 768), or the full screen at the desktop's resolution, as
-/// an OpenGL surface with the 1024 x 768 projection in the centred 4:3 viewport. On any failure
-/// (SDL_Init, the video query, the mode) prints why, shuts SDL down and answers false.
+/// Opens the window (the game's is 1024 x 768), or the full screen at the desktop's
+/// resolution, as an OpenGL surface with the 1024 x 768 projection in the centred 4:3
+/// viewport. On any failure (SDL_Init, the video query, the mode) prints why, shuts SDL
+/// down and answers false.
 bool InitVideo(int width, int height, bool fullscreen, const char* caption);
 /// Switches between the window and the full screen (hiding the mouse cursor there), then
 /// uploads every cached picture again. A mode SDL refuses leaves the one the game had; false
