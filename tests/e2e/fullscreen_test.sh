@@ -25,11 +25,12 @@ is_window() { [ "$(geometry)" = "1024 768 " ]; }
 # Full screen: the whole screen as the player sees it (classic SDL 1.2 draws into a window
 # of its own over the titled one), the area brought back to the virtual screen's size, and
 # the brightest channel of the bars. In the window, the window itself.
-look_full() {
-    xwd -root -silent >"$work/root.xwd" && "$IM_CONVERT" "xwd:$work/root.xwd" -strip "$work/screen.pam" &&
-        "$IM_CONVERT" "$work/screen.pam" -crop 1200x900+200+0 +repage -resize 1024x768! "$probe" &&
-        bars=$("$IM_CONVERT" "$work/screen.pam" \( +clone -crop 200x900+0+0 \) \( -clone 0 -crop 200x900+1400+0 \) \
-            -delete 0 +append -format '%[fx:maxima.r+maxima.g+maxima.b]' info:) && [ "$bars" = 0 ]
+look_full() { # one decoder run: under load every process counts against the title's 5 s
+    xwd -root -silent >"$work/root.xwd" &&
+        bars=$("$IM_CONVERT" "xwd:$work/root.xwd" -strip -write "$work/screen.pam" \
+            \( +clone -crop 1200x900+200+0 +repage -resize 1024x768! -write "$probe" +delete \) \
+            \( -clone 0 -crop 200x900+0+0 \) \( -clone 0 -crop 200x900+1400+0 \) -delete 0 +append \
+            -format '%[fx:maxima.r+maxima.g+maxima.b]' info:) && [ "$bars" = 0 ]
 }
 look_window() { shot "$probe"; }
 keep() { "$IM_CONVERT" "$probe" "$out/$1.png"; [ -f "$work/screen.pam" ] && "$IM_CONVERT" "$work/screen.pam" "$out/$1-screen.png"; rm -f "$work/screen.pam"; }
@@ -50,10 +51,10 @@ for try in 1 2 3; do
     start_game "$work/out.txt" SDL_AUDIODRIVER=dummy
     wait_window || { cat "$work/out.txt"; fail "no window titled Korvane"; }
     wait_for 20 is_window || fail "the window is not 1024 x 768 at the start: $(geometry)"
-    wait_for 10 title_in window || { keep no-title; fail "no title in the window (RMSE $difference)"; }
-    key alt+Return
+    key alt+Return # at once: the title in the window is the player's test's
     wait_for 10 is_full || fail "Alt+Enter did not make the window full screen: $(geometry)"
     wait_for 5 title_in full && break
+    echo "the title was gone before the full screen was seen (try $try): starting again"
     kill "$pid" && wait "$pid" 2>/dev/null
     [ "$try" -lt 3 ] || { keep no-full-title; fail "no title in the full screen's 4:3 area (RMSE $difference, bars $bars)"; }
 done
