@@ -22,7 +22,7 @@ RUN_PACKAGES  := build-essential cmake pkg-config libsdl1.2-dev libsdl-image1.2-
 # test of make test needs them too, and appstream to check the software-centre data.
 DEB_PACKAGES  := git debhelper dpkg-dev lintian
 TEST_PACKAGES := zlib1g-dev libpng-dev libjpeg62-turbo-dev googletest libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool \
-                 x11-utils x11-apps imagemagick sox python3 desktop-file-utils \
+                 x11-utils x11-apps evilwm imagemagick sox python3 desktop-file-utils \
                  openssl libsdl2-2.0-0 appstream stress-ng $(DEB_PACKAGES)
 ASSET_PACKAGES := libstb-dev libvorbis-dev
 # The long reliability runs only: memcheck, and clang with libFuzzer.
@@ -177,13 +177,14 @@ bench: deps-test $(BUILD)/CMakeCache.txt
 	$(XVFB) sh -c 'for b in $(BUILD)/bench/*_bench; do [ -x "$$b" ] && "$$b"; done'
 
 # FRAMES frames of scripted play, each followed by its floor frame; then the start-up steps
-# in-process and, from outside, the real binary's (STARTUP_RUNS runs).
+# in-process and, from outside, the real binary's (STARTUP_RUNS runs). FRAMES_ARGS=--fullscreen
+# plays them full screen (the Xvfb screen's 1280 x 1024, the 4:3 area 1280 x 960 in it).
 FRAMES       ?= 300
 STARTUP_RUNS ?= 5
 ## FRAMES frames beside their bare-GL floor, then the start-up figures
 frames: deps-test $(BUILD)/CMakeCache.txt
 	cmake --build $(BUILD) -j $(JOBS) --target frame_harness startup_harness swapstamp korvane
-	$(XVFB) ./$(BUILD)/bench/frame_harness $(FRAMES)
+	$(XVFB) ./$(BUILD)/bench/frame_harness $(FRAMES) $(FRAMES_ARGS)
 	$(XVFB) ./$(BUILD)/bench/startup_harness
 	bench/startup.sh $(BUILD) $(STARTUP_RUNS)
 

@@ -84,9 +84,11 @@ double PairedRatio(const CSeries& a, const CSeries& b, double q)
 int main(int argc, char** argv)
 {
     const int frames = argc > 1 ? std::atoi(argv[1]) : 300;
-    if (frames < 2)
+    // Full screen: the desktop's size, the game's 4:3 area in it (and the floor's too).
+    const bool fullscreen = argc > 2 && std::string(argv[2]) == "--fullscreen";
+    if (frames < 2 || (argc > 2 && !fullscreen))
     {
-        std::fprintf(stderr, "usage: frame_harness [frames >= 2]\n");
+        std::fprintf(stderr, "usage: frame_harness [frames >= 2] [--fullscreen]\n");
         return 2;
     }
     if (!std::getenv("DISPLAY"))
@@ -96,7 +98,7 @@ int main(int argc, char** argv)
     }
     // The game's own start: window, sounds loaded (a silent device when none is asked for).
     setenv("SDL_AUDIODRIVER", "dummy", 0);
-    if (!InitVideo(kVirtualScreenWidth, kVirtualScreenHeight, false, "Korvane"))
+    if (!InitVideo(kVirtualScreenWidth, kVirtualScreenHeight, fullscreen, "Korvane"))
         return 1;
     StartAudio();
     std::printf("GL renderer: %s\n", reinterpret_cast<const char*>(glGetString(GL_RENDERER)));

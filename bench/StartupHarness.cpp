@@ -18,6 +18,7 @@
 #include <string>
 #include <unistd.h>
 
+#include "app/Gamepad.h"
 #include "app/MainLoop.h"
 #include "app/TitleScreen.h"
 #include "audio/Audio.h"
@@ -121,7 +122,8 @@ int main()
     after.Step("gameplay made (level, wall, pictures)");
     if (Mix_PlayingMusic() == 0)
         PlayMusic("data/sfx/Ondrafel.ogg");
-    DispatchEvents(*gameplay);
+    CPad pad;
+    DispatchEvents(*gameplay, pad);
     gameplay->Update(kTimeStep);
     glFinish();
     after.Step("first gameplay frame drawn and finished");

@@ -2,7 +2,17 @@
 
 #include "app/MainLoop.h"
 
-int main(int, char*[])
+#ifdef _WIN32
+// WindowsConsole.cpp: the errors of a game started without a console, in a message box.
+void ShowErrorsWithoutConsole();
+#endif
+
+int main(int argc, char* argv[])
 {
-    return RunKorvane();
+    const int status = RunKorvane(argc, argv);
+#ifdef _WIN32
+    if (status != 0)
+        ShowErrorsWithoutConsole();
+#endif
+    return status;
 }

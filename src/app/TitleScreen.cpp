@@ -12,8 +12,19 @@ const char* const kPicture = "data/gfx/title_screen.jpg";
 constexpr uint32_t kTimeoutMs = 5000;
 } // namespace
 
+bool IsFullScreenToggle(const SDL_Event& event)
+{
+    if (event.type != SDL_KEYDOWN)
+        return false;
+    const SDLKey key = event.key.keysym.sym;
+    return key == SDLK_F11 ||
+           ((key == SDLK_RETURN || key == SDLK_KP_ENTER) && (event.key.keysym.mod & KMOD_ALT));
+}
+
 bool IsDismissingEvent(const SDL_Event& event)
 {
+    if (event.type == SDL_JOYBUTTONDOWN)
+        return true;
     if (event.type == SDL_MOUSEBUTTONDOWN)
         return event.button.button == SDL_BUTTON_LEFT;
     if (event.type != SDL_KEYDOWN)
@@ -62,7 +73,13 @@ bool CTitleScreen::HandleEvents()
     {
         if (event.type == SDL_QUIT)
             return false;
-        if (IsDismissingEvent(event))
+        // Alt+Enter would otherwise also leave the title: Enter does.
+        if (IsFullScreenToggle(event))
+        {
+            if (!SetFullScreen(!IsFullScreen()))
+                return false;
+        }
+        else if (IsDismissingEvent(event))
         {
             Dismiss();
             m_StartTime = m_Clock();

@@ -18,7 +18,7 @@ public:
     /// Clears the window, draws the picture over the whole virtual screen, presents.
     void Draw() const;
     /// Handles every pending event, then the time-out. False as soon as the window is
-    /// closed (the rest of the batch stays unread).
+    /// closed, or lost in a full-screen toggle (the rest of the batch stays unread).
     bool HandleEvents();
 
     bool Done() const { return m_Done; }
@@ -32,9 +32,13 @@ private:
     Clock m_Clock;
 };
 
-/// Whether the event is a key-down of a dismissing key or a left-button press.
+/// Whether the event is a key-down of a dismissing key, a left-button press or any
+/// joystick button press.
 bool IsDismissingEvent(const SDL_Event& event);
+/// Whether the event is a key-down of F11 or of Enter with Alt held: the full-screen
+/// toggle, on the title and in play.
+bool IsFullScreenToggle(const SDL_Event& event);
 
-/// Shows the title until dismissed: true to go on, false when the window was closed.
+/// Shows the title until dismissed: true to go on, false when the window was closed or lost.
 /// No frame pacing: it draws as fast as the buffer swap allows.
 bool ShowTitleScreen(CTitleScreen::Clock clock = SDL_GetTicks);

@@ -27,13 +27,20 @@ constexpr Uint32 kUploadBlueMask = 0x0000FF00u;
 constexpr Uint32 kUploadAlphaMask = 0x000000FFu;
 #endif
 
-// File name -> texture; null records a picture that failed once and is never retried.
-// Neither the records nor the GL textures are ever freed. The map itself is never
-// destroyed either, so the records stay reachable to the very end (a leak checker run at
-// exit would otherwise report every picture).
-std::map<std::string, CTexture*>& PictureCache()
+// File name -> texture; a null texture records a picture that failed once and is never
+// retried. With each texture stays the image that was uploaded (power-of-two, edges bled),
+// so that a mode change, which may take the GL context with it, can upload it again without
+// the file. Nothing is ever freed. The map itself is never destroyed either, so the records
+// stay reachable to the very end (a leak checker run at exit would otherwise report every
+// picture).
+struct CCachedPicture
 {
-    static auto* s_Cache = new std::map<std::string, CTexture*>;
+    CTexture* m_Texture = nullptr;
+    SDL_Surface* m_Image = nullptr;
+};
+std::map<std::string, CCachedPicture>& PictureCache()
+{
+    static auto* s_Cache = new std::map<std::string, CCachedPicture>;
     return *s_Cache;
 }
 
@@ -131,7 +138,11 @@ void BleedEdges(SDL_Surface* image, const SDL_Rect& pictureRect)
     SDL_UnlockSurface(image);
 }
 
-bool MakeTexture(SDL_Surface* surface, unsigned int& textureName, float textureCoordinates[4])
+namespace
+{
+/// The power-of-two image of `surface` as GL_RGBA bytes, edges bled; writes uMin, vMin,
+/// uMax, vMax. Null when it cannot be made.
+SDL_Surface* MakeUploadImage(SDL_Surface* surface, float textureCoordinates[4])
 {
     const CTextureLayout layout = ComputeTextureLayout(surface->w, surface->h);
     textureCoordinates[0] = 0.0f;
@@ -145,7 +156,7 @@ bool MakeTexture(SDL_Surface* surface, unsigned int& textureName, float textureC
         SDL_CreateRGBSurface(SDL_SWSURFACE | SDL_SRCALPHA, layout.m_Width, layout.m_Height, 32,
                              kUploadRedMask, kUploadGreenMask, kUploadBlueMask, kUploadAlphaMask);
     if (!image)
-        return false;
+        return nullptr;
 
     // With per-surface alpha on, the blit would blend the picture over the transparent
     // image instead of copying its own alpha channel.
@@ -167,33 +178,36 @@ bool MakeTexture(SDL_Surface* surface, unsigned int& textureName, float textureC
 
     if (savedFlags & SDL_SRCALPHA)
         SDL_SetAlpha(surface, savedFlags, savedAlpha);
+    return image;
+}
 
-    glGenTextures(1, &textureName);
+/// Uploads `image` under `textureName`, which need not exist in this GL context: binding a
+/// name makes it, so a texture keeps its name over a context change.
+void Upload(unsigned int textureName, SDL_Surface* image)
+{
     glBindTexture(GL_TEXTURE_2D, textureName);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, layout.m_Width, layout.m_Height, 0, GL_RGBA,
-                 GL_UNSIGNED_BYTE, image->pixels);
-
-    SDL_FreeSurface(image);
-    return true;
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, image->w, image->h, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                 image->pixels);
 }
 
-CTexture* LoadTexture(const std::string& fileName)
+/// The texture of the file; its uploaded image in `image` when asked for, else freed.
+CTexture* LoadTexture(const std::string& fileName, SDL_Surface** image)
 {
     SDL_Surface* surface = IMG_Load(fileName.c_str());
     if (!surface)
         return nullptr;
-    unsigned int name = 0;
     float coordinates[4];
-    const bool made = MakeTexture(surface, name, coordinates);
+    SDL_Surface* uploaded = MakeUploadImage(surface, coordinates);
     CTexture* texture = nullptr;
-    if (made)
+    if (uploaded)
     {
         texture = new CTexture;
-        texture->m_Name = name;
+        glGenTextures(1, &texture->m_Name);
+        Upload(texture->m_Name, uploaded);
         texture->m_Width = surface->w;
         texture->m_Height = surface->h;
         texture->m_UMin = coordinates[0];
@@ -202,18 +216,53 @@ CTexture* LoadTexture(const std::string& fileName)
         texture->m_VMax = coordinates[3];
     }
     SDL_FreeSurface(surface);
+    if (image)
+        *image = uploaded;
+    else
+        SDL_FreeSurface(uploaded);
     return texture;
+}
+} // namespace
+
+bool MakeTexture(SDL_Surface* surface, unsigned int& textureName, float textureCoordinates[4])
+{
+    SDL_Surface* image = MakeUploadImage(surface, textureCoordinates);
+    if (!image)
+        return false;
+    glGenTextures(1, &textureName);
+    Upload(textureName, image);
+    SDL_FreeSurface(image);
+    return true;
+}
+
+CTexture* LoadTexture(const std::string& fileName)
+{
+    return LoadTexture(fileName, nullptr);
 }
 
 CTexture* GetTexture(const std::string& fileName)
 {
-    std::map<std::string, CTexture*>& cache = PictureCache();
+    std::map<std::string, CCachedPicture>& cache = PictureCache();
     const auto found = cache.find(fileName);
     if (found != cache.end())
-        return found->second;
-    CTexture* texture = LoadTexture(fileName);
-    if (!texture)
+        return found->second.m_Texture;
+    CCachedPicture picture;
+    picture.m_Texture = LoadTexture(fileName, &picture.m_Image);
+    if (!picture.m_Texture)
         tarn::LogPictureLoadFailure(fileName);
-    cache.emplace(fileName, texture);
-    return texture;
+    cache.emplace(fileName, picture);
+    return picture.m_Texture;
+}
+
+int ReloadTextures()
+{
+    int count = 0;
+    for (const auto& [name, picture] : PictureCache())
+    {
+        if (!picture.m_Texture)
+            continue;
+        Upload(picture.m_Texture->m_Name, picture.m_Image);
+        ++count;
+    }
+    return count;
 }

@@ -23,6 +23,10 @@ struct CTexture
 /// picture cannot be loaded; a failure is reported (LogPictureLoadFailure), remembered and
 /// never retried. Needs InitVideo.
 CTexture* GetTexture(const std::string& fileName);
+/// Uploads every picture of the cache again under its own GL name, from the image kept
+/// with it; after a video mode change, which may have made a new GL context. Answers how
+/// many. Textures made outside the cache (MakeTexture) are not among them.
+int ReloadTextures();
 /// Uncached: decodes and uploads the file; null on failure.
 CTexture* LoadTexture(const std::string& fileName);
 /// Turns `surface` into a GL texture, enlarged to powers of two with its transparent

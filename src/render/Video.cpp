@@ -8,45 +8,75 @@
 #include <cstring>
 #include <string>
 
+#include "render/Texture.h"
 #include "util/Log.h"
 
 namespace
 {
-// The video messages ("Video initialization failed: ", "Video query failed: ", "Video mode
-// set failed: ", each with SDL's reason) are the game's own wording; keep them verbatim.
-[[noreturn]] void FailVideo(const char* what)
+/// The game cannot run without video: says why, shuts SDL down; the caller answers false
+/// and the game ends with a non-zero status (on Windows the message box needs main to
+/// return, so nothing here ends the process itself). The video messages ("Video
+/// initialization failed: ", "Video query failed: ", "Video mode set failed: ", each with
+/// SDL's reason) are the game's own wording; keep them verbatim.
+bool FailVideo(const char* what)
 {
     tarn::Log(tarn::ELogStream::Error, std::string(what) + SDL_GetError());
     SDL_Quit();
-    // The game cannot run without video: a non-zero status tells the caller so.
-    std::exit(EXIT_FAILURE);
+    return false;
+}
+
+int s_DesktopWidth = 0; ///< The desktop's resolution, read before the first mode is set.
+int s_DesktopHeight = 0;
+int s_WindowWidth = 0; ///< The size asked of InitVideo for the window.
+int s_WindowHeight = 0;
+int s_BitsPerPixel = 0;
+bool s_FullScreen = false;
+bool s_HasScreen = false;
+bool s_Lost = false;
+
+/// Sets the window or the full screen at the desktop's own size, and the GL state every
+/// frame relies on. Whether the GL context survives is SDL's business (on Windows it does
+/// not; both SDL 1.2s on Linux keep it): every cached picture goes up again anyway.
+bool SetMode(bool fullscreen)
+{
+    const int width = fullscreen ? s_DesktopWidth : s_WindowWidth;
+    const int height = fullscreen ? s_DesktopHeight : s_WindowHeight;
+    const Uint32 flags = fullscreen ? (SDL_OPENGL | SDL_FULLSCREEN) : SDL_OPENGL;
+    if (!SDL_SetVideoMode(width, height, s_BitsPerPixel, flags))
+        return false;
+    s_FullScreen = fullscreen;
+    SDL_ShowCursor(fullscreen ? SDL_DISABLE : SDL_ENABLE);
+
+    const CRect view = ComputeViewport(width, height);
+    glViewport(view.x, view.y, view.w, view.h);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluOrtho2D(0, kVirtualScreenWidth, kVirtualScreenHeight, 0);
+    ReloadTextures();
+    return true;
 }
 } // namespace
 
 CRect ComputeViewport(int width, int height)
 {
-    // The window the game opens is the virtual screen itself. The general rule below would
-    // give it 767 rows (1024 / 1.3333334 truncates), so it is not used for that size.
-    if (width == kVirtualScreenWidth && height == kVirtualScreenHeight)
-        return CRect{0, 0, width, height};
-    const float w = static_cast<float>(width);
-    const float h = static_cast<float>(height);
-    const float fourThirds = 4.0f / 3.0f;
-    const float ratio = h / w;
+    // The largest 4:3 area that fits, centred: black bars beside a wide screen, above and
+    // below a tall one; the virtual screen is never cropped. Compared in integers, so a
+    // 4:3 window (1024 x 768 among them) is always the whole window. 0.75 is exact in
+    // binary; 1.3333334f is a little over 4/3, so truncation never loses a pixel.
     CRect view;
-    if (ratio <= fourThirds)
+    if (height * 4 >= width * 3)
     {
         view.w = width;
-        view.h = static_cast<int>(w / fourThirds);
+        view.h = static_cast<int>(static_cast<float>(width) * 0.75f);
         view.x = 0;
-        view.y = static_cast<int>((h - static_cast<float>(view.h)) * 0.5f);
+        view.y = (height - view.h) / 2;
     }
     else
     {
         view.h = height;
-        view.w = static_cast<int>(h * fourThirds);
+        view.w = static_cast<int>(static_cast<float>(height) * (4.0f / 3.0f));
         view.y = 0;
-        view.x = static_cast<int>((w - static_cast<float>(view.w)) * 0.5f);
+        view.x = (width - view.w) / 2;
     }
     return view;
 }
@@ -73,13 +103,19 @@ bool IsInvisibleVideoDriver(const char* driver, const char* requested)
 
 bool InitVideo(int width, int height, bool fullscreen, const char* caption)
 {
+    s_WindowWidth = width;
+    s_WindowHeight = height;
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_NOPARACHUTE) < 0)
-        FailVideo("Video initialization failed: ");
+        return FailVideo("Video initialization failed: ");
 
+    // Before the first mode is set, SDL reports the desktop's own mode; afterwards it
+    // reports the window's. The full screen uses that size, so the monitor never switches.
     const SDL_VideoInfo* info = SDL_GetVideoInfo();
     if (!info)
-        FailVideo("Video query failed: ");
-    const int bitsPerPixel = info->vfmt->BitsPerPixel;
+        return FailVideo("Video query failed: ");
+    s_BitsPerPixel = info->vfmt->BitsPerPixel;
+    s_DesktopWidth = info->current_w > 0 ? info->current_w : kVirtualScreenWidth;
+    s_DesktopHeight = info->current_h > 0 ? info->current_h : kVirtualScreenHeight;
 
     // Without a display, SDL 1.2 on SDL 2 (sdl12-compat) quietly falls back to a driver that
     // shows nothing, and the game would run unseen until killed. That is a window that cannot
@@ -101,22 +137,41 @@ bool InitVideo(int width, int height, bool fullscreen, const char* caption)
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
 
-    const Uint32 flags = fullscreen ? (SDL_OPENGL | SDL_FULLSCREEN) : SDL_OPENGL;
-    if (!SDL_SetVideoMode(width, height, bitsPerPixel, flags))
-    {
-        tarn::Log(tarn::ELogStream::Error, std::string("Video mode set failed: ") + SDL_GetError());
-        SDL_Quit();
-        return false;
-    }
-
+    if (!SetMode(fullscreen))
+        return FailVideo("Video mode set failed: ");
     SDL_WM_SetCaption(caption, nullptr);
-
-    const CRect view = ComputeViewport(width, height);
-    glViewport(view.x, view.y, view.w, view.h);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluOrtho2D(0, kVirtualScreenWidth, kVirtualScreenHeight, 0);
+    s_HasScreen = true;
     return true;
+}
+
+bool SetFullScreen(bool fullscreen)
+{
+    if (!s_HasScreen)
+        return false;
+    if (fullscreen == s_FullScreen)
+        return true;
+    if (SetMode(fullscreen))
+        return true;
+    // The other mode is refused: the one the game had is asked for again.
+    tarn::Log(tarn::ELogStream::Error,
+              std::string(fullscreen ? "Full screen failed: " : "Window failed: ") +
+                  SDL_GetError());
+    if (!SetMode(!fullscreen))
+    {
+        s_HasScreen = FailVideo("Video mode set failed: ");
+        s_Lost = true;
+    }
+    return s_HasScreen;
+}
+
+bool IsFullScreen()
+{
+    return s_FullScreen;
+}
+
+bool IsScreenLost()
+{
+    return s_Lost;
 }
 
 void ClearScreen()

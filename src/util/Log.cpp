@@ -8,6 +8,9 @@ namespace tarn
 {
 namespace
 {
+// Constant-initialised: set from another file's static initialiser before main.
+LogTap s_Tap = nullptr;
+
 std::FILE* File(ELogStream stream)
 {
     return stream == ELogStream::Error ? stderr : stdout;
@@ -22,6 +25,13 @@ void Log(ELogStream stream, const std::string& line)
     const std::string text = line + '\n';
     std::fwrite(text.data(), 1, text.size(), file);
     std::fflush(file);
+    if (s_Tap)
+        s_Tap(stream, line);
+}
+
+void SetLogTap(LogTap tap)
+{
+    s_Tap = tap;
 }
 
 void LogOnce(ELogStream stream, const std::string& line)

@@ -16,6 +16,10 @@ enum class ELogStream
 /// Prints `line` and a newline on `stream`, flushed at once. Every message of the game goes
 /// through here, each in its own wording; there is no log file and no level.
 void Log(ELogStream stream, const std::string& line);
+/// Called with every line Log prints, after printing it; none by default. The Windows game
+/// started without a console keeps the error lines with it, for a message box.
+using LogTap = void (*)(ELogStream stream, const std::string& line);
+void SetLogTap(LogTap tap);
 /// Log, the first time this exact line is asked for in the process; repeats are dropped.
 /// For failures met again every frame or by every object. Keeps each distinct line.
 void LogOnce(ELogStream stream, const std::string& line);

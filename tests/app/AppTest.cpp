@@ -1,5 +1,7 @@
 #include "Support.h"
 #include "actors/Player.h"
+#include "app/Gamepad.h"
+#include "app/MainLoop.h"
 #include "app/TitleScreen.h"
 #include "canvas/Sprite.h"
 #include "game/Gameplay.h"
@@ -23,15 +25,16 @@ TEST_F(EventQueue, TheArrowsAndSpaceAreHeldFromKeyDownToKeyUp)
     auto made = std::make_unique<CGameplayImpl>();
     const CPlayer& player = made->Player();
     CGameplay gameplay(std::move(made));
+    CPad pad;
     // In button order, from kButtonUp to kButtonFire.
     const SDLKey keys[kButtonCount] = {SDLK_UP, SDLK_DOWN, SDLK_LEFT, SDLK_RIGHT, SDLK_SPACE};
     for (const EButton button : {kButtonUp, kButtonDown, kButtonLeft, kButtonRight, kButtonFire})
     {
         PushEvent(SDL_KEYDOWN, keys[button]);
-        EXPECT_TRUE(DispatchEvents(gameplay));
+        EXPECT_TRUE(DispatchEvents(gameplay, pad));
         EXPECT_TRUE(player.IsHeld(button)) << button;
         PushEvent(SDL_KEYUP, keys[button]);
-        EXPECT_TRUE(DispatchEvents(gameplay));
+        EXPECT_TRUE(DispatchEvents(gameplay, pad));
         EXPECT_FALSE(player.IsHeld(button)) << button;
     }
 }
@@ -41,6 +44,7 @@ TEST_F(EventQueue, EscapeOrCloseEndTheGameLoopButTheRestOfTheBatchIsStillHandled
     auto made = std::make_unique<CGameplayImpl>();
     CGameplayImpl& game = *made;
     CGameplay gameplay(std::move(made));
+    CPad pad;
     // A level shot at the player's 4 x 8 picture (x 2 ... 5, y 7 ... 14) hits it in the next
     // frame; more than a second later a button ends the gameplay.
     game.Player().Sprite()->SetImage(FilledSurface(4, 8, 0xFF00FF00u));
@@ -52,15 +56,15 @@ TEST_F(EventQueue, EscapeOrCloseEndTheGameLoopButTheRestOfTheBatchIsStillHandled
     for (SDLKey other : {SDLK_ESCAPE, SDLK_RETURN, SDLK_a, SDLK_w, SDLK_LSHIFT, SDLK_F1})
         PushEvent(SDL_KEYDOWN, other);
     PushEvent(SDL_KEYUP, SDLK_SPACE);
-    EXPECT_FALSE(DispatchEvents(gameplay));
+    EXPECT_FALSE(DispatchEvents(gameplay, pad));
     EXPECT_FALSE(gameplay.IsOver()) << "neither Escape, a key-up nor another key is a button";
 
     PushEvent(SDL_KEYDOWN, SDLK_ESCAPE);
     PushEvent(SDL_KEYDOWN, SDLK_SPACE);
-    EXPECT_FALSE(DispatchEvents(gameplay));
+    EXPECT_FALSE(DispatchEvents(gameplay, pad));
     EXPECT_TRUE(gameplay.IsOver());
     PushEvent(SDL_QUIT);
-    EXPECT_FALSE(DispatchEvents(gameplay));
+    EXPECT_FALSE(DispatchEvents(gameplay, pad));
 }
 
 TEST_F(EventQueue, TheTitleLeavesOnAListedKeyOrALeftClickElseStrictlyAfterFiveSeconds)
@@ -102,4 +106,112 @@ TEST_F(EventQueue, ClosingTheWindowOnTheTitleWinsOverADismissingKeyAndLeavesTheR
     SDL_Event left;
     ASSERT_EQ(SDL_PollEvent(&left), 1);
     EXPECT_EQ(left.type, SDL_KEYDOWN);
+}
+
+namespace
+{
+/// The logical buttons named by letters: Up Down Left Right Fire.
+CButtonSet Held(const char* names)
+{
+    CButtonSet set;
+    for (const char* c = names; *c; ++c)
+        set.set(static_cast<size_t>(std::string("UDLRF").find(*c)));
+    return set;
+}
+
+/// A joystick event of the first pad as SDL queues it: a hat's, an axis's or a button's.
+SDL_Event Joy(Uint8 type, Uint8 index, int value = 0)
+{
+    SDL_Event e = {};
+    e.type = type;
+    if (type == SDL_JOYHATMOTION)
+        e.jhat.hat = index, e.jhat.value = static_cast<Uint8>(value);
+    else if (type == SDL_JOYAXISMOTION)
+        e.jaxis.axis = index, e.jaxis.value = static_cast<Sint16>(value);
+    else
+        e.jbutton.button = index, e.jbutton.state = type == SDL_JOYBUTTONDOWN;
+    return e;
+}
+
+void PushJoy(Uint8 type, Uint8 index, int value = 0)
+{
+    SDL_Event event = Joy(type, index, value);
+    ASSERT_EQ(SDL_PushEvent(&event), 0);
+}
+} // namespace
+
+TEST(Gamepad, HatStickAndFaceButtonsGiveTheArrowsAndFire)
+{
+    const std::pair<Uint8, const char*> hats[] = {
+        {SDL_HAT_CENTERED, ""},  {SDL_HAT_UP, "U"},        {SDL_HAT_DOWN, "D"},
+        {SDL_HAT_LEFT, "L"},     {SDL_HAT_RIGHT, "R"},     {SDL_HAT_LEFTUP, "LU"},
+        {SDL_HAT_RIGHTUP, "RU"}, {SDL_HAT_LEFTDOWN, "LD"}, {SDL_HAT_RIGHTDOWN, "RD"}};
+    for (const auto& [hat, held] : hats)
+        EXPECT_EQ(HatButtons(hat), Held(held)) << int(hat);
+    // The dead zone is closed: 8000 off the centre is the centre. Axes past the first
+    // stick's two (a second stick, triggers) steer nothing.
+    const std::tuple<Uint8, int, const char*> axes[] = {
+        {0, -32768, "L"}, {0, -8001, "L"}, {0, -8000, ""}, {0, 8000, ""},  {0, 8001, "R"},
+        {0, 32767, "R"},  {1, -8001, "U"}, {1, 8000, ""},  {1, 8001, "D"}, {2, 32767, ""}};
+    for (const auto& [axis, value, held] : axes)
+        EXPECT_EQ(AxisButtons(axis, static_cast<Sint16>(value)), Held(held)) << value;
+
+    // Held on two controls, a button stays held until both let go; buttons past the four
+    // face buttons (shoulders, Start) do not fire; a second hat steers nothing.
+    CPad pad;
+    const std::pair<SDL_Event, const char*> steps[] = {
+        {Joy(SDL_JOYBUTTONDOWN, 0), "F"},        {Joy(SDL_JOYBUTTONDOWN, 3), "F"},
+        {Joy(SDL_JOYBUTTONUP, 0), "F"},          {Joy(SDL_JOYBUTTONUP, 3), ""},
+        {Joy(SDL_JOYBUTTONDOWN, 4), ""},         {Joy(SDL_JOYHATMOTION, 0, SDL_HAT_RIGHT), "R"},
+        {Joy(SDL_JOYAXISMOTION, 0, 20000), "R"}, {Joy(SDL_JOYHATMOTION, 1, SDL_HAT_UP), "R"},
+        {Joy(SDL_JOYHATMOTION, 0, 0), "R"},      {Joy(SDL_JOYAXISMOTION, 1, -20000), "RU"},
+        {Joy(SDL_JOYAXISMOTION, 0, 100), "U"}};
+    for (const auto& [event, held] : steps)
+        EXPECT_TRUE(pad.Apply(event) && pad.Held() == Held(held)) << &event - &steps[0].first;
+    SDL_Event key = {};
+    key.type = SDL_KEYDOWN;
+    EXPECT_FALSE(pad.Apply(key));
+}
+
+TEST_F(EventQueue, ThePadMovesFiresLeavesTheTitleAndRestartsLikeTheKeys)
+{
+    CTitleScreen title(kClock);
+    PushJoy(SDL_JOYHATMOTION, 0, SDL_HAT_UP);
+    PushJoy(SDL_JOYAXISMOTION, 0, 32767);
+    PushJoy(SDL_JOYBUTTONUP, 2);
+    EXPECT_TRUE(title.HandleEvents() && !title.Done()) << "only a button press leaves the title";
+    PushJoy(SDL_JOYBUTTONDOWN, 9);
+    EXPECT_TRUE(title.HandleEvents() && title.Done());
+
+    auto made = std::make_unique<CGameplayImpl>();
+    CGameplayImpl& game = *made;
+    const CPlayer& player = made->Player();
+    CGameplay gameplay(std::move(made));
+    CPad pad;
+    const CVector2 start = player.Position();
+    PushJoy(SDL_JOYHATMOTION, 0, SDL_HAT_RIGHTDOWN);
+    PushJoy(SDL_JOYBUTTONDOWN, 1);
+    EXPECT_TRUE(DispatchEvents(gameplay, pad));
+    EXPECT_TRUE(player.IsHeld(kButtonFire) && !player.IsHeld(kButtonUp));
+    for (int n = 0; n < 20; ++n)
+        gameplay.Update(kDt);
+    EXPECT_TRUE(player.Position().x > start.x && player.Position().y > start.y);
+    PushJoy(SDL_JOYHATMOTION, 0, SDL_HAT_CENTERED);
+    PushJoy(SDL_JOYBUTTONUP, 1);
+    EXPECT_TRUE(DispatchEvents(gameplay, pad));
+    EXPECT_TRUE(!player.IsHeld(kButtonRight) && !player.IsHeld(kButtonDown) &&
+                !player.IsHeld(kButtonFire));
+
+    // Hit, and more than a second later: the stick starts the next game, as an arrow does.
+    game.Player().Sprite()->SetImage(FilledSurface(4, 8, 0xFF00FF00u));
+    game.Update(kDt);
+    const CVector2 at = player.Position();
+    game.FireLevelBullet(CVector2(at.x - 1.0f, at.y + 4.0f), CBullet::kShooterLevelGun, 15.0f);
+    for (int n = 0; n < 100 && game.DeathTime() <= 1.0f; ++n)
+        game.Update(kDt);
+    ASSERT_GT(game.DeathTime(), 1.0f);
+    PushJoy(SDL_JOYAXISMOTION, 1, -8000); // the dead zone: nothing
+    EXPECT_TRUE(DispatchEvents(gameplay, pad) && !gameplay.IsOver());
+    PushJoy(SDL_JOYAXISMOTION, 1, -30000);
+    EXPECT_TRUE(DispatchEvents(gameplay, pad) && gameplay.IsOver());
 }

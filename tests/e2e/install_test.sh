@@ -35,6 +35,10 @@ man6=$prefix/share/man/man6/korvane.6
 head -n 1 "$man6" | grep -q '^\.TH KORVANE 6' || fail "the man page has no .TH KORVANE 6 header"
 grep -qF "$data" "$man6" || fail "the man page does not name the installed data folder"
 ! grep -q "@" "$man6" || fail "the man page has an unfilled @...@ placeholder"
+for option in fullscreen help version; do
+    grep -qF -- "\-\-$option" "$man6" || fail "the man page does not list --$option"
+done
+bash "$here/options_test.sh" "$prefix/bin/korvane" || fail "the installed command's options"
 desktop=$prefix/share/applications/korvane.desktop
 [ "$(sed -n 's/^Exec=//p' "$desktop")" = "\"$prefix/bin/korvane\"" ] || fail "Exec= does not name the installed command, quoted"
 desktop-file-validate "$desktop" || fail "desktop-file-validate rejects the menu entry"

@@ -27,13 +27,14 @@ wait_for() {
     done
 }
 
-# in_xvfb: a new private X server for this script, in $DISPLAY; its pid in $xserver.
+# in_xvfb [WxH]: a new private X server for this script (1280x1024 unless given), in
+# $DISPLAY; its pid in $xserver.
 # -displayfd: the server picks a free display itself (two scripts could pick the same one).
 # -noreset: a reset when the last client leaves would refuse SDL 1.2, which probes first.
 in_xvfb() {
     local ready
     ready=$(mktemp)
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$ready" >/dev/null 2>&1 &
+    Xvfb -displayfd 3 -screen 0 "${1:-1280x1024}x24" -nolisten tcp -noreset 3>"$ready" >/dev/null 2>&1 &
     xserver=$!
     track "$xserver"
     wait_for 20 test -s "$ready" || fail "Xvfb did not start"
@@ -41,12 +42,12 @@ in_xvfb() {
     rm -f "$ready"
 }
 
-# start_game <log> [VAR=value...]: the game ($game) in the background from the current
-# folder, output to <log>; its pid in $pid. KORVANE_RUNNER, if set, is the program that
-# runs it (wine for the Windows game: its pid becomes the game's process).
+# start_game <log> [VAR=value...]: the game ($game, with $game_args) in the background from
+# the current folder, output to <log>; its pid in $pid. KORVANE_RUNNER, if set, is the
+# program that runs it (wine for the Windows game: its pid becomes the game's process).
 start_game() {
     local log=$1; shift
-    env "$@" ${KORVANE_RUNNER:-} "$game" >"$log" 2>&1 &
+    env "$@" ${KORVANE_RUNNER:-} "$game" ${game_args:-} >"$log" 2>&1 &
     pid=$!
     track "$pid"
 }

@@ -27,12 +27,36 @@ unzip -q "$zip" -d "$work/zip"
 game_dir=$(ls -d "$work"/zip/Korvane-*-win64)
 listing() { (cd "$1" && find . -printf '%p %s %T@\n' | sort); }
 listing "$game_dir" >"$work/before.txt"
-for test in "play_test.sh korvane.exe $work/send_wm_delete" "no_audio_test.sh korvane.exe"; do
+for test in "play_test.sh korvane.exe $work/send_wm_delete" "no_audio_test.sh korvane.exe" \
+    "fullscreen_test.sh korvane.exe"; do
     (cd "$game_dir" && bash $here/$test) || fail "${test%% *} of the Windows game"
     wineserver -w
 done
+
+# --- A fatal start-up error: from a console (here the terminal), the message and status 1;
+# started as from Explorer (start /wait: no console, no standard handles), the same text in
+# a message box titled Korvane, the only window; Enter dismisses it, and the status is the same.
+(
+    cd "$game_dir" && in_xvfb
+    SDL_VIDEODRIVER=nonexistent wine korvane.exe >"$work/console.txt" 2>&1
+    console=$?
+    [ "$console" -ne 0 ] && grep -q . "$work/console.txt" || fail "console: status $console, '$(cat "$work/console.txt")'"
+    (SDL_VIDEODRIVER=nonexistent exec wine start /wait korvane.exe </dev/null >/dev/null 2>&1) &
+    pid=$!
+    track "$pid"
+    wait_window || fail "no window titled Korvane without a console"
+    [ "$(xdotool search --name . getwindowname %@ 2>/dev/null | grep -vc 'Default IME')" = 1 ] ||
+        fail "more windows than the message box"
+    xwd -root -silent | "$IM_CONVERT" xwd:- "$(artifacts windows-error)/message-box.png"
+    xdotool windowfocus --sync "$win" key Return
+    wait_exit "$pid" 20
+    boxed=$?
+    [ "$boxed" = "$console" ] || fail "status $boxed with the message box, $console from the console"
+    echo "a fatal start-up error: '$(cat "$work/console.txt")', status $console; the same in a box titled Korvane"
+) || exit 1
+wineserver -w
 listing "$game_dir" | diff "$work/before.txt" - || fail "the game changed its folder"
-echo "[$((SECONDS - started)) s] the unpacked zip passed the player's and the no-sound scenario"
+echo "[$((SECONDS - started)) s] the unpacked zip passed the player's, no-sound, full-screen and fatal-error scenarios"
 
 # --- The setup program, into a fresh prefix.
 export WINEPREFIX=$work/wine-setup

@@ -25,9 +25,12 @@ TEST(Viewport, KeepsAFourByThreeArea)
         const CRect v = ComputeViewport(w, h);
         return std::make_tuple(v.x, v.y, v.w, v.h);
     };
+    // Black bars beside a wide screen, above and below a tall one; never cropped.
     EXPECT_EQ(viewport(1024, 768), std::make_tuple(0, 0, 1024, 768));
-    EXPECT_EQ(viewport(1600, 900), std::make_tuple(0, -150, 1600, 1200)); // 1600 / 1.3333334f
-    EXPECT_EQ(viewport(300, 600), std::make_tuple(-250, 0, 800, 600));
+    EXPECT_EQ(viewport(1600, 900), std::make_tuple(200, 0, 1200, 900));
+    EXPECT_EQ(viewport(1366, 768), std::make_tuple(171, 0, 1024, 768)); // 768 x 1.3333334f is 1024.00006
+    EXPECT_EQ(viewport(300, 600), std::make_tuple(0, 187, 300, 225));
+    EXPECT_EQ(viewport(2560, 1920), std::make_tuple(0, 0, 2560, 1920));
 }
 
 // Without a display SDL 2 falls back to drivers that show nothing; the game refuses them
@@ -151,4 +154,31 @@ TEST(TextureGl, UploadsTheEnlargedPictureAndLeavesItsAlphaSettingsAsFound)
                                          texels[20 * 64 + 32], texels[20 * 64 + 33]}),
                   std::vector<uint32_t>(4, cornerTexel));
     }
+}
+
+// A mode change may come with a new GL context and none of the old textures (Windows);
+// every cached picture then goes up again under the name its records hold.
+TEST(TextureGl, CachedPicturesGoUpAgainUnderTheirOwnNamesAfterTheContextLostThem)
+{
+    KORVANE_OPEN_GL_WINDOW();
+    const CTexture* title = GetTexture("data/gfx/title_screen.jpg");
+    const CTexture* note = GetTexture("data/gfx/black_hole_01.png");
+    ASSERT_TRUE(title && note);
+    auto texels = [](const CTexture* t)
+    {
+        std::vector<uint32_t> data(NextPowerOfTwo(t->m_Width) * NextPowerOfTwo(t->m_Height));
+        glBindTexture(GL_TEXTURE_2D, t->m_Name);
+        glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, data.data());
+        return data;
+    };
+    const std::vector<uint32_t> titleBefore = texels(title), noteBefore = texels(note);
+    const unsigned int names[2] = {title->m_Name, note->m_Name};
+    glDeleteTextures(2, names);
+    ASSERT_FALSE(glIsTexture(names[0]) || glIsTexture(names[1]));
+    EXPECT_GE(ReloadTextures(), 2);
+    EXPECT_TRUE(glIsTexture(names[0]) && glIsTexture(names[1]));
+    EXPECT_TRUE(texels(title) == titleBefore && texels(note) == noteBefore);
+    GLint filter = 0;
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &filter);
+    EXPECT_EQ(filter, GL_LINEAR);
 }
