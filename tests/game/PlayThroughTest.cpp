@@ -1,10 +1,5 @@
-#include <GL/gl.h>
-#include <gtest/gtest.h>
-#include <vector>
-
 #include "Support.h"
 #include "game/Autopilot.h"
-#include "render/Video.h"
 #include "util/Random.h"
 #include "wall/WallLayout.h"
 
