@@ -25,7 +25,6 @@
 #include "render/Video.h"
 #include "util/Vector2.h"
 
-/// Seconds per frame, as the main loop steps the game.
 constexpr float kDt = kTimeStep;
 
 using ::testing::AllOf, ::testing::AnyOf, ::testing::Each, ::testing::FloatNear, ::testing::Ge,
@@ -105,7 +104,7 @@ inline std::unique_ptr<CSurface> FilledSurface(int w, int h, uint32_t pixel)
     return MakeSurface(w, h, std::vector<uint32_t>(static_cast<size_t>(w * h), pixel));
 }
 
-/// The pixels of `surface` at `points`, one list to compare: a failure shows every one.
+/// One list to compare: a failure shows every pixel.
 inline std::vector<uint32_t> PixelsAt(const CSurface& surface, std::initializer_list<CPoint> points)
 {
     std::vector<uint32_t> pixels;
@@ -114,7 +113,6 @@ inline std::vector<uint32_t> PixelsAt(const CSurface& surface, std::initializer_
     return pixels;
 }
 
-/// How many pixels of the canvas are `pixel`.
 inline int CountPixels(const CSurface& canvas, uint32_t pixel)
 {
     int count = 0;
@@ -123,7 +121,6 @@ inline int CountPixels(const CSurface& canvas, uint32_t pixel)
     return count;
 }
 
-/// The picture's texture record, made with MakeTexture.
 inline CTexture TextureOf(const std::unique_ptr<CSurface>& picture)
 {
     unsigned int name = 0;
@@ -197,7 +194,6 @@ struct CRecordingOutput : ISoundOutput
     std::vector<Mix_Chunk*> m_Played;
 };
 
-/// Real SDL events, for code that polls the queue.
 inline void PushEvent(Uint8 type, SDLKey key = SDLK_UNKNOWN, Uint8 button = 0)
 {
     SDL_Event event = {};

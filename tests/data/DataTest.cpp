@@ -35,16 +35,15 @@ TEST(Data, EveryPictureLoadsWithItsClearPartsZero)
         const std::unique_ptr<CSurface> p = LoadSurface(file.path().string());
         ++pictures;
         bool clear = false, visible = false;
-        for (int y = 0; y < p->Height(); ++y)
-            for (int x = 0; x < p->Width(); ++x)
-            {
-                const uint32_t pixel = p->GetPixel(x, y);
-                clear = clear || pixel == 0u;
-                visible = visible || CColor::FromPixel(pixel).a > 0.5f;
-                // Level shots hit any non-zero pixel word of the player: clear pixels are 0.
-                if ((pixel & CColor::kAlphaMask) == 0)
-                    EXPECT_EQ(pixel, 0u) << name << " " << x << "," << y;
-            }
+        for (int i = 0; i < p->Width() * p->Height(); ++i)
+        {
+            const uint32_t pixel = p->GetPixel(i % p->Width(), i / p->Width());
+            clear = clear || pixel == 0u;
+            visible = visible || CColor::FromPixel(pixel).a > 0.5f;
+            // Level shots hit any non-zero pixel word of the player: clear pixels are 0.
+            if ((pixel & CColor::kAlphaMask) == 0)
+                EXPECT_EQ(pixel, 0u) << name << " pixel " << i;
+        }
         EXPECT_TRUE(visible) << name;
         EXPECT_EQ(clear, opaque.count(name) == 0) << name;
     }

@@ -341,8 +341,7 @@ TEST_F(Gameplay, APlayerShotBreaksOneCellWithABurstOnItButIsOnlySpentWhileTheLev
     }
 }
 
-// Shots vanish with the hit (no burst), later ones are spent unchecked; the death picture fades
-// in over a second, and only strictly after it a key (which still reaches the player) ends it.
+// Shots vanish with the hit (no burst); only strictly after the fade-in a key ends it.
 TEST_F(Gameplay, AfterTheHitShotsVanishTheDeathPictureFadesInAndOnlyThenAKeyEndsTheGameplay)
 {
     for (int framesAfterHit : {0, 61, 62})
@@ -356,17 +355,17 @@ TEST_F(Gameplay, AfterTheHitShotsVanishTheDeathPictureFadesInAndOnlyThenAKeyEnds
         game.FireLevelBullet(CVector2(1.0f, 12.0f), CBullet::kShooterLevelGun, 15.0f);
         game.Update(kDt);
         ASSERT_TRUE(game.PlayerHit());
-        EXPECT_TRUE(game.Particles().empty());
-        EXPECT_TRUE(game.Bullets()[0]->m_Dead && game.Bullets()[1]->m_Dead) << "and the next";
+        EXPECT_TRUE(game.Particles().empty() && game.Bullets()[0]->m_Dead &&
+                    game.Bullets()[1]->m_Dead)
+            << "no burst; the shot that hit and the next gone";
         game.FireLevelBullet(CVector2(20.0f, 11.0f), CBullet::kShooterLevelCore, 15.0f);
         for (int n = 0; n < framesAfterHit; ++n)
             gameplay.Update(kDt);
         if (framesAfterHit > 0)
             EXPECT_EQ(game.Bullets().size(), 0u) << framesAfterHit;
-        const bool white = CountPixels(game.Canvas(), ~0u) == 32 * 24;
         const bool over = framesAfterHit >= 62;
         EXPECT_EQ(game.DeathOverlayAlpha(), over ? 1.0f : game.DeathTime());
-        EXPECT_EQ(white, over) << framesAfterHit;
+        EXPECT_EQ(CountPixels(game.Canvas(), ~0u) == 32 * 24, over) << framesAfterHit;
         gameplay.KeyDown(kButtonUp);
         EXPECT_EQ(gameplay.IsOver(), over) << framesAfterHit;
         EXPECT_TRUE(game.Player().IsHeld(kButtonUp)) << "the key still reached the player";

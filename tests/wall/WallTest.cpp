@@ -29,7 +29,6 @@ std::unique_ptr<CNoteWallImpl> MakeWall(bool withNotes)
                                            kCanvasWidth, kCanvasHeight, p);
 }
 
-/// The wall's quads, recorded instead of drawn.
 struct CQuadList : IWallQuadSink
 {
     void Quad(const CWallQuad& q) override { m_Quads.push_back(q); }
