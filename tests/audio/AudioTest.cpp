@@ -27,7 +27,6 @@ void WriteSquareWav(const std::string& path, int channels, int frames, int16_t a
     std::ofstream(path, std::ios::binary) << out;
 }
 
-/// What `call` printed.
 template <typename Call> std::string Printed(Call call)
 {
     ::testing::internal::CaptureStdout();
