@@ -24,8 +24,8 @@ TEST(Data, TheBeatTableAndTheMusicComeFromTheCurrentScore)
 
 TEST(Data, EveryPictureLoadsWithItsClearPartsZero)
 {
+    // The pictures without clear parts; every other one has some.
     const std::set<std::string> opaque = {
-        // every other picture has clear parts
         "title_screen.jpg", "background-03.jpg", "you_died.png",   "bullet-01.png",
         "bullet-02.png",    "particle-01.png",   "particle-02.png"};
     int pictures = 0;
