@@ -64,7 +64,7 @@ int main(int argc, char** argv)
         mostParticles = std::max(mostParticles, parts->Particles().size());
         if (frame + 1 == 2000)
             warmRss = residentBytes();
-        if (!parts->PlayerHit() || parts->DeathTime() <= 1.0f)
+        if (!(parts->PlayerHit() && parts->DeathTime() > 1.0f))
             continue;
         gameplay->KeyDown(kButtonFire); // the key that leaves the death picture, then the loop's
         if (gameplay->IsOver())
