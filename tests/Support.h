@@ -25,14 +25,12 @@
 #include "render/Video.h"
 #include "util/Vector2.h"
 
-/// Seconds per frame, as the main loop steps the game.
 constexpr float kDt = kTimeStep;
 
 using ::testing::AllOf, ::testing::AnyOf, ::testing::Each, ::testing::FloatNear, ::testing::Ge,
     ::testing::Gt, ::testing::Le, ::testing::Lt, ::testing::Pointwise;
 
-// A failed comparison prints vectors and colours by their parts, not as bytes; 9 digits tell
-// apart floats one step apart.
+// Failures print vectors and colours by their parts; 9 digits tell neighbouring floats apart.
 inline void PrintTo(const CVector2& v, std::ostream* os)
 {
     *os << std::setprecision(9) << "(" << v.x << ", " << v.y << ")";
@@ -54,9 +52,8 @@ public:
     }
     ~CTempDir()
     {
-        std::error_code ignored;
-        if (!m_Path.empty())
-            std::filesystem::remove_all(m_Path, ignored);
+        std::error_code ignored; // an empty path (mkdtemp failed) removes nothing
+        std::filesystem::remove_all(m_Path, ignored);
     }
     CTempDir(const CTempDir&) = delete; // a copy would remove the folder under the original
     CTempDir& operator=(const CTempDir&) = delete;
@@ -86,23 +83,28 @@ private:
     std::string m_Previous;
 };
 
-/// Packs bytes into a canvas pixel (red in the low byte).
+/// A canvas pixel (red in the low byte).
 constexpr uint32_t Rgba(uint32_t r, uint32_t g, uint32_t b, uint32_t a)
 {
     return r | (g << 8) | (b << 16) | (a << 24);
 }
 
-/// A canvas-format surface of w x h pixels, all `pixel`.
-inline std::unique_ptr<CSurface> FilledSurface(int w, int h, uint32_t pixel)
+/// A canvas-format surface whose pixels are `pixels`, row by row.
+inline std::unique_ptr<CSurface> MakeSurface(int w, int h, const std::vector<uint32_t>& pixels)
 {
     std::unique_ptr<CSurface> surface = CreateSurface(w, h);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            surface->SetPixel(x, y, pixel);
+    for (int i = 0; i < w * h; ++i)
+        surface->SetPixel(i % w, i / w, pixels[static_cast<size_t>(i)]);
     return surface;
 }
 
-/// The pixels of `surface` at `points`, one list to compare: a failure shows every one.
+/// A canvas-format surface of w x h pixels, all `pixel`.
+inline std::unique_ptr<CSurface> FilledSurface(int w, int h, uint32_t pixel)
+{
+    return MakeSurface(w, h, std::vector<uint32_t>(static_cast<size_t>(w * h), pixel));
+}
+
+/// One list to compare: a failure shows every pixel.
 inline std::vector<uint32_t> PixelsAt(const CSurface& surface, std::initializer_list<CPoint> points)
 {
     std::vector<uint32_t> pixels;
@@ -111,7 +113,6 @@ inline std::vector<uint32_t> PixelsAt(const CSurface& surface, std::initializer_
     return pixels;
 }
 
-/// How many pixels of the canvas are `pixel`.
 inline int CountPixels(const CSurface& canvas, uint32_t pixel)
 {
     int count = 0;
@@ -120,7 +121,6 @@ inline int CountPixels(const CSurface& canvas, uint32_t pixel)
     return count;
 }
 
-/// A texture record of the picture (GL name, size, texture coordinates), made with MakeTexture.
 inline CTexture TextureOf(const std::unique_ptr<CSurface>& picture)
 {
     unsigned int name = 0;
@@ -129,9 +129,8 @@ inline CTexture TextureOf(const std::unique_ptr<CSurface>& picture)
     return {name, picture->Width(), picture->Height(), uv[0], uv[1], uv[2], uv[3]};
 }
 
-/// Whether the window pixel at virtual screen (x, y), y downwards, shows the colour of the
-/// canvas pixel `rgb`, within 8 a channel (the window may have fewer than 8 bits a channel);
-/// if not, says what it shows.
+/// Whether the window pixel at virtual screen (x, y), y down, shows the canvas pixel `rgb`
+/// within 8 a channel (the window may have fewer than 8 bits a channel); if not, what it shows.
 inline ::testing::AssertionResult Shows(int x, int y, uint32_t rgb)
 {
     unsigned char p[3] = {};
@@ -150,7 +149,7 @@ inline ::testing::AssertionResult Shows(int x, int y, uint32_t rgb)
         GTEST_SKIP() << "needs an X display";                                                      \
     ASSERT_TRUE(InitVideo(kVirtualScreenWidth, kVirtualScreenHeight, false, "Korvane"))
 
-/// A window-less 32-bit video mode (SDL's dummy driver outside GL tests): surfaces, no window.
+/// A window-less 32-bit video mode (SDL's dummy driver outside GL tests).
 class CVideoTest : public ::testing::Test
 {
 protected:
@@ -195,7 +194,6 @@ struct CRecordingOutput : ISoundOutput
     std::vector<Mix_Chunk*> m_Played;
 };
 
-/// Real SDL events, for code that polls the queue.
 inline void PushEvent(decltype(SDL_Event::type) type, SDLKey key = SDLK_UNKNOWN, Uint8 button = 0)
 {
     SDL_Event event = {};

@@ -9,9 +9,8 @@
 #include "canvas/Sprite.h"
 #include "util/Random.h"
 
-// One target of 16 x 12 at the origin: a wall at x = 5, rows 0 ... 9 (value 4); value 1 at
-// (0, 11) and at (11, 10), (13, 10), (15, 10). The first point with a bit of the mask
-// along the path hits, even between frames; points are truncated toward zero.
+// A 16 x 12 target: a wall at x = 5, rows 0 ... 9 (value 4); value 1 at (0, 11), (11, 10),
+// (13, 10), (15, 10). Points between frames count; they are truncated toward zero.
 TEST(SweptTest, TheFirstPointWithABitOfTheMaskAlongThePathHits)
 {
     std::vector<uint32_t> cells(16 * 12, 0);
@@ -20,37 +19,31 @@ TEST(SweptTest, TheFirstPointWithABitOfTheMaskAlongThePathHits)
     for (int i : {176, 171, 173, 175})
         cells[i] = 1;
     CSweepTarget target{{}, 16, 12, [&cells](int x, int y) { return cells[x + 16 * y]; }};
-    const struct
+    // From, to, the point hit (x -1: none), the mask.
+    const std::tuple<CVector2, CVector2, int, int, uint32_t> cases[] = {
+        {{3.5f, 2.5f}, {6.5f, 2.5f}, 5, 2, ~0u}, // three pixels in one frame
+        {{9.9f, 7.2f}, {0.1f, 7.2f}, 5, 7, ~0u}, // ten pixels, leftward
+        {{4.2f, 1.0f}, {5.9f, 8.9f}, 5, 4, ~0u}, // steep: four samples before the wall
+        {{5.5f, 3.5f}, {5.5f, 3.5f}, 5, 3, ~0u}, // no motion: the point itself
+        {{5.5f, 3.5f}, {5.5f, 3.5f}, -1, -1, 3}, // 4 & 3 == 0
+        {{5.5f, 3.5f}, {5.5f, 3.5f}, 5, 3, 5},
+        {{17.5f, 10.5f}, {5.5f, 10.5f}, 15, 10, ~0u},  // from outside, the first wins
+        {{3.0f, 13.0f}, {8.0f, 13.0f}, -1, -1, ~0u},   // below
+        {{12.5f, 10.5f}, {13.2f, 10.5f}, 13, 10, ~0u}, // the last, partial step lands on the end
+        {{12.0f, 10.5f}, {12.9f, 10.5f}, -1, -1, ~0u},
+        {{-0.8f, 11.5f}, {-0.8f, 11.5f}, 0, 11, ~0u},   // -0.8 is column 0
+        {{-1.2f, 11.5f}, {-1.2f, 11.5f}, -1, -1, ~0u}}; // -1.2 is not (15, 10)
+    for (const auto& [from, to, x, y, mask] : cases)
     {
-        CVector2 from, to;
-        CPoint hit;
-        uint32_t mask = 0xFFFFFFFFu;
-    } cases[] = {
-        {{3.5f, 2.5f}, {6.5f, 2.5f}, {5, 2}},      // three pixels in one frame
-        {{9.9f, 7.2f}, {0.1f, 7.2f}, {5, 7}},      // ten pixels, leftward
-        {{4.2f, 1.0f}, {5.9f, 8.9f}, {5, 4}},      // steep: four samples before the wall
-        {{5.5f, 3.5f}, {5.5f, 3.5f}, {5, 3}},      // no motion: the point itself
-        {{5.5f, 3.5f}, {5.5f, 3.5f}, {-1, -1}, 3}, // 4 & 3 == 0
-        {{5.5f, 3.5f}, {5.5f, 3.5f}, {5, 3}, 5},
-        {{17.5f, 10.5f}, {5.5f, 10.5f}, {15, 10}},  // from outside, the first wins
-        {{3.0f, 13.0f}, {8.0f, 13.0f}, {-1, -1}},   // below
-        {{12.5f, 10.5f}, {13.2f, 10.5f}, {13, 10}}, // the last, partial step lands on the end
-        {{12.0f, 10.5f}, {12.9f, 10.5f}, {-1, -1}},
-        {{-0.8f, 11.5f}, {-0.8f, 11.5f}, {0, 11}},  // -0.8 is column 0
-        {{-1.2f, 11.5f}, {-1.2f, 11.5f}, {-1, -1}}, // -1.2 is not (15, 10)
-    };
-    for (const auto& c : cases)
-    {
-        target.mask = c.mask;
-        const CPoint hit = SweptTest(c.from, c.to, target);
-        EXPECT_EQ(std::make_pair(hit.x, hit.y), std::make_pair(c.hit.x, c.hit.y))
-            << c.from.x << ", " << c.from.y << " -> " << c.to.x << ", mask " << c.mask;
+        target.mask = mask;
+        const CPoint hit = SweptTest(from, to, target);
+        EXPECT_EQ(std::make_pair(hit.x, hit.y), std::make_pair(x, y))
+            << from.x << ", " << from.y << " -> " << to.x << ", mask " << mask;
     }
 }
 
-// Particles per burst, small and large, and per ring: their fewest and most over 200 seeds. A
-// shot's small burst and the ring are always heard, the large bursts of the crumbling (one a
-// frame) about one time in seven; the clock steps past the sound's throttle between them.
+// Sizes over 200 seeds. A small burst and a ring are always heard, the crumbling's large ones
+// (one a frame) about one time in seven; the clock steps past the sound's throttle between.
 TEST(Particle, BurstsAndRingsHaveTheirSizesAndSound)
 {
     ASSERT_TRUE(StartAudio()); // the dummy driver: the sounds load, nothing is heard
@@ -76,11 +69,10 @@ TEST(Particle, BurstsAndRingsHaveTheirSizesAndSound)
     }
     // Small: 3 sparks, a fiery bit and 4 ... 7 coloured; large: 10 ... 20, 20 ... 40, 4 ... 7.
     EXPECT_EQ((std::vector<size_t>{*sizes[0].begin(), *sizes[0].rbegin(), *sizes[2].begin(),
-                                   *sizes[2].rbegin()}),
-              (std::vector<size_t>{8, 11, 30, 50}));
-    EXPECT_GE(*sizes[1].begin(), 34u);
-    EXPECT_LE(*sizes[1].rbegin(), 67u);
-    EXPECT_EQ((std::vector<size_t>{heard[0], heard[2]}), (std::vector<size_t>{200, 200}));
+                                   *sizes[2].rbegin(), heard[0], heard[2]}),
+              (std::vector<size_t>{8, 11, 30, 50, 200, 200}));
+    EXPECT_THAT((std::vector<size_t>{*sizes[1].begin(), *sizes[1].rbegin()}),
+                Each(AllOf(Ge(34u), Le(67u))));
     EXPECT_THAT(heard[1], AllOf(Ge(15u), Le(50u))) << "the crumbling's bursts, 15 % expected";
     EXPECT_THAT(output.m_Played, Each(FindOrLoad("data/sfx/explosion_sound.wav")->Chunk()));
     while (!MixerFile::List().empty())
@@ -89,9 +81,8 @@ TEST(Particle, BurstsAndRingsHaveTheirSizesAndSound)
     SetSoundOutput(nullptr);
 }
 
-// The colour is clamped at once and fades by rate x dt; the corner is the truncated centre
-// (no + 0.5). Without a picture it still ages and ends (it used to stay for ever); the list
-// removes in the frame the age reaches the lifetime, the last moving into the freed slot.
+// The corner is the truncated centre (no + 0.5). Without a picture it still ages and ends (it
+// used to stay for ever); the last particle moves into a freed slot.
 TEST(Particle, FadesIsPlacedByTruncationAndLeavesTheListWithItsSprite)
 {
     CSprite* sprite = CreateSprite("data/gfx/particle-01.png");
@@ -116,9 +107,8 @@ TEST(Particle, FadesIsPlacedByTruncationAndLeavesTheListWithItsSprite)
               std::make_pair(size_t{0}, sprites - 1));
 }
 
-// 80 px/s² at 16 ms: 1.28 a step, the limit of 20 exactly at the 16th; braking stops exactly at
-// 0 as fast. Up beats down, left beats right. A press moves a pixel and stops that axis; the
-// clamp holds the position, not the speed, and pulls a nudge past the edge back at the next step.
+// 80 px/s² at 16 ms: 1.28 a step, the limit of 20 exactly at the 16th, braking as fast. A
+// press moves a pixel and stops that axis; the clamp holds the position, not the speed.
 TEST(PlayerMotion, AcceleratesBrakesIsNudgedAndClamped)
 {
     const std::pair<CButtonSet, CVector2> cases[] = {
@@ -154,8 +144,7 @@ TEST(PlayerMotion, AcceleratesBrakesIsNudgedAndClamped)
     EXPECT_EQ(motion.m_Position, CVector2(-1.0f, 23.0f));
 }
 
-// Held fire shoots at once, then every 15th update. Buttons outside 0 ... 4 would throw from
-// the bit set. The sprite goes with the hit; then the player neither fires nor moves.
+// Buttons outside 0 ... 4 would throw from the bit set. Once hit it neither fires nor moves.
 TEST(Player, FiresIgnoresOtherButtonsAndItsSpriteGoesWithTheHit)
 {
     CPlayer player;

@@ -9,7 +9,6 @@
 #include "audio/Audio.h"
 #include "audio/BeatTrack.h"
 #include "audio/SoundLibrary.h"
-#include "audio/SoundOutput.h"
 
 namespace
 {
@@ -28,7 +27,6 @@ void WriteSquareWav(const std::string& path, int channels, int frames, int16_t a
     std::ofstream(path, std::ios::binary) << out;
 }
 
-/// What `call` printed.
 template <typename Call> std::string Printed(Call call)
 {
     ::testing::internal::CaptureStdout();
@@ -73,8 +71,7 @@ TEST_F(Audio, PlayMusicOpensTheDeviceRestartsTheBeatsAndFreesThePreviousTrack)
         EXPECT_GE(SDL_GetTicks() - before, track.Times().front())
             << "the flag counts from the first beat again";
 
-    // Every start frees the track before, which holds its file open; shutdown the last.
-    const auto openFiles = []
+    const auto openFiles = [] // each track holds its file open
     { return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {}); };
     const std::ptrdiff_t files = openFiles();
     for (int i = 0; i < 20; ++i)
@@ -104,7 +101,6 @@ TEST_F(Audio, WithoutADeviceEveryCallReportsItAndTheGamePlaysOnSilently)
         SetSoundOutput(nullptr); // the throttle forgets the previous case's sound
         EXPECT_TRUE(isNoDeviceMessage(Printed([] { EXPECT_FALSE(StartAudio()); }))) << driver;
         EXPECT_TRUE(MixerFile::List().empty()) << "nothing is preloaded without a device";
-        // The shell's music start retries (and reports) once a frame.
         EXPECT_TRUE(isNoDeviceMessage(Printed([] { PlayMusic("data/sfx/a.wav"); }))) << driver;
         EXPECT_EQ(Printed([] { PlaySound("data/sfx/a.wav"); }),
                   "Error! Couldn't load: data/sfx/a.wav\n");
@@ -167,8 +163,7 @@ TEST_F(Audio, ThrottleDropsOnlyBackToBackRepeatsWithinAHundredMilliseconds)
 
 TEST(BeatTrack, StepsAtMostOnceAQueryAndOnlyStrictlyPastTheNextBeat)
 {
-    // A table, the queries (ms since the music started), the cursor after each (its parity the
-    // flag).
+    // A table, the queries (ms since the music started), the cursor after each (odd: the flag).
     const std::tuple<std::vector<uint32_t>, std::vector<uint32_t>, std::vector<int>> cases[] = {
         {{100, 200, 300}, {100, 101, 101, 150, 201, 5000, 5000, 5000}, {0, 1, 1, 1, 2, 3, 3, 3}},
         {{10, 20, 30, 40}, {99, 99, 99, 99, 99}, {1, 2, 3, 4, 4}}, // a late start catches up

@@ -1,24 +1,13 @@
 #include <algorithm>
-#include <fstream>
 
 #include "PngWriter.h"
 #include "Support.h"
 #include "canvas/Background.h"
 #include "canvas/BlendMode.h"
-#include "canvas/Color.h"
 #include "canvas/Sprite.h"
 
 namespace
 {
-/// A canvas-format surface whose pixels are `pixels`, row by row.
-inline std::unique_ptr<CSurface> MakeSurface(int w, int h, const std::vector<uint32_t>& pixels)
-{
-    std::unique_ptr<CSurface> surface = CreateSurface(w, h);
-    for (int i = 0; i < w * h; ++i)
-        surface->SetPixel(i % w, i / w, pixels[static_cast<size_t>(i)]);
-    return surface;
-}
-
 constexpr uint32_t kRed = Rgba(255, 0, 0, 255);
 
 /// A registered sprite with a w x h red picture (a missing file registers an empty one).
@@ -30,8 +19,8 @@ CSprite* MakeSprite(int w, int h)
 }
 } // namespace
 
-// A 16-bit desktop once gave 2-byte pixels that the 4-byte pixel code overran. PNGs load alike
-// on both SDL 1.2 libraries; a keyed pixel is 0, as the hit tests count non-zero as solid.
+// A 16-bit desktop once gave 2-byte pixels that the 4-byte pixel code overran. A keyed pixel
+// is 0: the hit tests count non-zero as solid.
 TEST(Surface, EveryPictureKindLoadsInTheCanvasPackingOnASixteenBitDesktop)
 {
     ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
@@ -53,31 +42,23 @@ TEST(Surface, EveryPictureKindLoadsInTheCanvasPackingOnASixteenBitDesktop)
 
     const CTempDir folder;
     const std::vector<uint8_t> palette = {10, 20, 30, 200, 100, 50};
-    struct
+    // The name, PNG colour type, two pixels, the transparency chunk, the two pixels read.
+    using Bytes = std::vector<uint8_t>;
+    const std::tuple<std::string, char, Bytes, Bytes, std::vector<uint32_t>> cases[] = {
+        {"colour key", 3, {0, 1}, {0}, {0, Rgba(200, 100, 50, 255)}},
+        {"translucent", 3, {0, 1}, {128, 255}, {Rgba(10, 20, 30, 128), Rgba(200, 100, 50, 255)}},
+        {"grey key", 0, {77, 200}, {0, 77}, {0, Rgba(200, 200, 200, 255)}},
+        {"grey alpha", 4, {77, 128, 9, 0}, {}, {Rgba(77, 77, 77, 128), Rgba(9, 9, 9, 0)}},
+        {"rgb", 2, {1, 2, 3, 250, 251, 252}, {}, {Rgba(1, 2, 3, 255), 0xFFFCFBFAu}},
+        {"rgba", 6, {1, 2, 3, 4, 5, 6, 7, 0}, {}, {Rgba(1, 2, 3, 4), Rgba(5, 6, 7, 0)}}};
+    for (const auto& [name, type, pixels, transparency, read] : cases)
     {
-        const char* name;
-        char type;
-        std::vector<uint8_t> pixels, transparency; // two pixels
-        uint32_t first, second;
-    } const cases[] = {
-        {"colour key", 3, {0, 1}, {0}, 0, Rgba(200, 100, 50, 255)},
-        {"translucent", 3, {0, 1}, {128, 255}, Rgba(10, 20, 30, 128), Rgba(200, 100, 50, 255)},
-        {"grey key", 0, {77, 200}, {0, 77}, 0, Rgba(200, 200, 200, 255)},
-        {"grey alpha", 4, {77, 128, 9, 0}, {}, Rgba(77, 77, 77, 128), Rgba(9, 9, 9, 0)},
-        {"rgb", 2, {1, 2, 3, 250, 251, 252}, {}, Rgba(1, 2, 3, 255), 0xFFFCFBFAu},
-        {"rgba", 6, {1, 2, 3, 4, 5, 6, 7, 0}, {}, Rgba(1, 2, 3, 4), Rgba(5, 6, 7, 0)},
-    };
-    for (const auto& c : cases)
-    {
-        SCOPED_TRACE(c.name);
-        const std::string path = folder / (std::string(c.name) + ".png");
-        WritePng(path, 2, c.type, c.pixels, c.type == 3 ? palette : std::vector<uint8_t>{},
-                 c.transparency);
-        std::unique_ptr<CSurface> s = LoadSurface(path); // read as 4-byte words
-        ASSERT_NE(s->Sdl(), nullptr);
-        ASSERT_EQ(s->Sdl()->format->BytesPerPixel, 4);
-        EXPECT_EQ(s->Width(), 2);
-        EXPECT_EQ(PixelsAt(*s, {{0, 0}, {1, 0}}), (std::vector<uint32_t>{c.first, c.second}));
+        WritePng(folder / (name + ".png"), 2, type, pixels, type == 3 ? palette : Bytes{},
+                 transparency);
+        std::unique_ptr<CSurface> s = LoadSurface(folder / (name + ".png")); // as 4-byte words
+        ASSERT_EQ(s->Sdl() ? s->Sdl()->format->BytesPerPixel : 0, 4) << name;
+        EXPECT_EQ(s->Width(), 2) << name;
+        EXPECT_EQ(PixelsAt(*s, {{0, 0}, {1, 0}}), read) << name;
     }
     EXPECT_EQ(LoadSurface(folder / "missing.png")->Sdl(), nullptr);
     SDL_Quit();
@@ -85,22 +66,18 @@ TEST(Surface, EveryPictureKindLoadsInTheCanvasPackingOnASixteenBitDesktop)
 
 TEST(BlendMode, NormalAndScreenResults)
 {
-    struct
-    {
-        int kind;
-        CColor src, dst, expected;
-    } const cases[] = {
+    // The mode, source, destination, result.
+    const std::tuple<int, CColor, CColor, CColor> cases[] = {
         {1, {1, 0.5f, 0, 0.5f}, {0, 1, 0.5f, 0}, {0.5f, 0.75f, 0.25f, 0.5f}},
         {1, {0, 0, 0, 0.75f}, {1, 1, 1, 0.75f}, {0.25f, 0.25f, 0.25f, 1}}, // alpha sum <= 1
         {1, {0, 0, 0, -0.5f}, {0, 0, 0, 0.25f}, {0, 0, 0, 0}},             // alpha sum >= 0
         {2, {0, 0, 0, 1}, {0.5f, 1, 0.25f, 0.5f}, {0.25f, 0.5f, 0.125f, 1}},
-        {2, {1, 0.5f, 0.5f, 0.5f}, {0.5f, 0.5f, 0.5f, 1}, {0.75f, 0.625f, 0.625f, 1}},
-    };
-    for (const auto& c : cases)
+        {2, {1, 0.5f, 0.5f, 0.5f}, {0.5f, 0.5f, 0.5f, 1}, {0.75f, 0.625f, 0.625f, 1}}};
+    for (const auto& [kind, src, dst, expected] : cases)
     {
         CColor out(9, 9, 9, 9);
-        EXPECT_EQ(&GetBlendMode(c.kind)->Blend(out, c.src, c.dst), &out);
-        EXPECT_EQ(out, c.expected) << c.kind << " " << c.src.r << " " << c.dst.r;
+        EXPECT_EQ(&GetBlendMode(kind)->Blend(out, src, dst), &out);
+        EXPECT_EQ(out, expected) << kind << " " << src.r << " " << dst.r;
     }
     for (const int unknown : {0, 3})
         EXPECT_EQ(GetBlendMode(unknown), nullptr) << unknown;
@@ -109,36 +86,31 @@ TEST(BlendMode, NormalAndScreenResults)
 // Stars name their column and row, clear stripes show the fade; 2 tiles a row, 2 rows if y0.
 TEST(DrawBackground, TilesTheStarLayerAtTheScrollOffset)
 {
-    struct
-    {
-        int w, h;
-        CVector2 scroll;
-        int x0, y0; // expected corner of the first tile
-    } const cases[] = {
+    // The layer's size, the scroll, the expected corner of the first tile.
+    const std::tuple<int, int, CVector2, int, int> cases[] = {
         {32, 24, {-10.7f, 0}, -10, 0}, {32, 24, {5, 0}, -27, 0}, {32, 24, {-33, -3.2f}, -1, -3},
         {40, 30, {-45, 7}, -5, -23},   {20, 12, {0, 0}, 0, 0}, // too small: rows 12+ bare
-        {32, 24, {-3e9f, 0}, 0, 0},
-    };
-    for (const auto& c : cases)
+        {32, 24, {-3e9f, 0}, 0, 0}};
+    for (const auto& [w, h, scroll, x0, y0] : cases)
     {
-        SCOPED_TRACE(testing::Message() << c.w << " at " << c.scroll.x << "," << c.scroll.y);
+        SCOPED_TRACE(testing::Message() << w << " at " << scroll.x << "," << scroll.y);
         std::vector<uint32_t> layer;
-        for (int i = 0; i < c.w * c.h; ++i)
-            layer.push_back((i % c.w + i / c.w) % 7 ? Rgba(i % c.w, i / c.w, 200, 255) : 0);
+        for (int i = 0; i < w * h; ++i)
+            layer.push_back((i % w + i / w) % 7 ? Rgba(i % w, i / w, 200, 255) : 0);
         std::unique_ptr<CSurface> canvas = FilledSurface(32, 24, Rgba(0, 0, 0, 255));
-        DrawBackground(canvas.get(), MakeSurface(c.w, c.h, layer).get(), &c.scroll);
+        DrawBackground(canvas.get(), MakeSurface(w, h, layer).get(), &scroll);
         for (int p = 0; p < 32 * 24; ++p)
         {
-            const int lx = p % 32 - c.x0, ly = p / 32 - c.y0;
-            const uint32_t star = layer[(ly % c.h) * c.w + lx % c.w];
-            const bool shown = lx < 2 * c.w && ly < (c.y0 ? 2 : 1) * c.h && star != 0;
+            const int lx = p % 32 - x0, ly = p / 32 - y0;
+            const uint32_t star = layer[(ly % h) * w + lx % w];
+            const bool shown = lx < 2 * w && ly < (y0 ? 2 : 1) * h && star != 0;
             ASSERT_EQ(canvas->GetPixel(p % 32, p / 32), shown ? star : Rgba(0, 10, 87, 255)) << p;
         }
     }
 }
 
-// A star picture that failed to load used to divide by its zero width: the fade alone
-// remains, half way toward dark blue; a pixel of alpha 0 or at least 0.9 counts as opaque.
+// A star picture that failed to load used to divide by its zero width. Alpha 0 or at least
+// 0.9 counts as opaque.
 TEST(DrawBackground, EmptyStarLayerOnlyFades)
 {
     const CVector2 scroll(-7.5f, 3.0f);
@@ -155,8 +127,7 @@ TEST(DrawBackground, EmptyStarLayerOnlyFades)
     }
 }
 
-// A sprite only touching the view's edge is neither drawn nor stamped; a drawn one is clipped
-// to the canvas pixel by pixel. The view's corner is the canvas's in the world.
+// A sprite only touching the view's edge is neither drawn nor stamped.
 TEST(Sprite, DrawnWhenItOverlapsTheViewAndClippedToIt)
 {
     CSprite* s = MakeSprite(4, 2);
@@ -177,8 +148,7 @@ TEST(Sprite, DrawnWhenItOverlapsTheViewAndClippedToIt)
     RemoveSprite(s);
 }
 
-// Hidden, disabled and empty sprites draw nothing. The order is a stable sort by depth (100 at
-// first, set later: out of order until the draw). Removal by address; unknown ones are left.
+// The order is a stable sort by depth (100 at first, set later: out of order until the draw).
 TEST(Sprite, DrawsVisibleSpritesByDepthThenCreationAndRemovesByAddress)
 {
     CSprite* a = MakeSprite(1, 1);

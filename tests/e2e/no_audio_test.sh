@@ -1,9 +1,7 @@
 #!/usr/bin/env bash
 # Without a sound device the game says so on standard output and plays on silently: the
 # window opens, every frame's music check retries (and says so again), Escape still quits.
-# The message depends on where the library gives up: the classic SDL 1.2 starts its audio
-# subsystem for any driver name and the device fails ("Vaara: ..."); sdl12-compat refuses
-# an unknown driver at the subsystem ("Ei onnannu ...").
+# Classic SDL 1.2 fails at the device ("Vaara: ..."), sdl12-compat at the subsystem ("Ei ...").
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/lib.sh"

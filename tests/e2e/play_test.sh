@@ -1,12 +1,8 @@
 #!/usr/bin/env bash
-# The game as a player meets it, from the real binary, in one run. One window titled
-# Korvane, 1024 x 768, shows the title picture at once with the music playing; Escape there
-# only leaves it, and the note wall comes with the score at 0; the arrow keys move the
-# figure; Space fires shots that are seen and heard; closing the window then ends the game
-# with 0. (Escape ending a game and the close button on the title: the no-sound and install
-# tests. A cleared creature raising the score on the wall: the in-process play-through, whose
-# frames are the same code; here a clear would take a minute of a software-rendered game.)
-# Screenshots of each step: $KORVANE_ARTIFACTS/play/.
+# The game as a player meets it, from the real binary: one 1024 x 768 window titled Korvane
+# shows the title with music; Escape leaves it for the note wall with the score at 0; the
+# arrows move the figure; Space fires shots seen and heard; closing the window exits 0.
+# (A clear raising the score: the in-process play-through.) Screenshots: $KORVANE_ARTIFACTS/play/.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/lib.sh"
@@ -19,15 +15,13 @@ at_exit 'rm -rf "$work"'
 in_xvfb
 wall() { python3 "$here/wall.py" "$@"; }
 
-# Polls use an uncompressed picture (a PNG takes half a second to write); keep saves the
-# last one for a person to look at.
+# Polls use an uncompressed picture (a PNG takes half a second); keep saves the last as PNG.
 probe=$work/probe.pam
 n=0
 look() { shot "$probe"; }
 keep() { n=$((n + 1)); "$IM_CONVERT" "$probe" "$(printf '%s/%02d-%s.png' "$out" "$n" "$1")"; }
 
-# A delay of one mixer buffer (2048 frames at 44.1 kHz) per write keeps the capture near
-# the wall clock; a sound lands in the file where it had grown to when the sound started.
+# A delay of one mixer buffer per write keeps the capture near the wall clock.
 audio=$work/audio.raw
 mark() { stat -c %s "$audio" 2>/dev/null || echo 0; }
 start_audio_game() {
@@ -37,12 +31,8 @@ start_audio_game() {
 }
 
 # --- The title with its music; Escape leaves it, and the wall comes with the score at 0.
-# The title also goes by itself 5 s after it was made, and an Escape after that ends the
-# game, as it should in play. The title is made after the process starts and reads its
-# events before it looks at the clock, so an Escape sent within 4 s of the start is the
-# title's (1 s left for the key to reach it). The script only looks before it presses:
-# every other check of the title is made on that look afterwards. On a machine too busy to
-# show the title within those 4 s the game is started again, at most three times.
+# The title goes by itself after 5 s, and an Escape after that ends the game: only an Escape
+# sent within 4 s of the start is surely the title's. Too late, the game starts again (3 tries).
 "$IM_CONVERT" data/gfx/title_screen.jpg "$work/title.png"
 difference=-
 title_seen() { look && difference=$(rmse "$probe" "$work/title.png") && float_lt "$difference" 0.05; }
@@ -80,10 +70,8 @@ kill -0 "$pid" 2>/dev/null || fail "Escape on the title ended the game"
 keep wall
 echo "[${SECONDS} s] note wall: $share of the window in $colours note colours, score label reads 0"
 
-# alive: the player is on the wall. A level shot may have killed it (no figure for a few
-# looks in a row; the dark overlays can hide it for a moment): then a key starts a new
-# game. Right and Down also nudge a figure that ran off the left or top edge back in.
-# px, py keep the last place seen, so that the arithmetic below never meets "none".
+# alive: the player is on the wall; if not seen for a few looks (a shot killed it, or the
+# overlays hide it), Right and Down start a new game or nudge it back in. px, py: last seen.
 player_at() {
     local x y
     look && read -r x y _ < <(wall player "$probe") && [ "$x" != none ] && px=$x py=$y
@@ -100,11 +88,9 @@ alive() {
     done
 }
 
-# --- The arrows. move <x key> <y key> <dx> <dy> <back x> <back y>: holds an arrow of each
-# axis until the figure has moved two cells (64 px) along both, the right way. A figure with
-# less than four cells of room either way is first walked back with the other two. A level
-# shot may kill the player on the way: then a new game starts and the move is tried again.
-# (Which single key moves which way is for the unit tests: here real keys reach the game.)
+# --- The arrows. move <x key> <y key> <dx> <dy> <back x> <back y>: holds both until the
+# figure has moved 64 px along each, first walking it back if it has under 128 px of room.
+# A player killed on the way starts a new game and the move is tried again.
 room() { (( ($1 > 0 ? 992 - px : px) >= 128 && ($2 > 0 ? 736 - py : py) >= 128 )); }
 moved() { (( (px - x0) * $1 >= 64 && (py - y0) * $2 >= 64 )); }
 hold_until() { # <key> <key> <condition...>, for at most 30 s
@@ -131,10 +117,8 @@ move() {
 move Right Down 1 1 Left Up
 move Left Up -1 -1 Right Down
 
-# --- Space: shot notes fly right of the figure and the shot sound is heard. The music
-# alone seldom reaches the shot's band (sound.py): a stretch without firing is the baseline.
-# A level shot may end the life while Space is held (the figure goes at the hit): then a
-# new game starts and the player fires again.
+# --- Space: shot notes fly right of the figure and the shot sound is heard, against a
+# stretch without firing as the baseline. A player hit while firing fires again in a new game.
 heard() {
     read -r quiet fire < <(python3 "$here/sound.py" "$audio" "$quiet_from" "$quiet_to" "$fire_from" "$(mark)")
     [ "$fire" -ge $((2 * quiet + 2)) ]

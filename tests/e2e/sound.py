@@ -25,21 +25,15 @@ def loud_windows(data):
         input=data, check=True, stdout=subprocess.PIPE).stdout
     samples = array.array("h")
     samples.frombytes(band[:len(band) // 2 * 2])
-    count = 0
-    for i in range(0, len(samples) - WINDOW + 1, WINDOW):
-        power = sum(s * s for s in samples[i:i + WINDOW]) / WINDOW / 32768.0**2
-        if 10 * math.log10(power + 1e-12) > THRESHOLD_DB:
-            count += 1
-    return count
+    powers = (sum(s * s for s in samples[i:i + WINDOW]) / WINDOW / 32768.0**2
+              for i in range(0, len(samples) - WINDOW + 1, WINDOW))
+    return sum(1 for power in powers if 10 * math.log10(power + 1e-12) > THRESHOLD_DB)
 
 
 def main(argv):
     raw = open(argv[1], "rb").read()
-    counts = []
-    for a, b in zip(argv[2::2], argv[3::2]):
-        a, b = int(a) // FRAME * FRAME, int(b) // FRAME * FRAME
-        counts.append(str(loud_windows(raw[a:b])))
-    print(" ".join(counts))
+    at = [int(offset) // FRAME * FRAME for offset in argv[2:]]
+    print(" ".join(str(loud_windows(raw[a:b])) for a, b in zip(at[::2], at[1::2])))
 
 
 if __name__ == "__main__":

@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# The end-to-end tests, RUNS times over, while every core is kept busy: the machine a
-# developer shares or CI gets is seldom idle, and a test that only passes when it is fails
-# someone else's landing. Prints passes / runs per test; exits 1 if any run failed.
+# The end-to-end tests, RUNS times over, while every core is kept busy (shared machines and
+# CI are seldom idle). Prints passes / runs per test; exits 1 if any run failed.
 # usage: stress.sh <build dir> <runs> [ctest -R/-L arguments...]   (default: -L e2e)
 # LD_LIBRARY_PATH passes through, so the same check runs on either SDL 1.2.
 set -u
@@ -11,8 +10,7 @@ shift 2
 logs=$build/test-artifacts/stress-$(basename "${LD_LIBRARY_PATH:-classic}")
 mkdir -p "$logs" && rm -f "$logs"/run-*.txt
 
-# The load: one busy process a core, started and ended by pid (stress-ng if the machine has
-# it, else a shell loop each).
+# One busy process a core (stress-ng if there, else a shell loop), ended by pid.
 load=()
 for _ in $(seq "$(nproc)"); do
     if command -v stress-ng >/dev/null; then stress-ng --cpu 1 --quiet & else sh -c 'while :; do :; done' & fi

@@ -18,23 +18,17 @@ import sys
 HERE = os.path.dirname(os.path.abspath(__file__))
 
 
-def note_palette():
-    """The wall's note colours, 0xRRGGBB, as the game's header defines them."""
-    text = open(os.path.join(HERE, "..", "..", "src", "wall", "Palette.h")).read()
-    table = re.search(r"kNotePalette\[\]\s*=\s*\{([^}]*)\}", text)
-    return [int(c, 16) for c in re.findall(r"0x[0-9A-Fa-f]+", table.group(1))]
+def header(name):
+    return open(os.path.join(HERE, "..", "..", "src", "wall", name)).read()
 
 
-def wall_layout():
-    """The wall's layout constants and picture names, as the game's header defines them."""
-    text = open(os.path.join(HERE, "..", "..", "src", "wall", "WallLayout.h")).read()
-    layout = {name: float(value) for name, value in
-              re.findall(r"constexpr float (k\w+) = (-?[0-9.]+)f;", text)}
-    layout.update(re.findall(r'constexpr char (k\w+)\[\] = "([^"]*)";', text))
-    return layout
-
-
-LAYOUT = wall_layout()
+# The wall's layout constants and picture names, and its note colours (0xRRGGBB), as the
+# game's headers define them.
+LAYOUT = {name: float(value) for name, value in
+          re.findall(r"constexpr float (k\w+) = (-?[0-9.]+)f;", header("WallLayout.h"))}
+LAYOUT.update(re.findall(r'constexpr char (k\w+)\[\] = "([^"]*)";', header("WallLayout.h")))
+NOTE_COLOURS = [int(c, 16) for c in re.findall(r"0x[0-9A-Fa-f]+", re.search(
+    r"kNotePalette\[\]\s*=\s*\{([^}]*)\}", header("Palette.h")).group(1))]
 SCORE_X, SCORE_Y = int(LAYOUT["kScoreBackgroundX"]), int(LAYOUT["kScoreBackgroundY"])
 DIGIT_X, DIGIT_Y = int(LAYOUT["kScoreNumberX"]), int(LAYOUT["kScoreNumberY"])
 
@@ -44,12 +38,9 @@ def chroma(r, g, b):
     return (r / s, g / s) if s else (1 / 3, 1 / 3)
 
 
-def rgb_chroma(c):
-    return chroma(c >> 16, (c >> 8) & 255, c & 255)
-
-
-PALETTE_CHROMA = [rgb_chroma(c) for c in note_palette()]
-SHOT_CHROMA = [rgb_chroma(c) for c in (0xF58E05, 0xFFFEA2)]  # the player shot's picture
+PALETTE_CHROMA = [chroma(c >> 16, (c >> 8) & 255, c & 255) for c in NOTE_COLOURS]
+SHOT_CHROMA = [chroma(c >> 16, (c >> 8) & 255, c & 255)
+               for c in (0xF58E05, 0xFFFEA2)]  # the player shot's picture
 
 
 def load(path, step=1, crop=None):
@@ -80,11 +71,9 @@ def nearest(chromas, r, g, b, limit):
 def notes(path):
     w, h, rows = load(path, step=4)
     counts = [0] * len(PALETTE_CHROMA)
-    for row in rows:
-        for r, g, b, _ in row:
-            i = nearest(PALETTE_CHROMA, r, g, b, 0.045)
-            if i is not None:
-                counts[i] += 1
+    for i in (nearest(PALETTE_CHROMA, r, g, b, 0.045) for row in rows for r, g, b, _ in row):
+        if i is not None:
+            counts[i] += 1
     # A colour counts as present with at least half a note's worth of samples.
     print("%.3f %d" % (sum(counts) / (w * h), sum(1 for c in counts if c >= 32)))
 
@@ -143,9 +132,7 @@ def main(what, path, *args):
                "player": lambda: print(find_player(load(path, step=4)[2]) or "none"),
                "shots": lambda: shots(path, int(args[0]), int(args[1])),
                "score": lambda: print(score(path, args[0]))}
-    if what not in queries:
-        sys.exit("unknown query " + what)
-    queries[what]()
+    queries.get(what, lambda: sys.exit("unknown query " + what))()
 
 
 if __name__ == "__main__":

@@ -48,7 +48,6 @@ struct CLevelFixture
 
 using Marks = std::set<std::pair<int, int>>;
 
-/// The cells not 0.
 Marks Marked(const CCellGrid& grid)
 {
     Marks marked;
@@ -89,15 +88,10 @@ void RunEntry(CGameplayImpl& game)
 }
 } // namespace
 
-// It slides in from x = 37 to 17 in 2 s, silent, then fires at once and every interval from the
-// first gun of a shuffled row; interval, speed step up every other level from 3, 4 (in floats).
+// From x = 37 to 17 in 2 s, silent; interval, speed step up every other level from 3, 4.
 TEST(Level, SlidesInThenFiresEveryIntervalFromShuffledRows)
 {
-    const struct
-    {
-        int number, frames;
-        float speed;
-    } levels[] = {
+    const std::tuple<int, int, float> levels[] = {
         {0, 125, 15.0f}, {3, 94, 15.0f}, {7, 53, 0x1.3d6666p+4f}, {10, 40, 0x1.a3c2fp+4f}};
     for (const auto& [number, frames, speed] : levels)
     {
@@ -130,8 +124,7 @@ TEST(Level, SlidesInThenFiresEveryIntervalFromShuffledRows)
     }
 }
 
-// Fighting, it circles its rest place (18, 8) at 2.5 rad/s, clockwise as seen: with radius 1
-// and int() truncating, the origin steps about the four cells there, one each quarter turn.
+// At 2.5 rad/s, radius 1, clockwise: int() steps the origin about four cells, one a quarter turn.
 TEST(Level, CirclesItsRestPlaceWhileItFights)
 {
     CLevelFixture f(0, {});
@@ -147,39 +140,30 @@ TEST(Level, CirclesItsRestPlaceWhileItFights)
                          {1, 18, 8}, {40, 17, 8}, {79, 17, 7}, {118, 18, 7}, {158, 18, 8}}));
 }
 
-// The first bit of limb, body, ring, core decides (a ring widens the wobble, a core clears); a
-// lone gun bit stays; a point outside the grid is spent, breaking nothing (not cell (0, 1)).
+// A ring widens the wobble, a core clears; a lone gun bit stays; a point outside breaks nothing.
 TEST(Level, HitTestsLimbThenBodyThenRingThenCore)
 {
-    const struct
+    // The cell's value, the point hit (x 12 is outside), the value after, wobble, cleared.
+    const std::tuple<int32_t, int, int32_t, float, bool> cases[] = {
+        {kCellBody | kCellRing, 0, 0, 1.0f, false},
+        {kCellRing, 0, 0, 2.0f, false},
+        {kCellCore, 0, 0, 1.0f, true},
+        {kCellCore | kCellRing, 0, 0, 2.0f, false},
+        {kCellLimbA | kCellBody, 0, 0, 1.0f, false},
+        {kCellLimbB | kCellGun, 0, 0, 1.0f, false},
+        {kCellGun, 0, kCellGun, 1.0f, false},
+        {kCellCore, 12, kCellCore, 1.0f, false}};
+    for (const auto& [value, x, after, radius, cleared] : cases)
     {
-        int32_t value, after;
-        float radius;
-        bool cleared;
-        CPoint cell = {0, 1};
-    } cases[] = {
-        {kCellBody | kCellRing, 0, 1.0f, false},
-        {kCellRing, 0, 2.0f, false},
-        {kCellCore, 0, 1.0f, true},
-        {kCellCore | kCellRing, 0, 2.0f, false},
-        {kCellLimbA | kCellBody, 0, 1.0f, false},
-        {kCellLimbB | kCellGun, 0, 1.0f, false},
-        {kCellGun, kCellGun, 1.0f, false},
-        {kCellCore, kCellCore, 1.0f, false, {12, 0}},
-    };
-    for (const auto& c : cases)
-    {
-        CLevelFixture f(0, {{{0, 1}, c.value}});
-        const bool hit = f.level.Hit(c.cell);
+        CLevelFixture f(0, {{{0, 1}, value}});
+        const bool hit = f.level.Hit(CPoint{x, x ? 0 : 1});
         EXPECT_EQ(std::make_tuple(hit, f.level.Grid().At(0, 1), f.level.WobbleRadius(),
                                   f.level.Cleared()),
-                  std::make_tuple(true, c.after, c.radius, c.cleared))
-            << "value " << c.value;
+                  std::make_tuple(true, after, radius, cleared))
+            << "value " << value;
     }
 }
 
-// On the beat the first limbs show, off it the second; cores are white unless a limb shown
-// covers them; guns alone are never drawn, and nothing beside the cells.
 TEST(Level, DrawsCellsByTheBeatMask)
 {
     const int32_t A = kCellLimbA, B = kCellLimbB, C = kCellCore;
@@ -213,31 +197,24 @@ TEST(Level, DrawsCellsByTheBeatMask)
 TEST(Level, FiresFromAnArmedGunElseACoreElseTheMiddle)
 {
     const int32_t gun = kCellGun | kCellLimbB; // armed while the beat phase is clear
-    const struct
-    {
-        Cells cells;
-        bool beat;
-        CPoint from;
-        int code;
-    } cases[] = {
+    const std::tuple<Cells, bool, CVector2, int> cases[] = {
         {{{{4, 6}, gun}, {{8, 6}, kCellCore}}, false, {4, 6}, 2},
         {{{{2, 6}, kCellCore}, {{8, 6}, gun}}, false, {2, 6}, 3}, // first in its row
         {{{{4, 6}, gun}, {{7, 6}, kCellCore}}, true, {7, 6}, 3},  // the gun's limb is absent
-        {{{{4, 6}, kCellGun}}, false, {6, 4}, 2},                 // a lone gun bit, no core
-    };
-    for (const auto& c : cases)
+        {{{{4, 6}, kCellGun}}, false, {6, 4}, 2}};                // a lone gun bit, no core
+    for (const auto& [cells, beat, from, code] : cases)
     {
-        CLevelFixture f(4, c.cells);
-        f.beat = c.beat;
+        CLevelFixture f(4, cells);
+        f.beat = beat;
         ASSERT_TRUE(f.Step());
         const CFakeGameplay::SShot& shot = f.gameplay.m_LevelShots.back();
         const CPoint o = f.level.Origin();
         EXPECT_EQ(std::make_tuple(shot.position, shot.code, shot.speed),
-                  std::make_tuple(CVector2(o.x + c.from.x, o.y + c.from.y), c.code, 17.25f));
+                  std::make_tuple(from + CVector2(o.x, o.y), code, 17.25f));
     }
 }
 
-// Cleared, it sinks at 6 px/s and crumbles at most a cell a frame, from any row, within 2 000.
+// It sinks at 6 px/s and crumbles at most a cell a frame, from any row, within 2 000 frames.
 TEST(Level, AClearedCreatureSinksAndCrumblesAway)
 {
     Cells cells = {{{0, 0}, kCellCore}};
@@ -256,29 +233,22 @@ TEST(Level, AClearedCreatureSinksAndCrumblesAway)
     EXPECT_TRUE(Marked(f.level.Grid()).empty());
 }
 
-// An elbow marks the start or the end but never both; a line stops within one cell of its end.
 TEST(CellGrid, ElbowsAndLines)
 {
-    const struct
-    {
-        const char* kind; // a line, or an elbow marking the start (i) or not (o), x or y first
-        int x0, y0, x1, y1;
-        Marks expected;
-    } cases[] = {
+    // A line, or an elbow marking the start (i) or not (o), x or y first; from, to; the marks.
+    const std::tuple<const char*, int, int, int, int, Marks> cases[] = {
         {"ix", 1, 1, 4, 3, {{1, 1}, {2, 1}, {3, 1}, {4, 1}, {4, 2}}},
         {"oy", 6, 2, 3, 3, {{5, 3}, {4, 3}, {3, 3}}}, // start outside the grid
         {"line", 0, 0, 4, 2, {{0, 0}, {1, 0}, {2, 1}, {3, 1}}},
-        {"line", 0, 0, -2, 4, {{0, 0}, {0, 1}}}, // x = -0.5 truncates to column 0
-    };
-    for (const auto& c : cases)
+        {"line", 0, 0, -2, 4, {{0, 0}, {0, 1}}}}; // x = -0.5 truncates to column 0
+    for (const auto& [kind, x0, y0, x1, y1, expected] : cases)
     {
         CCellGrid grid(6, 8);
-        if (c.kind[0] == 'l')
-            grid.DrawLine(c.x0, c.y0, c.x1, c.y1, 32);
+        if (kind[0] == 'l')
+            grid.DrawLine(x0, y0, x1, y1, 32);
         else
-            grid.DrawElbow(c.x0, c.y0, c.x1, c.y1, 16, SeedFor(c.kind[0] == 'i', c.kind[1] == 'x'));
-        EXPECT_EQ(Marked(grid), c.expected)
-            << "(" << c.x0 << ", " << c.y0 << ") to (" << c.x1 << ", " << c.y1 << ")";
+            grid.DrawElbow(x0, y0, x1, y1, 16, SeedFor(kind[0] == 'i', kind[1] == 'x'));
+        EXPECT_EQ(Marked(grid), expected) << kind << " to (" << x1 << ", " << y1 << ")";
     }
 }
 
@@ -371,8 +341,7 @@ TEST_F(Gameplay, APlayerShotBreaksOneCellWithABurstOnItButIsOnlySpentWhileTheLev
     }
 }
 
-// Shots vanish with the hit (no burst), later ones are spent unchecked; the death picture fades
-// in over a second, and only strictly after it a key (which still reaches the player) ends it.
+// Shots vanish with the hit (no burst); only strictly after the fade-in a key ends it.
 TEST_F(Gameplay, AfterTheHitShotsVanishTheDeathPictureFadesInAndOnlyThenAKeyEndsTheGameplay)
 {
     for (int framesAfterHit : {0, 61, 62})
@@ -386,18 +355,17 @@ TEST_F(Gameplay, AfterTheHitShotsVanishTheDeathPictureFadesInAndOnlyThenAKeyEnds
         game.FireLevelBullet(CVector2(1.0f, 12.0f), CBullet::kShooterLevelGun, 15.0f);
         game.Update(kDt);
         ASSERT_TRUE(game.PlayerHit());
-        EXPECT_TRUE(game.Particles().empty());
-        EXPECT_TRUE(game.Bullets()[0]->m_Dead) << "the shot that hit";
-        EXPECT_TRUE(game.Bullets()[1]->m_Dead) << "the shot after it";
+        EXPECT_TRUE(game.Particles().empty() && game.Bullets()[0]->m_Dead &&
+                    game.Bullets()[1]->m_Dead)
+            << "no burst; the shot that hit and the next gone";
         game.FireLevelBullet(CVector2(20.0f, 11.0f), CBullet::kShooterLevelCore, 15.0f);
         for (int n = 0; n < framesAfterHit; ++n)
             gameplay.Update(kDt);
         if (framesAfterHit > 0)
             EXPECT_EQ(game.Bullets().size(), 0u) << framesAfterHit;
-        const bool white = CountPixels(game.Canvas(), ~0u) == 32 * 24;
         const bool over = framesAfterHit >= 62;
         EXPECT_EQ(game.DeathOverlayAlpha(), over ? 1.0f : game.DeathTime());
-        EXPECT_EQ(white, over) << framesAfterHit;
+        EXPECT_EQ(CountPixels(game.Canvas(), ~0u) == 32 * 24, over) << framesAfterHit;
         gameplay.KeyDown(kButtonUp);
         EXPECT_EQ(gameplay.IsOver(), over) << framesAfterHit;
         EXPECT_TRUE(game.Player().IsHeld(kButtonUp)) << "the key still reached the player";

@@ -1,14 +1,8 @@
-#include <GL/gl.h>
-#include <gtest/gtest.h>
-#include <vector>
-
 #include "Support.h"
 #include "game/Autopilot.h"
-#include "render/Video.h"
 #include "util/Random.h"
 #include "wall/WallLayout.h"
 
-// The play-through draws the virtual screen into a window a quarter of its size.
 constexpr int kWindowWidth = kVirtualScreenWidth / 4, kWindowHeight = kVirtualScreenHeight / 4;
 
 // The first score digit of the last frame (29 x 32 from its start, here a quarter), from the
@@ -22,8 +16,7 @@ static std::vector<unsigned char> FirstScoreDigit()
     return pixels;
 }
 
-// A script at the keys clears a level (the score on the wall changes), stops dodging, is hit,
-// and a key after the death picture ends it.
+// A script at the keys clears a level (the score on the wall changes), stops dodging, is hit.
 TEST(PlayThrough, ClearsALevelThenDies)
 {
     ASSERT_TRUE(InitVideo(kWindowWidth, kWindowHeight, false, "Korvane"));

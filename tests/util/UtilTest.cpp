@@ -1,43 +1,20 @@
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
-
 #include <cmath>
 #include <set>
 #include <tuple>
 
+#include "Support.h"
 #include "util/DirectoryListing.h"
 #include "util/MathUtil.h"
 #include "util/Random.h"
-#include "util/Vector2.h"
 
-TEST(Random, ParkMillerStepsMatchTheMinimalStandard)
+TEST(Random, ParkMillerStepsMatchTheMinimalStandardAndScaleToIntegersAndFloats)
 {
-    // The 10 000th state from seed 1 is 1043618065 for the minimal standard generator; each
-    // step returns its state times the scale.
+    // Its 10 000th state from 1 is 1043618065; each step returns its state times the scale.
     tarn::SeedRandom(1u, 1.0);
     double u = 0.0;
     for (int i = 0; i < 10000; ++i)
         u = tarn::RandomUnit();
     EXPECT_EQ(u, 1043618065 * 4.656612875e-10);
-}
-
-TEST(Random, UnitNeverSticksAlsoForClockStatesPast2038)
-{
-    // 0 and 2^31 - 1 (the second the clock leaves 31 bits) are fixed points of the step;
-    // 2^31 + 5 is later in 2038; 2^32 - 1 is the largest 32-bit clock seed.
-    for (double state : {0.0, 2147483647.0, 2147483653.0, 4294967295.0})
-    {
-        tarn::SeedRandom(1u, state);
-        // In (0, 1], and not the same twice in a row (stuck at a fixed point).
-        const double u = tarn::RandomUnit(), v = tarn::RandomUnit();
-        using namespace ::testing;
-        EXPECT_THAT((std::vector<double>{u, v}), Each(AllOf(Gt(0.0), Le(1.0)))) << state;
-        EXPECT_NE(u, v) << state;
-    }
-}
-
-TEST(Random, IntegersTakeBothEndsAndFloatsScaleTheUnitStep)
-{
     tarn::SeedRandom(99u, 1.0);
     const int first = tarn::RandomInt(0, 1 << 30);
     tarn::SeedRandom(99u, 1.0);
@@ -48,6 +25,18 @@ TEST(Random, IntegersTakeBothEndsAndFloatsScaleTheUnitStep)
     EXPECT_EQ(seen, (std::set<int>{-1, 0, 1}));
     // From state 1 the step gives 16807 / (2^31 - 1).
     EXPECT_FLOAT_EQ(tarn::RandomFloat(1.0f, 5.0f), 1.0f + 4.0f * 7.826369e-06f);
+}
+
+TEST(Random, UnitNeverSticksAlsoForClockStatesPast2038)
+{
+    // 0 and 2^31 - 1 are fixed points of the step; 2^32 - 1 is the largest 32-bit clock seed.
+    for (double state : {0.0, 2147483647.0, 2147483653.0, 4294967295.0})
+    {
+        tarn::SeedRandom(1u, state);
+        const double u = tarn::RandomUnit(), v = tarn::RandomUnit(); // in (0, 1], not stuck
+        EXPECT_THAT((std::vector<double>{u, v}), Each(AllOf(Gt(0.0), Le(1.0)))) << state;
+        EXPECT_NE(u, v) << state;
+    }
 }
 
 TEST(Vector2, NormalisedKeepsZeroAndRotationTurnsFromXTowardY)
