@@ -12,6 +12,19 @@ static const CTitleScreen::Clock kClock = [] { return g_Now; };
 /// Real SDL events through the queue; the title's GL calls go nowhere without a GL window.
 using EventQueue = CVideoTest;
 
+/// A level shot just left of the player's 4 x 8 picture hits it in the next frame; then more
+/// than a second passes, after which a button ends the gameplay.
+static bool HitOverASecondAgo(CGameplayImpl& game)
+{
+    game.Player().Sprite()->SetImage(FilledSurface(4, 8, 0xFF00FF00u));
+    game.Update(kDt);
+    const CVector2 at = game.Player().Position();
+    game.FireLevelBullet(CVector2(at.x - 2.5f, at.y), CBullet::kShooterLevelGun, 15.0f);
+    for (int n = 0; n < 100 && game.DeathTime() <= 1.0f; ++n)
+        game.Update(kDt);
+    return game.DeathTime() > 1.0f;
+}
+
 TEST(MainLoop, AFrameIsDueSixteenMillisecondsAfterTheLastOneEvenAcrossTheClockWrap)
 {
     // SDL_GetTicks wraps after 49.7 days; unsigned subtraction keeps the rule.
@@ -26,7 +39,6 @@ TEST_F(EventQueue, TheArrowsAndSpaceAreHeldFromKeyDownToKeyUp)
     const CPlayer& player = made->Player();
     CGameplay gameplay(std::move(made));
     CPad pad;
-    // In button order, from kButtonUp to kButtonFire.
     const SDLKey keys[kButtonCount] = {SDLK_UP, SDLK_DOWN, SDLK_LEFT, SDLK_RIGHT, SDLK_SPACE};
     for (const EButton button : {kButtonUp, kButtonDown, kButtonLeft, kButtonRight, kButtonFire})
     {
@@ -45,14 +57,7 @@ TEST_F(EventQueue, EscapeOrCloseEndTheGameLoopButTheRestOfTheBatchIsStillHandled
     CGameplayImpl& game = *made;
     CGameplay gameplay(std::move(made));
     CPad pad;
-    // A level shot at the player's 4 x 8 picture (x 2 ... 5, y 7 ... 14) hits it in the next
-    // frame; more than a second later a button ends the gameplay.
-    game.Player().Sprite()->SetImage(FilledSurface(4, 8, 0xFF00FF00u));
-    game.Update(kDt);
-    game.FireLevelBullet(CVector2(1.0f, 11.0f), CBullet::kShooterLevelGun, 15.0f);
-    for (int n = 0; n < 100 && game.DeathTime() <= 1.0f; ++n)
-        game.Update(kDt);
-    ASSERT_GT(game.DeathTime(), 1.0f);
+    ASSERT_TRUE(HitOverASecondAgo(game));
     for (SDLKey other : {SDLK_ESCAPE, SDLK_RETURN, SDLK_a, SDLK_w, SDLK_LSHIFT, SDLK_F1})
         PushEvent(SDL_KEYDOWN, other);
     PushEvent(SDL_KEYUP, SDLK_SPACE);
@@ -168,9 +173,7 @@ TEST(Gamepad, HatStickAndFaceButtonsGiveTheArrowsAndFire)
         {Joy(SDL_JOYAXISMOTION, 0, 100), "U"}};
     for (const auto& [event, held] : steps)
         EXPECT_TRUE(pad.Apply(event) && pad.Held() == Held(held)) << &event - &steps[0].first;
-    SDL_Event key = {};
-    key.type = SDL_KEYDOWN;
-    EXPECT_FALSE(pad.Apply(key));
+    EXPECT_FALSE(pad.Apply(Joy(SDL_KEYDOWN, 0)));
 }
 
 TEST_F(EventQueue, ThePadMovesFiresLeavesTheTitleAndRestartsLikeTheKeys)
@@ -202,14 +205,7 @@ TEST_F(EventQueue, ThePadMovesFiresLeavesTheTitleAndRestartsLikeTheKeys)
     EXPECT_TRUE(!player.IsHeld(kButtonRight) && !player.IsHeld(kButtonDown) &&
                 !player.IsHeld(kButtonFire));
 
-    // Hit, and more than a second later: the stick starts the next game, as an arrow does.
-    game.Player().Sprite()->SetImage(FilledSurface(4, 8, 0xFF00FF00u));
-    game.Update(kDt);
-    const CVector2 at = player.Position();
-    game.FireLevelBullet(CVector2(at.x - 1.0f, at.y + 4.0f), CBullet::kShooterLevelGun, 15.0f);
-    for (int n = 0; n < 100 && game.DeathTime() <= 1.0f; ++n)
-        game.Update(kDt);
-    ASSERT_GT(game.DeathTime(), 1.0f);
+    ASSERT_TRUE(HitOverASecondAgo(game)) << "then the stick starts the next game, as an arrow does";
     PushJoy(SDL_JOYAXISMOTION, 1, -8000); // the dead zone: nothing
     EXPECT_TRUE(DispatchEvents(gameplay, pad) && !gameplay.IsOver());
     PushJoy(SDL_JOYAXISMOTION, 1, -30000);
