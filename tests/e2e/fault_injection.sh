@@ -1,12 +1,9 @@
 #!/usr/bin/env bash
-# Fault injection of the real game (make faults): fault_injection.sh <game>
-# Each case runs the binary in its own copy of data/: every data file missing, halved and
-# garbage in turn; no audio device; no DISPLAY on a pty; odd and read-only current folders;
-# random keys and clicks (MONKEY_SECONDS). A playing case clicks the title away, fires, moves
-# and quits with Escape: it passes if the window came up and the game ended with 0, and a
-# picture that cannot be read was named in the game's message.
-# FAULT_FILES (under data/), FAULT_KINDS (also "huge": a picture claiming 16000 pixels a
-# side) and FAULT_DATA_ONLY=1 choose a part; KORVANE_RUNNER runs the game (windows_faults.sh).
+# fault_injection.sh <game> (make faults), each case in its own copy of data/: every file
+# missing, halved, garbage; no audio device; no DISPLAY on a pty; odd and read-only current
+# folders; random input (MONKEY_SECONDS). A played case (click, fire, move, Escape) passes on
+# a window, status 0 and every unreadable picture named. FAULT_FILES, FAULT_KINDS (also huge:
+# claiming 16000 px a side), FAULT_DATA_ONLY=1 choose a part; KORVANE_RUNNER runs the game.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/lib.sh"
@@ -41,8 +38,7 @@ finish() {
     kill -0 "$pid" 2>/dev/null || { wait "$pid"; record "$name" FAIL "ended by itself (status $?); $notes"; return; }
     escape_until_gone "$pid" "$win"
     wait_for 10 bash -c "! kill -0 $pid" || { kill -9 "$pid"; record "$name" FAIL "hung: did not quit on Escape"; return; }
-    wait "$pid"
-    status=$?
+    wait "$pid" && status=0 || status=$?
     grep -q 'ERROR: AddressSanitizer\|runtime error' "$log" && status=99
     [ "$status" -eq 0 ] && record "$name" PASS "Escape quit with 0; $notes" ||
         record "$name" FAIL "exit status $status; $notes; see $log"
@@ -124,8 +120,7 @@ monkey_case() {
         2) xdotool keyup "${keys[RANDOM % ${#keys[@]}]}" ;;
         *) xdotool key "${keys[RANDOM % ${#keys[@]}]}" ;;
         esac 2>/dev/null
-        events=$((events + 1))
-        sleep 0.0$((RANDOM % 10))
+        sleep 0.0$((RANDOM % 10)) && ((++events))
     done
     for key in "${keys[@]}"; do xdotool keyup "$key" 2>/dev/null; done
     finish "$name" "${seconds} s, $events events"

@@ -27,10 +27,9 @@ wait_for() {
     done
 }
 
-# in_xvfb [WxH]: a new private X server for this script (1280x1024 unless given), in
-# $DISPLAY; its pid in $xserver.
-# -displayfd: the server picks a free display itself (two scripts could pick the same one).
-# -noreset: a reset when the last client leaves would refuse SDL 1.2, which probes first.
+# in_xvfb [WxH]: a private X server (1280x1024 unless given) in $DISPLAY, its pid $xserver.
+# -displayfd: it picks a free display itself; -noreset: a reset when the last client leaves
+# would refuse SDL 1.2, which probes first.
 in_xvfb() {
     local ready
     ready=$(mktemp)
@@ -65,11 +64,7 @@ wait_exit() {
 }
 
 # ends_with_0 <pid> <what>: the game ends within 10 s with status 0; else fails saying what.
-ends_with_0() {
-    wait_exit "$1" 10
-    local status=$?
-    [ "$status" -eq 0 ] || fail "$2: status $status"
-}
+ends_with_0() { wait_exit "$1" 10 || fail "$2: status $?"; }
 
 # escape_until_gone <pid> <window>: presses Escape until the game ends (the first press may
 # only leave the title), for at most ten seconds; the caller checks how it ended.
@@ -88,13 +83,8 @@ IM_CONVERT=/usr/bin/convert
 # shot <file> [geometry]: the game's window ($win) or a part, wherever it was put; xwd grabs
 # in milliseconds where import takes seconds while the game keeps the CPU busy.
 shot() {
-    local raw
-    raw=$(mktemp --suffix=.xwd)
-    xwd -id "$win" -silent >"$raw" 2>/dev/null &&
-        "$IM_CONVERT" "xwd:$raw" -crop "${2:-1024x768+0+0}" +repage "$1" 2>/dev/null
-    local status=$?
-    rm -f "$raw"
-    return $status
+    xwd -id "$win" -silent 2>/dev/null |
+        "$IM_CONVERT" xwd:- -crop "${2:-1024x768+0+0}" +repage "$1" 2>/dev/null
 }
 
 # rmse <a> <b>: normalised root-mean-square difference of two pictures, 0 ... 1.
@@ -110,10 +100,7 @@ audio_rms_db() {
 }
 
 # artifacts <name>: a folder for pictures a person can look at after the run.
-artifacts() {
-    local dir=${KORVANE_ARTIFACTS:-/tmp/korvane-artifacts}/$1
-    mkdir -p "$dir" && echo "$dir"
-}
+artifacts() { local d=${KORVANE_ARTIFACTS:-/tmp/korvane-artifacts}/$1; mkdir -p "$d" && echo "$d"; }
 
 # title_shown <work dir> [data root]: the window's middle shows the title's; cheap to poll.
 title_shown() {
@@ -139,8 +126,7 @@ play_installed() {
         wait_window || { cat "$work/$run.txt"; fail "$command: no window"; }
         wait_for 20 whole_title || { shot "$out/$run-no-title.png"; cat "$work/$run.txt"; fail "$command: no title picture"; }
         echo "$command shows its title (RMSE $(rmse "$work/seen.png" "$work/title.png") to the picture)"
-        [ "$run" = escape ] && cp "$work/seen.png" "$out/title.png"
-        if [ "$run" = escape ]; then escape_until_gone "$pid" "$win"; else "$close_window" "$win"; fi
+        if [ "$run" = escape ]; then cp "$work/seen.png" "$out/title.png" && escape_until_gone "$pid" "$win"; else "$close_window" "$win"; fi
         ends_with_0 "$pid" "$command, ended by $run"
     done
 }
