@@ -43,11 +43,9 @@ TEST_F(EventQueue, TheArrowsAndSpaceAreHeldFromKeyDownToKeyUp)
     for (const EButton button : {kButtonUp, kButtonDown, kButtonLeft, kButtonRight, kButtonFire})
     {
         PushEvent(SDL_KEYDOWN, keys[button]);
-        EXPECT_TRUE(DispatchEvents(gameplay, pad));
-        EXPECT_TRUE(player.IsHeld(button)) << button;
+        EXPECT_TRUE(DispatchEvents(gameplay, pad) && player.IsHeld(button)) << button;
         PushEvent(SDL_KEYUP, keys[button]);
-        EXPECT_TRUE(DispatchEvents(gameplay, pad));
-        EXPECT_FALSE(player.IsHeld(button)) << button;
+        EXPECT_TRUE(DispatchEvents(gameplay, pad) && !player.IsHeld(button)) << button;
     }
 }
 
@@ -66,8 +64,7 @@ TEST_F(EventQueue, EscapeOrCloseEndTheGameLoopButTheRestOfTheBatchIsStillHandled
 
     PushEvent(SDL_KEYDOWN, SDLK_ESCAPE);
     PushEvent(SDL_KEYDOWN, SDLK_SPACE);
-    EXPECT_FALSE(DispatchEvents(gameplay, pad));
-    EXPECT_TRUE(gameplay.IsOver());
+    EXPECT_TRUE(!DispatchEvents(gameplay, pad) && gameplay.IsOver());
     PushEvent(SDL_QUIT);
     EXPECT_FALSE(DispatchEvents(gameplay, pad));
 }
@@ -80,13 +77,11 @@ TEST_F(EventQueue, TheTitleLeavesOnAListedKeyOrALeftClickElseStrictlyAfterFiveSe
     {
         CTitleScreen title(kClock);
         PushEvent(SDL_KEYDOWN, key);
-        EXPECT_TRUE(title.HandleEvents()) << key;
-        EXPECT_TRUE(title.Done()) << key;
+        EXPECT_TRUE(title.HandleEvents() && title.Done()) << key;
     }
     CTitleScreen clicked(kClock);
     PushEvent(SDL_MOUSEBUTTONDOWN, SDLK_UNKNOWN, SDL_BUTTON_LEFT);
-    EXPECT_TRUE(clicked.HandleEvents());
-    EXPECT_TRUE(clicked.Done());
+    EXPECT_TRUE(clicked.HandleEvents() && clicked.Done());
 
     CTitleScreen title(kClock);
     for (SDLKey key : {SDLK_x, SDLK_F1, SDLK_TAB, SDLK_q, SDLK_RALT})
@@ -95,11 +90,9 @@ TEST_F(EventQueue, TheTitleLeavesOnAListedKeyOrALeftClickElseStrictlyAfterFiveSe
     PushEvent(SDL_MOUSEBUTTONDOWN, SDLK_UNKNOWN, SDL_BUTTON_RIGHT);
     PushEvent(SDL_MOUSEBUTTONUP, SDLK_UNKNOWN, SDL_BUTTON_LEFT);
     g_Now += 5000;
-    EXPECT_TRUE(title.HandleEvents());
-    EXPECT_FALSE(title.Done());
+    EXPECT_TRUE(title.HandleEvents() && !title.Done());
     g_Now += 1;
-    EXPECT_TRUE(title.HandleEvents());
-    EXPECT_TRUE(title.Done());
+    EXPECT_TRUE(title.HandleEvents() && title.Done());
 }
 
 TEST_F(EventQueue, ClosingTheWindowOnTheTitleWinsOverADismissingKeyAndLeavesTheRestUnread)

@@ -27,8 +27,7 @@ launch() {
     local name=$1 dir=$2; shift 2
     log=$out/$(tr -c 'A-Za-z0-9_.-' _ <<<"$name").log
     (cd "$dir" && exec env SDL_AUDIODRIVER=dummy "$@" ${KORVANE_RUNNER:-} "$game") >"$log" 2>&1 &
-    pid=$!
-    track "$pid"
+    pid=$! && track "$pid"
     wait_window
 }
 
@@ -111,8 +110,7 @@ monkey_case() {
     launch "$name" "$work/monkey" || { record "$name" FAIL "no window"; return; }
     local keys=(Up Down Left Right space Return a s d w q x z 1 2 F1 F5 Tab BackSpace
         Shift_L Control_L Alt_L Home End Prior Next KP_Enter Menu) # no Escape: it ends the run
-    local end=$((SECONDS + seconds))
-    RANDOM=7
+    local end=$((SECONDS + seconds)) && RANDOM=7 # a fixed seed: runs repeat
     while [ $SECONDS -lt $end ] && kill -0 "$pid" 2>/dev/null; do
         case $((RANDOM % 5)) in
         0) xdotool mousemove --window "$win" $((RANDOM % 1024)) $((RANDOM % 768)) click $((RANDOM % 3 + 1)) ;;
@@ -136,13 +134,9 @@ no_display_case
 fresh_copy "$work/dossier été ünïcødé/with  spaces"
 play "odd current folder" "$work/dossier été ünïcødé/with  spaces"
 fresh_copy "$work/ro"
-if [ "$(id -u)" = 0 ] && mount --bind -o ro "$work/ro" "$work/ro" 2>/dev/null; then
-    play "read-only current folder (ro bind mount)" "$work/ro"
-    umount "$work/ro"
-else
-    chmod -R a-w "$work/ro"
-    play "read-only current folder (no write permission)" "$work/ro"
-fi
+how="ro bind mount" # root writes anywhere else (unmounted on exit)
+[ "$(id -u)" = 0 ] && mount --bind -o ro "$work/ro" "$work/ro" 2>/dev/null || { chmod -R a-w "$work/ro"; how="no write permission"; }
+play "read-only current folder ($how)" "$work/ro"
 monkey_case
 
 echo "matrix: $matrix"

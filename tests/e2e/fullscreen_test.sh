@@ -80,10 +80,8 @@ for try in 1 2 3; do
     read -r digit0 _ < <(wall score "$probe" data)
     key F11
     wait_for 10 is_full || fail "F11 did not make the window full screen: $(geometry)"
-    if wait_for 10 player_at full; then
-        read -r digit _ < <(wall score "$probe" data)
+    wait_for 10 player_at full && read -r digit _ < <(wall score "$probe" data) &&
         (( (px - x0) ** 2 + (py - y0) ** 2 <= 32 ** 2 )) && [ "$digit" = "$digit0" ] && { kept=1; break; }
-    fi
     echo "figure at ($x0, $y0), score $digit0 before F11; at ($px, $py), score $digit after (try $try)"
     key F11
     wait_for 10 is_window || fail "F11 did not give back the window"

@@ -37,8 +37,7 @@ done
     SDL_VIDEODRIVER=nonexistent wine korvane.exe >"$work/console.txt" 2>&1 && console=0 || console=$?
     [ "$console" -ne 0 ] && grep -q . "$work/console.txt" || fail "console: status $console, '$(cat "$work/console.txt")'"
     (SDL_VIDEODRIVER=nonexistent exec wine start /wait korvane.exe </dev/null >/dev/null 2>&1) &
-    pid=$!
-    track "$pid"
+    pid=$! && track "$pid"
     wait_window || fail "no window titled Korvane without a console"
     [ "$(xdotool search --name . getwindowname %@ 2>/dev/null | grep -vc 'Default IME')" = 1 ] ||
         fail "more windows than the message box"
