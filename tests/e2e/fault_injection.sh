@@ -97,8 +97,7 @@ no_display_case() {
     [ "$status" != 0 ] && [ "$status" != 124 ] && [ "$status" != none ] || problems+=" exit status $status;"
     grep -Eq '^Video (initialization|mode set) failed: ' "$dir/err" || problems+=" no video message;"
     cmp -s "$dir/before" "$dir/after" || problems+=" terminal settings changed;"
-    # A text-mode driver that switched to the alternate screen must have left it again.
-    screen=$(grep -ao $'\e\\[?1049[hl]' "$dir/transcript" | tail -n 1)
+    screen=$(grep -ao $'\e\\[?1049[hl]' "$dir/transcript" | tail -n 1) # a text-mode driver's alternate screen
     [ -z "$screen" ] || [ "$screen" = $'\e[?1049l' ] || problems+=" alternate screen not left;"
     record "no X display (pty)" "$([ -z "$problems" ] && echo PASS || echo FAIL)" \
         "${problems:-exit $status, \"$(head -n 1 "$dir/err")\", stty unchanged, screen restored}"

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Full screen on a 16:9 screen with a window manager (SDL 2 and Wine ask it for full screen):
-# Alt+Enter and --fullscreen give the title, then the wall, the middle 1200 x 900 with black
-# bars; Alt+Enter gives back 1024 x 768; F11 in play keeps figure and score where they were.
+# Alt+Enter on the title and --fullscreen show it in the middle 1200 x 900, bars black, then
+# the wall; Alt+Enter gives back 1024 x 768; F11 in play keeps the figure's place and the score.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/lib.sh"
@@ -11,8 +11,7 @@ rm -f "$out"/*.png
 work=$(mktemp -d)
 at_exit 'rm -rf "$work"'
 in_xvfb 1600x900
-evilwm -fn fixed >/dev/null 2>&1 & # Xvfb's own font; the default one is not installed
-track $!
+evilwm -fn fixed >/dev/null 2>&1 & track $! # Xvfb's own font; the default one is not installed
 wall() { python3 "$here/wall.py" "$@"; }
 
 probe=$work/probe.pam

@@ -22,9 +22,8 @@ data=$prefix/share/korvane
 for dir in gfx sfx; do
     diff -r "data/$dir" "$data/data/$dir" >/dev/null || fail "installed data/$dir differs from the repository's"
 done
-for size in 32 48 64 128 256; do
-    icon=$prefix/share/icons/hicolor/${size}x$size/apps/korvane.png
-    [ "$(identify -format '%wx%h' "$icon" 2>/dev/null)" = "${size}x$size" ] || fail "no $size x $size icon"
+for size in 32x32 48x48 64x64 128x128 256x256; do
+    [ "$(identify -format '%wx%h' "$prefix/share/icons/hicolor/$size/apps/korvane.png" 2>/dev/null)" = "$size" ] || fail "no $size icon"
 done
 man6=$prefix/share/man/man6/korvane.6
 head -n 1 "$man6" | grep -q '^\.TH KORVANE 6' || fail "the man page has no .TH KORVANE 6 header"
@@ -51,8 +50,7 @@ play_installed "$work" "$prefix/bin/korvane" "$close_window" install
 
 # Without its data the command says so and fails, rather than start a game with no pictures.
 mv "$data/data" "$work/data"
-"$prefix/bin/korvane" >"$work/out.txt" 2>"$work/err.txt"
-status=$?
+"$prefix/bin/korvane" >"$work/out.txt" 2>"$work/err.txt" && status=0 || status=$?
 [ "$status" -ne 0 ] && grep -qF "$data" "$work/err.txt" && [ ! -s "$work/out.txt" ] ||
     fail "without data: status $status, stderr '$(cat "$work/err.txt")'"
 echo "without data: status $status, $(cat "$work/err.txt")"

@@ -39,9 +39,8 @@ in_xvfb() {
     rm -f "$ready"
 }
 
-# start_game <log> [VAR=value...]: the game ($game, with $game_args) in the background from
-# the current folder, output to <log>; its pid in $pid. KORVANE_RUNNER, if set, is the
-# program that runs it (wine for the Windows game: its pid becomes the game's process).
+# start_game <log> [VAR=value...]: $game $game_args in the background here, output to <log>,
+# its pid in $pid; run by $KORVANE_RUNNER if set (wine: its pid becomes the game's process).
 start_game() {
     local log=$1; shift
     env "$@" ${KORVANE_RUNNER:-} "$game" ${game_args:-} >"$log" 2>&1 &
@@ -59,8 +58,8 @@ wait_exit() { wait_for "$2" bash -c "! kill -0 $1" || fail "process $1 did not e
 # ends_with_0 <pid> <what>: the game ends within 10 s with status 0; else fails saying what.
 ends_with_0() { wait_exit "$1" 10 || fail "$2: status $?"; }
 
-# escape_until_gone <pid> <window>: presses Escape until the game ends (the first press may
-# only leave the title), for at most ten seconds; the caller checks how it ended.
+# escape_until_gone <pid> <window>: Escape until the game ends (the first may only leave the
+# title), ten seconds at most; the caller checks how it ended.
 escape_until_gone() {
     for _ in $(seq 40); do
         kill -0 "$1" 2>/dev/null || return 0

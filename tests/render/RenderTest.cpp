@@ -34,8 +34,7 @@ TEST(Viewport, KeepsAFourByThreeArea)
     EXPECT_EQ(viewport(2560, 1920), std::make_tuple(0, 0, 2560, 1920));
 }
 
-// Without a display SDL 2 falls back to drivers that show nothing; the game refuses them
-// unless they were asked for (the tests ask for "dummy").
+// SDL 2 without a display falls back to drivers that show nothing: refused unless asked for.
 TEST(Video, RefusesADriverThatShowsNothingUnlessAskedFor)
 {
     EXPECT_TRUE(IsInvisibleVideoDriver("offscreen", nullptr));
