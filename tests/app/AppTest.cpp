@@ -188,7 +188,9 @@ TEST_F(EventQueue, ThePadMovesFiresLeavesTheTitleAndRestartsLikeTheKeys)
     PushJoy(SDL_JOYHATMOTION, 0, SDL_HAT_RIGHTDOWN);
     PushJoy(SDL_JOYBUTTONDOWN, 1);
     EXPECT_TRUE(DispatchEvents(gameplay, pad));
-    EXPECT_TRUE(player.IsHeld(kButtonFire) && !player.IsHeld(kButtonUp));
+    EXPECT_TRUE(player.IsHeld(kButtonFire) && player.IsHeld(kButtonRight) &&
+                player.IsHeld(kButtonDown) && !player.IsHeld(kButtonUp))
+        << "a button pressed lets go of none held";
     for (int n = 0; n < 20; ++n)
         gameplay.Update(kDt);
     EXPECT_TRUE(player.Position().x > start.x && player.Position().y > start.y);

@@ -124,8 +124,7 @@ monkey_case() {
 }
 
 for file in ${FAULT_FILES:-$(cd "$root/data" && find . -type f | sed 's|^\./||' | sort)}; do
-    for fault in ${FAULT_KINDS:-missing truncated garbage}; do data_case "$file" "$fault"; done
-done
+    for fault in ${FAULT_KINDS:-missing truncated garbage}; do data_case "$file" "$fault"; done; done
 [ "${FAULT_DATA_ONLY:-}" = 1 ] && { echo "matrix: $matrix"; [ "$failures" -eq 0 ] || fail "$failures case(s) failed"; exit 0; }
 fresh_copy "$work/na"
 play "no audio device" "$work/na" SDL_AUDIODRIVER=no-such-driver
