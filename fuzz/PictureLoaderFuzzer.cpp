@@ -16,9 +16,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     SDL_RWops* stream = SDL_RWFromConstMem(data, static_cast<int>(size));
     SDL_ClearError();
     SDL_Surface* ours = tarn::LoadPicture(stream, false, "fuzz");
-    if (!ours && (SDL_RWtell(stream) != 0 || !*SDL_GetError()))
-        std::abort();
-    if (ours && (ours->w > tarn::kMaxPictureSide || ours->h > tarn::kMaxPictureSide))
+    if (ours ? ours->w > tarn::kMaxPictureSide || ours->h > tarn::kMaxPictureSide
+             : SDL_RWtell(stream) != 0 || !*SDL_GetError())
         std::abort();
     SDL_Surface* theirs = ours ? IMG_Load_RW(stream, 0) : nullptr;
     if (theirs)

@@ -12,6 +12,19 @@ static const CTitleScreen::Clock kClock = [] { return g_Now; };
 /// Real SDL events through the queue; the title's GL calls go nowhere without a GL window.
 using EventQueue = CVideoTest;
 
+/// A level shot just left of the player's 4 x 8 picture hits it in the next frame; then more
+/// than a second passes, after which a button ends the gameplay.
+static bool HitOverASecondAgo(CGameplayImpl& game)
+{
+    game.Player().Sprite()->SetImage(FilledSurface(4, 8, 0xFF00FF00u));
+    game.Update(kDt);
+    const CVector2 at = game.Player().Position();
+    game.FireLevelBullet(CVector2(at.x - 2.5f, at.y), CBullet::kShooterLevelGun, 15.0f);
+    for (int n = 0; n < 100 && game.DeathTime() <= 1.0f; ++n)
+        game.Update(kDt);
+    return game.DeathTime() > 1.0f;
+}
+
 TEST(MainLoop, AFrameIsDueSixteenMillisecondsAfterTheLastOneEvenAcrossTheClockWrap)
 {
     // SDL_GetTicks wraps after 49.7 days; unsigned subtraction keeps the rule.
@@ -26,16 +39,13 @@ TEST_F(EventQueue, TheArrowsAndSpaceAreHeldFromKeyDownToKeyUp)
     const CPlayer& player = made->Player();
     CGameplay gameplay(std::move(made));
     CPad pad;
-    // In button order, from kButtonUp to kButtonFire.
     const SDLKey keys[kButtonCount] = {SDLK_UP, SDLK_DOWN, SDLK_LEFT, SDLK_RIGHT, SDLK_SPACE};
     for (const EButton button : {kButtonUp, kButtonDown, kButtonLeft, kButtonRight, kButtonFire})
     {
         PushEvent(SDL_KEYDOWN, keys[button]);
-        EXPECT_TRUE(DispatchEvents(gameplay, pad));
-        EXPECT_TRUE(player.IsHeld(button)) << button;
+        EXPECT_TRUE(DispatchEvents(gameplay, pad) && player.IsHeld(button)) << button;
         PushEvent(SDL_KEYUP, keys[button]);
-        EXPECT_TRUE(DispatchEvents(gameplay, pad));
-        EXPECT_FALSE(player.IsHeld(button)) << button;
+        EXPECT_TRUE(DispatchEvents(gameplay, pad) && !player.IsHeld(button)) << button;
     }
 }
 
@@ -45,14 +55,7 @@ TEST_F(EventQueue, EscapeOrCloseEndTheGameLoopButTheRestOfTheBatchIsStillHandled
     CGameplayImpl& game = *made;
     CGameplay gameplay(std::move(made));
     CPad pad;
-    // A level shot at the player's 4 x 8 picture (x 2 ... 5, y 7 ... 14) hits it in the next
-    // frame; more than a second later a button ends the gameplay.
-    game.Player().Sprite()->SetImage(FilledSurface(4, 8, 0xFF00FF00u));
-    game.Update(kDt);
-    game.FireLevelBullet(CVector2(1.0f, 11.0f), CBullet::kShooterLevelGun, 15.0f);
-    for (int n = 0; n < 100 && game.DeathTime() <= 1.0f; ++n)
-        game.Update(kDt);
-    ASSERT_GT(game.DeathTime(), 1.0f);
+    ASSERT_TRUE(HitOverASecondAgo(game));
     for (SDLKey other : {SDLK_ESCAPE, SDLK_RETURN, SDLK_a, SDLK_w, SDLK_LSHIFT, SDLK_F1})
         PushEvent(SDL_KEYDOWN, other);
     PushEvent(SDL_KEYUP, SDLK_SPACE);
@@ -61,8 +64,7 @@ TEST_F(EventQueue, EscapeOrCloseEndTheGameLoopButTheRestOfTheBatchIsStillHandled
 
     PushEvent(SDL_KEYDOWN, SDLK_ESCAPE);
     PushEvent(SDL_KEYDOWN, SDLK_SPACE);
-    EXPECT_FALSE(DispatchEvents(gameplay, pad));
-    EXPECT_TRUE(gameplay.IsOver());
+    EXPECT_TRUE(!DispatchEvents(gameplay, pad) && gameplay.IsOver());
     PushEvent(SDL_QUIT);
     EXPECT_FALSE(DispatchEvents(gameplay, pad));
 }
@@ -75,13 +77,11 @@ TEST_F(EventQueue, TheTitleLeavesOnAListedKeyOrALeftClickElseStrictlyAfterFiveSe
     {
         CTitleScreen title(kClock);
         PushEvent(SDL_KEYDOWN, key);
-        EXPECT_TRUE(title.HandleEvents()) << key;
-        EXPECT_TRUE(title.Done()) << key;
+        EXPECT_TRUE(title.HandleEvents() && title.Done()) << key;
     }
     CTitleScreen clicked(kClock);
     PushEvent(SDL_MOUSEBUTTONDOWN, SDLK_UNKNOWN, SDL_BUTTON_LEFT);
-    EXPECT_TRUE(clicked.HandleEvents());
-    EXPECT_TRUE(clicked.Done());
+    EXPECT_TRUE(clicked.HandleEvents() && clicked.Done());
 
     CTitleScreen title(kClock);
     for (SDLKey key : {SDLK_x, SDLK_F1, SDLK_TAB, SDLK_q, SDLK_RALT})
@@ -90,11 +90,9 @@ TEST_F(EventQueue, TheTitleLeavesOnAListedKeyOrALeftClickElseStrictlyAfterFiveSe
     PushEvent(SDL_MOUSEBUTTONDOWN, SDLK_UNKNOWN, SDL_BUTTON_RIGHT);
     PushEvent(SDL_MOUSEBUTTONUP, SDLK_UNKNOWN, SDL_BUTTON_LEFT);
     g_Now += 5000;
-    EXPECT_TRUE(title.HandleEvents());
-    EXPECT_FALSE(title.Done());
+    EXPECT_TRUE(title.HandleEvents() && !title.Done());
     g_Now += 1;
-    EXPECT_TRUE(title.HandleEvents());
-    EXPECT_TRUE(title.Done());
+    EXPECT_TRUE(title.HandleEvents() && title.Done());
 }
 
 TEST_F(EventQueue, ClosingTheWindowOnTheTitleWinsOverADismissingKeyAndLeavesTheRestUnread)
@@ -168,9 +166,7 @@ TEST(Gamepad, HatStickAndFaceButtonsGiveTheArrowsAndFire)
         {Joy(SDL_JOYAXISMOTION, 0, 100), "U"}};
     for (const auto& [event, held] : steps)
         EXPECT_TRUE(pad.Apply(event) && pad.Held() == Held(held)) << &event - &steps[0].first;
-    SDL_Event key = {};
-    key.type = SDL_KEYDOWN;
-    EXPECT_FALSE(pad.Apply(key));
+    EXPECT_FALSE(pad.Apply(Joy(SDL_KEYDOWN, 0)));
 }
 
 TEST_F(EventQueue, ThePadMovesFiresLeavesTheTitleAndRestartsLikeTheKeys)
@@ -192,7 +188,9 @@ TEST_F(EventQueue, ThePadMovesFiresLeavesTheTitleAndRestartsLikeTheKeys)
     PushJoy(SDL_JOYHATMOTION, 0, SDL_HAT_RIGHTDOWN);
     PushJoy(SDL_JOYBUTTONDOWN, 1);
     EXPECT_TRUE(DispatchEvents(gameplay, pad));
-    EXPECT_TRUE(player.IsHeld(kButtonFire) && !player.IsHeld(kButtonUp));
+    EXPECT_TRUE(player.IsHeld(kButtonFire) && player.IsHeld(kButtonRight) &&
+                player.IsHeld(kButtonDown) && !player.IsHeld(kButtonUp))
+        << "a button pressed lets go of none held";
     for (int n = 0; n < 20; ++n)
         gameplay.Update(kDt);
     EXPECT_TRUE(player.Position().x > start.x && player.Position().y > start.y);
@@ -202,14 +200,7 @@ TEST_F(EventQueue, ThePadMovesFiresLeavesTheTitleAndRestartsLikeTheKeys)
     EXPECT_TRUE(!player.IsHeld(kButtonRight) && !player.IsHeld(kButtonDown) &&
                 !player.IsHeld(kButtonFire));
 
-    // Hit, and more than a second later: the stick starts the next game, as an arrow does.
-    game.Player().Sprite()->SetImage(FilledSurface(4, 8, 0xFF00FF00u));
-    game.Update(kDt);
-    const CVector2 at = player.Position();
-    game.FireLevelBullet(CVector2(at.x - 1.0f, at.y + 4.0f), CBullet::kShooterLevelGun, 15.0f);
-    for (int n = 0; n < 100 && game.DeathTime() <= 1.0f; ++n)
-        game.Update(kDt);
-    ASSERT_GT(game.DeathTime(), 1.0f);
+    ASSERT_TRUE(HitOverASecondAgo(game)) << "then the stick starts the next game, as an arrow does";
     PushJoy(SDL_JOYAXISMOTION, 1, -8000); // the dead zone: nothing
     EXPECT_TRUE(DispatchEvents(gameplay, pad) && !gameplay.IsOver());
     PushJoy(SDL_JOYAXISMOTION, 1, -30000);

@@ -1,8 +1,6 @@
-// The game's own picture loader (the Windows build's, in SDL_image's place) against what
-// SDL_image gives, for every kind of picture the game's tests load, and on damaged files.
-// make test runs it beside SDL_image, where both must give the surfaces recorded below;
-// make test-windows under Wine, where the loader must give them still (its libjpeg there
-// is built without SIMD, so the JPEG rows check that its C paths agree).
+// The Windows build's own picture loader: make test checks it and SDL_image give the surfaces
+// recorded below; make test-windows that it still does under Wine (whose libjpeg, built
+// without SIMD, runs its C paths).
 #include <SDL.h>
 #include <gtest/gtest.h>
 
@@ -13,6 +11,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <tuple>
 
 #include "PngWriter.h"
 #include "canvas/PictureLoader.h"
@@ -90,38 +89,29 @@ std::string JpegClaiming(std::string jpeg, uint16_t width, uint16_t height)
 TEST(PictureLoader, GivesSdlImagesSurfacesForEveryPictureKind)
 {
     ASSERT_EQ(SDL_Init(0), 0);
-    const std::vector<uint8_t> palette = {10, 20, 30, 200, 100, 50, 7, 8, 9};
-    struct
-    {
-        std::string name; // a PNG of three pixels written here, or a file of the game's data
-        char type;
-        std::vector<uint8_t> pixels, transparency;
-        uint64_t digest;
-    } const pictures[] = {
-        {"colour key", 3, {0, 1, 2}, {0}, 0xcc2518457804bc30ull},
-        {"translucent", 3, {0, 1, 2}, {128, 255}, 0xb9605312625be26full},
-        {"two keys", 3, {0, 1, 2}, {0, 0}, 0xaf6c90c54509323aull},
-        {"grey key", 0, {77, 200, 0}, {0, 77}, 0xf3e537bf85a19d6aull},
-        {"grey", 0, {77, 200, 0}, {}, 0x53b711fbc3e1af9eull},
-        {"grey alpha", 4, {77, 128, 9, 0, 255, 255}, {}, 0x0ac31321f25ce02bull},
-        {"rgb", 2, {1, 2, 3, 250, 251, 252, 0, 0, 0}, {}, 0xf1610a0471af6c41ull},
-        {"rgb key",
-         2,
-         {1, 2, 3, 250, 251, 252, 0, 0, 0},
-         {0, 1, 0, 2, 0, 3},
-         0xadd16d48b6694221ull},
-        {"rgba", 6, {1, 2, 3, 4, 5, 6, 7, 0, 9, 9, 9, 255}, {}, 0xdf4fc59af9540cf9ull},
-        {"data/gfx/it_guy.png", 0, {}, {}, 0x3b9f83649a3f1c55ull},
-        {"data/gfx/title_screen.jpg", 0, {}, {}, 0x8aad46ca894dae50ull},
-        {"data/gfx/background-03.jpg", 0, {}, {}, 0x67cb56a5aa887609ull},
+    using Bytes = std::vector<uint8_t>;
+    const Bytes palette = {10, 20, 30, 200, 100, 50, 7, 8, 9};
+    // A PNG of three pixels written here (colour type, pixels, tRNS), or a file of the game's.
+    const std::tuple<std::string, char, Bytes, Bytes, uint64_t> pictures[] = {
+        {"colour key", 3, {0, 1, 2}, {0}, 0xcc2518457804bc30},
+        {"translucent", 3, {0, 1, 2}, {128, 255}, 0xb9605312625be26f},
+        {"two keys", 3, {0, 1, 2}, {0, 0}, 0xaf6c90c54509323a},
+        {"grey key", 0, {77, 200, 0}, {0, 77}, 0xf3e537bf85a19d6a},
+        {"grey", 0, {77, 200, 0}, {}, 0x53b711fbc3e1af9e},
+        {"grey alpha", 4, {77, 128, 9, 0, 255, 255}, {}, 0x0ac31321f25ce02b},
+        {"rgb", 2, {1, 2, 3, 250, 251, 252, 0, 0, 0}, {}, 0xf1610a0471af6c41},
+        {"rgb key", 2, {1, 2, 3, 250, 251, 252, 0, 0, 0}, {0, 1, 0, 2, 0, 3}, 0xadd16d48b6694221},
+        {"rgba", 6, {1, 2, 3, 4, 5, 6, 7, 0, 9, 9, 9, 255}, {}, 0xdf4fc59af9540cf9},
+        {"data/gfx/it_guy.png", 0, {}, {}, 0x3b9f83649a3f1c55},
+        {"data/gfx/title_screen.jpg", 0, {}, {}, 0x8aad46ca894dae50},
+        {"data/gfx/background-03.jpg", 0, {}, {}, 0x67cb56a5aa887609},
     };
-    for (const auto& p : pictures)
+    for (const auto& [name, type, pixels, transparency, expected] : pictures)
     {
-        const bool written = !p.pixels.empty();
-        const std::string path = written ? testing::TempDir() + p.name + ".png" : p.name;
+        const bool written = !pixels.empty();
+        const std::string path = written ? testing::TempDir() + name + ".png" : name;
         if (written)
-            WritePng(path, 3, p.type, p.pixels, p.type == 3 ? palette : std::vector<uint8_t>{},
-                     p.transparency);
+            WritePng(path, 3, type, pixels, type == 3 ? palette : Bytes{}, transparency);
         SCOPED_TRACE(path);
         SDL_Surface* ours = tarn::LoadPicture(SDL_RWFromFile(path.c_str(), "rb"), true);
         ASSERT_NE(ours, nullptr) << SDL_GetError();
@@ -133,7 +123,7 @@ TEST(PictureLoader, GivesSdlImagesSurfacesForEveryPictureKind)
         EXPECT_EQ(Digest(theirs), digest);
         SDL_FreeSurface(theirs);
 #endif
-        EXPECT_EQ(digest, p.digest) << "after make assets, the table takes the printed digests";
+        EXPECT_EQ(digest, expected) << "after make assets, the table takes the printed digests";
         SDL_FreeSurface(ours);
         if (written)
             std::remove(path.c_str());

@@ -1,12 +1,9 @@
 #!/usr/bin/env bash
-# Fault injection of the real game (make faults): fault_injection.sh <game>
-# Each case runs the binary in its own copy of data/: every data file missing, halved and
-# garbage in turn; no audio device; no DISPLAY on a pty; odd and read-only current folders;
-# random keys and clicks (MONKEY_SECONDS). A playing case clicks the title away, fires, moves
-# and quits with Escape: it passes if the window came up and the game ended with 0, and a
-# picture that cannot be read was named in the game's message.
-# FAULT_FILES (under data/), FAULT_KINDS (also "huge": a picture claiming 16000 pixels a
-# side) and FAULT_DATA_ONLY=1 choose a part; KORVANE_RUNNER runs the game (windows_faults.sh).
+# fault_injection.sh <game> (make faults), each case in its own copy of data/: every file
+# missing, halved, garbage; no audio device; no DISPLAY on a pty; odd and read-only current
+# folders; random input (MONKEY_SECONDS). A played case (click, fire, move, Escape) passes on
+# a window, status 0 and every unreadable picture named. FAULT_FILES, FAULT_KINDS (also huge:
+# claiming 16000 px a side), FAULT_DATA_ONLY=1 choose a part; KORVANE_RUNNER runs the game.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/lib.sh"
@@ -30,8 +27,7 @@ launch() {
     local name=$1 dir=$2; shift 2
     log=$out/$(tr -c 'A-Za-z0-9_.-' _ <<<"$name").log
     (cd "$dir" && exec env SDL_AUDIODRIVER=dummy "$@" ${KORVANE_RUNNER:-} "$game") >"$log" 2>&1 &
-    pid=$!
-    track "$pid"
+    pid=$! && track "$pid"
     wait_window
 }
 
@@ -41,8 +37,7 @@ finish() {
     kill -0 "$pid" 2>/dev/null || { wait "$pid"; record "$name" FAIL "ended by itself (status $?); $notes"; return; }
     escape_until_gone "$pid" "$win"
     wait_for 10 bash -c "! kill -0 $pid" || { kill -9 "$pid"; record "$name" FAIL "hung: did not quit on Escape"; return; }
-    wait "$pid"
-    status=$?
+    wait "$pid" && status=0 || status=$?
     grep -q 'ERROR: AddressSanitizer\|runtime error' "$log" && status=99
     [ "$status" -eq 0 ] && record "$name" PASS "Escape quit with 0; $notes" ||
         record "$name" FAIL "exit status $status; $notes; see $log"
@@ -102,8 +97,7 @@ no_display_case() {
     [ "$status" != 0 ] && [ "$status" != 124 ] && [ "$status" != none ] || problems+=" exit status $status;"
     grep -Eq '^Video (initialization|mode set) failed: ' "$dir/err" || problems+=" no video message;"
     cmp -s "$dir/before" "$dir/after" || problems+=" terminal settings changed;"
-    # A text-mode driver that switched to the alternate screen must have left it again.
-    screen=$(grep -ao $'\e\\[?1049[hl]' "$dir/transcript" | tail -n 1)
+    screen=$(grep -ao $'\e\\[?1049[hl]' "$dir/transcript" | tail -n 1) # a text-mode driver's alternate screen
     [ -z "$screen" ] || [ "$screen" = $'\e[?1049l' ] || problems+=" alternate screen not left;"
     record "no X display (pty)" "$([ -z "$problems" ] && echo PASS || echo FAIL)" \
         "${problems:-exit $status, \"$(head -n 1 "$dir/err")\", stty unchanged, screen restored}"
@@ -115,8 +109,7 @@ monkey_case() {
     launch "$name" "$work/monkey" || { record "$name" FAIL "no window"; return; }
     local keys=(Up Down Left Right space Return a s d w q x z 1 2 F1 F5 Tab BackSpace
         Shift_L Control_L Alt_L Home End Prior Next KP_Enter Menu) # no Escape: it ends the run
-    local end=$((SECONDS + seconds))
-    RANDOM=7
+    local end=$((SECONDS + seconds)) && RANDOM=7 # a fixed seed: runs repeat
     while [ $SECONDS -lt $end ] && kill -0 "$pid" 2>/dev/null; do
         case $((RANDOM % 5)) in
         0) xdotool mousemove --window "$win" $((RANDOM % 1024)) $((RANDOM % 768)) click $((RANDOM % 3 + 1)) ;;
@@ -124,16 +117,14 @@ monkey_case() {
         2) xdotool keyup "${keys[RANDOM % ${#keys[@]}]}" ;;
         *) xdotool key "${keys[RANDOM % ${#keys[@]}]}" ;;
         esac 2>/dev/null
-        events=$((events + 1))
-        sleep 0.0$((RANDOM % 10))
+        sleep 0.0$((RANDOM % 10)) && ((++events))
     done
     for key in "${keys[@]}"; do xdotool keyup "$key" 2>/dev/null; done
     finish "$name" "${seconds} s, $events events"
 }
 
 for file in ${FAULT_FILES:-$(cd "$root/data" && find . -type f | sed 's|^\./||' | sort)}; do
-    for fault in ${FAULT_KINDS:-missing truncated garbage}; do data_case "$file" "$fault"; done
-done
+    for fault in ${FAULT_KINDS:-missing truncated garbage}; do data_case "$file" "$fault"; done; done
 [ "${FAULT_DATA_ONLY:-}" = 1 ] && { echo "matrix: $matrix"; [ "$failures" -eq 0 ] || fail "$failures case(s) failed"; exit 0; }
 fresh_copy "$work/na"
 play "no audio device" "$work/na" SDL_AUDIODRIVER=no-such-driver
@@ -141,13 +132,9 @@ no_display_case
 fresh_copy "$work/dossier été ünïcødé/with  spaces"
 play "odd current folder" "$work/dossier été ünïcødé/with  spaces"
 fresh_copy "$work/ro"
-if [ "$(id -u)" = 0 ] && mount --bind -o ro "$work/ro" "$work/ro" 2>/dev/null; then
-    play "read-only current folder (ro bind mount)" "$work/ro"
-    umount "$work/ro"
-else
-    chmod -R a-w "$work/ro"
-    play "read-only current folder (no write permission)" "$work/ro"
-fi
+how="ro bind mount" # root writes anywhere else (unmounted on exit)
+[ "$(id -u)" = 0 ] && mount --bind -o ro "$work/ro" "$work/ro" 2>/dev/null || { chmod -R a-w "$work/ro"; how="no write permission"; }
+play "read-only current folder ($how)" "$work/ro"
 monkey_case
 
 echo "matrix: $matrix"

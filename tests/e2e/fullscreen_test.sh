@@ -1,10 +1,7 @@
 #!/usr/bin/env bash
-# Full screen on a 16:9 screen (1600 x 900), as a desktop has it: with a window manager,
-# which SDL 2 (under sdl12-compat) and Wine ask to make the window full screen. Alt+Enter on
-# the title gives the 1200 x 900 area in the middle with black bars, the title in it; the
-# wall comes there too; Alt+Enter gives back the 1024 x 768 window; F11 during play keeps
-# the game going where it was (the figure stays where it was walked, the score stays);
-# --fullscreen starts there. Screenshots: $KORVANE_ARTIFACTS/fullscreen/.
+# Full screen on a 16:9 screen with a window manager (SDL 2 and Wine ask it for full screen):
+# Alt+Enter on the title and --fullscreen show it in the middle 1200 x 900, bars black, then
+# the wall; Alt+Enter gives back 1024 x 768; F11 in play keeps the figure's place and the score.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/lib.sh"
@@ -14,17 +11,15 @@ rm -f "$out"/*.png
 work=$(mktemp -d)
 at_exit 'rm -rf "$work"'
 in_xvfb 1600x900
-evilwm -fn fixed >/dev/null 2>&1 & # Xvfb's own font; the default one is not installed
-track $!
+evilwm -fn fixed >/dev/null 2>&1 & track $! # Xvfb's own font; the default one is not installed
 wall() { python3 "$here/wall.py" "$@"; }
 
 probe=$work/probe.pam
 geometry() { xwininfo -id "$win" | awk '/Width|Height/ { printf "%s ", $NF }'; }
 is_full() { [ "$(geometry)" = "1600 900 " ]; }
 is_window() { [ "$(geometry)" = "1024 768 " ]; }
-# Full screen: the whole screen as the player sees it (classic SDL 1.2 draws into a window
-# of its own over the titled one), the area brought back to the virtual screen's size, and
-# the brightest channel of the bars. In the window, the window itself.
+# The whole screen (classic SDL 1.2 draws into a window of its own over the titled one), the
+# area brought back to 1024 x 768, and the bars' brightest channel.
 look_full() { # one decoder run: under load every process counts against the title's 5 s
     xwd -root -silent >"$work/root.xwd" &&
         bars=$("$IM_CONVERT" "xwd:$work/root.xwd" -strip -write "$work/screen.pam" \
@@ -45,8 +40,7 @@ wall_in() {
 }
 key() { xdotool windowfocus --sync "$win" key "$1" 2>/dev/null; }
 
-# --- From the window: Alt+Enter on the title. The title leaves by itself after 5 s; on a
-# machine too busy to show it full screen by then, the game is started again (three tries).
+# --- Alt+Enter on the title, which goes by itself after 5 s: too busy a machine tries again.
 for try in 1 2 3; do
     start_game "$work/out.txt" SDL_AUDIODRIVER=dummy
     wait_window || { cat "$work/out.txt"; fail "no window titled Korvane"; }
@@ -70,31 +64,23 @@ wait_for 10 is_window || fail "Alt+Enter did not give back the 1024 x 768 window
 wait_for 10 wall_in window || { keep no-window-wall; fail "no wall back in the window (share $share)"; }
 keep window-wall
 
-# --- F11 in play: the figure, walked away from where a game starts, stays there; the score
-# too. (A level shot may kill it meanwhile: then a new game, and another try.)
+# --- F11 in play: the walked figure and the score stay (a level shot's hit: another try).
 px=- py=-
 player_at() { "look_$1" && read -r px py _ < <(wall player "$probe") && [ "$px" != none ]; }
-still() { # the figure seen twice at the same place: it has stopped
-    local x=$px y=$py
-    player_at "$1" && [ "$px" = "$x" ] && [ "$py" = "$y" ]
-}
+still() { local x=$px y=$py; player_at "$1" && [ "$px $py" = "$x $y" ]; } # seen twice there
 kept=0
 for try in 1 2 3; do
     wait_for 20 player_at window || { keep no-player; fail "no figure on the wall"; }
     sx=$px sy=$py
-    xdotool keydown Right Down
-    sleep 1.5
-    xdotool keyup Right Down
+    xdotool keydown Right Down sleep 1.5 keyup Right Down
     wait_for 10 still window || continue
     x0=$px y0=$py
     (( (x0 - sx) ** 2 + (y0 - sy) ** 2 >= 64 ** 2 )) || continue # not far enough to tell
     read -r digit0 _ < <(wall score "$probe" data)
     key F11
     wait_for 10 is_full || fail "F11 did not make the window full screen: $(geometry)"
-    if wait_for 10 player_at full; then
-        read -r digit _ < <(wall score "$probe" data)
+    wait_for 10 player_at full && read -r digit _ < <(wall score "$probe" data) &&
         (( (px - x0) ** 2 + (py - y0) ** 2 <= 32 ** 2 )) && [ "$digit" = "$digit0" ] && { kept=1; break; }
-    fi
     echo "figure at ($x0, $y0), score $digit0 before F11; at ($px, $py), score $digit after (try $try)"
     key F11
     wait_for 10 is_window || fail "F11 did not give back the window"
@@ -105,7 +91,6 @@ echo "[${SECONDS} s] F11 in play: the figure walked from ($sx, $sy) stays at ($x
 escape_until_gone "$pid" "$win"
 ends_with_0 "$pid" "Escape in the full screen"
 
-# --- --fullscreen: the title at once in the area.
 game_args=--fullscreen start_game "$work/out.txt" SDL_AUDIODRIVER=dummy
 wait_window || { cat "$work/out.txt"; fail "--fullscreen: no window"; }
 wait_for 20 is_full || fail "--fullscreen: not full screen: $(geometry)"

@@ -19,37 +19,32 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 
 # wait_for <seconds> <command...>: polls the command every 0.1 s until it succeeds.
 wait_for() {
-    local limit=$1; shift
-    local deadline=$(( $(date +%s%N) + limit * 1000000000 ))
+    local deadline=$(( $(date +%s%N) + $1 * 1000000000 )); shift
     until "$@" >/dev/null 2>&1; do
         [ "$(date +%s%N)" -lt "$deadline" ] || return 1
         sleep 0.1
     done
 }
 
-# in_xvfb [WxH]: a new private X server for this script (1280x1024 unless given), in
-# $DISPLAY; its pid in $xserver.
-# -displayfd: the server picks a free display itself (two scripts could pick the same one).
-# -noreset: a reset when the last client leaves would refuse SDL 1.2, which probes first.
+# in_xvfb [WxH]: a private X server (1280x1024 unless given) in $DISPLAY, its pid $xserver.
+# -displayfd: it picks a free display itself; -noreset: a reset when the last client leaves
+# would refuse SDL 1.2, which probes first.
 in_xvfb() {
     local ready
     ready=$(mktemp)
     Xvfb -displayfd 3 -screen 0 "${1:-1280x1024}x24" -nolisten tcp -noreset 3>"$ready" >/dev/null 2>&1 &
-    xserver=$!
-    track "$xserver"
+    xserver=$! && track "$xserver"
     wait_for 20 test -s "$ready" || fail "Xvfb did not start"
     export DISPLAY=":$(cat "$ready")"
     rm -f "$ready"
 }
 
-# start_game <log> [VAR=value...]: the game ($game, with $game_args) in the background from
-# the current folder, output to <log>; its pid in $pid. KORVANE_RUNNER, if set, is the
-# program that runs it (wine for the Windows game: its pid becomes the game's process).
+# start_game <log> [VAR=value...]: $game $game_args in the background here, output to <log>,
+# its pid in $pid; run by $KORVANE_RUNNER if set (wine: its pid becomes the game's process).
 start_game() {
     local log=$1; shift
     env "$@" ${KORVANE_RUNNER:-} "$game" ${game_args:-} >"$log" 2>&1 &
-    pid=$!
-    track "$pid"
+    pid=$! && track "$pid"
 }
 
 game_window() { xdotool search --name '^Korvane$' 2>/dev/null | head -n 1; }
@@ -57,27 +52,18 @@ has_game_window() { [ -n "$(game_window)" ]; }
 # wait_window: waits for the game's window and keeps its id in $win for shot.
 wait_window() { wait_for 20 has_game_window && win=$(game_window); }
 
-# wait_exit <pid> <seconds>: waits for the process; prints its status, or fails on time-out.
-wait_exit() {
-    local pid=$1 limit=$2
-    wait_for "$limit" bash -c "! kill -0 $pid" || fail "process $pid did not exit within ${limit}s"
-    wait "$pid"
-}
+# wait_exit <pid> <seconds>: waits for the process; returns its status, or fails on time-out.
+wait_exit() { wait_for "$2" bash -c "! kill -0 $1" || fail "process $1 did not exit within ${2}s"; wait "$1"; }
 
 # ends_with_0 <pid> <what>: the game ends within 10 s with status 0; else fails saying what.
-ends_with_0() {
-    wait_exit "$1" 10
-    local status=$?
-    [ "$status" -eq 0 ] || fail "$2: status $status"
-}
+ends_with_0() { wait_exit "$1" 10 || fail "$2: status $?"; }
 
-# escape_until_gone <pid> <window>: presses Escape until the game ends (the first press may
-# only leave the title), for at most ten seconds; the caller checks how it ended.
+# escape_until_gone <pid> <window>: Escape until the game ends (the first may only leave the
+# title), ten seconds at most; the caller checks how it ended.
 escape_until_gone() {
-    local pid=$1 win=$2
     for _ in $(seq 40); do
-        kill -0 "$pid" 2>/dev/null || return 0
-        xdotool windowfocus --sync "$win" key Escape 2>/dev/null
+        kill -0 "$1" 2>/dev/null || return 0
+        xdotool windowfocus --sync "$2" key Escape 2>/dev/null
         sleep 0.25
     done
 }
@@ -88,13 +74,8 @@ IM_CONVERT=/usr/bin/convert
 # shot <file> [geometry]: the game's window ($win) or a part, wherever it was put; xwd grabs
 # in milliseconds where import takes seconds while the game keeps the CPU busy.
 shot() {
-    local raw
-    raw=$(mktemp --suffix=.xwd)
-    xwd -id "$win" -silent >"$raw" 2>/dev/null &&
-        "$IM_CONVERT" "xwd:$raw" -crop "${2:-1024x768+0+0}" +repage "$1" 2>/dev/null
-    local status=$?
-    rm -f "$raw"
-    return $status
+    xwd -id "$win" -silent 2>/dev/null |
+        "$IM_CONVERT" xwd:- -crop "${2:-1024x768+0+0}" +repage "$1" 2>/dev/null
 }
 
 # rmse <a> <b>: normalised root-mean-square difference of two pictures, 0 ... 1.
@@ -110,10 +91,7 @@ audio_rms_db() {
 }
 
 # artifacts <name>: a folder for pictures a person can look at after the run.
-artifacts() {
-    local dir=${KORVANE_ARTIFACTS:-/tmp/korvane-artifacts}/$1
-    mkdir -p "$dir" && echo "$dir"
-}
+artifacts() { local d=${KORVANE_ARTIFACTS:-/tmp/korvane-artifacts}/$1; mkdir -p "$d" && echo "$d"; }
 
 # title_shown <work dir> [data root]: the window's middle shows the title's; cheap to poll.
 title_shown() {
@@ -134,13 +112,11 @@ play_installed() {
     whole_title() { shot "$work/seen.png" && float_lt "$(rmse "$work/seen.png" "$work/title.png")" 0.01; }
     for run in escape close; do
         (cd "$work/empty" && SDL_AUDIODRIVER=dummy exec "$command") >"$work/$run.txt" 2>&1 &
-        pid=$!
-        track "$pid"
+        pid=$! && track "$pid"
         wait_window || { cat "$work/$run.txt"; fail "$command: no window"; }
         wait_for 20 whole_title || { shot "$out/$run-no-title.png"; cat "$work/$run.txt"; fail "$command: no title picture"; }
         echo "$command shows its title (RMSE $(rmse "$work/seen.png" "$work/title.png") to the picture)"
-        [ "$run" = escape ] && cp "$work/seen.png" "$out/title.png"
-        if [ "$run" = escape ]; then escape_until_gone "$pid" "$win"; else "$close_window" "$win"; fi
+        if [ "$run" = escape ]; then cp "$work/seen.png" "$out/title.png" && escape_until_gone "$pid" "$win"; else "$close_window" "$win"; fi
         ends_with_0 "$pid" "$command, ended by $run"
     done
 }

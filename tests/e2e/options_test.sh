@@ -1,9 +1,7 @@
 #!/usr/bin/env bash
-# The command line of the game, or of a command that starts it (the installed launcher):
-# --help and --version print on standard output alone and exit 0 without opening anything
-# (no display here); an unknown option or a stray argument gives one error line and the
-# usage on standard error alone, and status 2.
-# Usage: options_test.sh <command>
+# options_test.sh <the game, or the launcher>: --help and --version print on standard output
+# alone and exit 0 with no display; an unknown option or a stray argument gives one error line
+# and the usage on standard error alone, and status 2.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/lib.sh"
@@ -19,9 +17,7 @@ run --version
     fail "--version: status $status, out '$(cat "$work/out")', err '$(cat "$work/err")'"
 run --help
 [ "$status" = 0 ] && [ ! -s "$work/err" ] || fail "--help: status $status, err '$(cat "$work/err")'"
-for word in --fullscreen --help --version Alt+Enter F11 Escape Space; do
-    grep -qF -- "$word" "$work/out" || fail "--help does not name $word"
-done
+for word in --fullscreen --help --version Alt+Enter F11 Escape Space; do grep -qF -- "$word" "$work/out" || fail "--help does not name $word"; done
 cp "$work/out" "$work/usage"
 for wrong in --bogus -x stray; do
     run --fullscreen "$wrong" --help # the first thing not understood ends the reading

@@ -1,25 +1,21 @@
 #!/usr/bin/env bash
-# The Windows game under Wine, as a player gets it (its GoogleTest programs, the picture
-# loader's among them, ran through CTest before this): the unpacked zip through the Linux
-# game's player's and no-sound scenarios (wine as the runner; sound through SDL's disk
-# driver), leaving its folder as it was; the setup program silently into a fresh prefix,
-# the shortcut, the installed game, and removal of everything.
-# Usage: windows_test.sh <build-windows folder>
+# windows_test.sh <build-windows folder>: the Windows game under Wine as a player gets it.
+# The unpacked zip through the Linux game's player's, no-sound and full-screen scenarios and
+# a fatal error, leaving its folder as it was; the setup program silently into a fresh
+# prefix, the shortcut, the installed game, and removal of everything.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/lib.sh"
 build=$(cd "$1" && pwd)
 work=$(mktemp -d)
-# Each prefix's wineserver ended and waited for before the folder goes: a server still
-# running would write its registry back into a removed prefix.
+# Each prefix's wineserver ended and waited for first: it would write into a removed prefix.
 at_exit 'for p in "$work/wine" "$work/wine-setup"; do WINEPREFIX=$p wineserver -k; WINEPREFIX=$p wineserver -w; done 2>/dev/null; rm -rf "$work"'
 export WINEPREFIX=$work/wine WINEDEBUG=-all WINEDLLOVERRIDES="winemenubuilder.exe=d"
 export KORVANE_RUNNER=wine KORVANE_ARTIFACTS=${KORVANE_ARTIFACTS:-$build/test-artifacts}
 g++ -O2 -o "$work/send_wm_delete" "$here/SendWmDelete.cpp" -lX11 || fail "send_wm_delete did not build"
 
 started=$SECONDS
-wineboot -i >/dev/null 2>&1 || fail "wineboot could not make a Wine prefix"
-wineserver -w
+wineboot -i >/dev/null 2>&1 && wineserver -w || fail "wineboot could not make a Wine prefix"
 echo "[$((SECONDS - started)) s] fresh Wine prefix"
 
 zip=$(ls "$build"/Korvane-*-win64.zip) || fail "no zip in $build (make windows)"
@@ -33,24 +29,21 @@ for test in "play_test.sh korvane.exe $work/send_wm_delete" "no_audio_test.sh ko
     wineserver -w
 done
 
-# --- A fatal start-up error: from a console (here the terminal), the message and status 1;
-# started as from Explorer (start /wait: no console, no standard handles), the same text in
-# a message box titled Korvane, the only window; Enter dismisses it, and the status is the same.
+# --- A fatal start-up error: from a console, the message and status 1; as from Explorer
+# (start /wait: no console nor standard handles), the same in a box titled Korvane, the only
+# window, which Enter dismisses, with the same status.
 (
     cd "$game_dir" && in_xvfb
-    SDL_VIDEODRIVER=nonexistent wine korvane.exe >"$work/console.txt" 2>&1
-    console=$?
+    SDL_VIDEODRIVER=nonexistent wine korvane.exe >"$work/console.txt" 2>&1 && console=0 || console=$?
     [ "$console" -ne 0 ] && grep -q . "$work/console.txt" || fail "console: status $console, '$(cat "$work/console.txt")'"
     (SDL_VIDEODRIVER=nonexistent exec wine start /wait korvane.exe </dev/null >/dev/null 2>&1) &
-    pid=$!
-    track "$pid"
+    pid=$! && track "$pid"
     wait_window || fail "no window titled Korvane without a console"
     [ "$(xdotool search --name . getwindowname %@ 2>/dev/null | grep -vc 'Default IME')" = 1 ] ||
         fail "more windows than the message box"
     xwd -root -silent | "$IM_CONVERT" xwd:- "$(artifacts windows-error)/message-box.png"
     xdotool windowfocus --sync "$win" key Return
-    wait_exit "$pid" 20
-    boxed=$?
+    wait_exit "$pid" 20 && boxed=0 || boxed=$?
     [ "$boxed" = "$console" ] || fail "status $boxed with the message box, $console from the console"
     echo "a fatal start-up error: '$(cat "$work/console.txt")', status $console; the same in a box titled Korvane"
 ) || exit 1

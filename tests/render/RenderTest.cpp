@@ -28,13 +28,13 @@ TEST(Viewport, KeepsAFourByThreeArea)
     // Black bars beside a wide screen, above and below a tall one; never cropped.
     EXPECT_EQ(viewport(1024, 768), std::make_tuple(0, 0, 1024, 768));
     EXPECT_EQ(viewport(1600, 900), std::make_tuple(200, 0, 1200, 900));
-    EXPECT_EQ(viewport(1366, 768), std::make_tuple(171, 0, 1024, 768)); // 768 x 1.3333334f is 1024.00006
+    EXPECT_EQ(viewport(1366, 768),
+              std::make_tuple(171, 0, 1024, 768)); // 768 x 1.3333334f is 1024.00006
     EXPECT_EQ(viewport(300, 600), std::make_tuple(0, 187, 300, 225));
     EXPECT_EQ(viewport(2560, 1920), std::make_tuple(0, 0, 2560, 1920));
 }
 
-// Without a display SDL 2 falls back to drivers that show nothing; the game refuses them
-// unless they were asked for (the tests ask for "dummy").
+// SDL 2 without a display falls back to drivers that show nothing: refused unless asked for.
 TEST(Video, RefusesADriverThatShowsNothingUnlessAskedFor)
 {
     EXPECT_TRUE(IsInvisibleVideoDriver("offscreen", nullptr));
@@ -135,13 +135,11 @@ TEST(TextureGl, UploadsTheEnlargedPictureAndLeavesItsAlphaSettingsAsFound)
         SDL_Rect corner = {32, 19, 1, 1};
         SDL_FillRect(picture, &corner, SDL_MapRGBA(picture->format, 1, 2, 3, 128));
         SDL_SetAlpha(picture, SDL_SRCALPHA, 77);
-        const Uint32 flags = picture->flags;
-        const Uint8 alpha = picture->format->alpha;
+        const auto settings = std::make_pair(picture->flags, picture->format->alpha);
         unsigned int name = 0;
         float uv[4] = {};
         ASSERT_TRUE(MakeTexture(picture, name, uv));
-        EXPECT_EQ(std::make_pair(picture->flags, picture->format->alpha),
-                  std::make_pair(flags, alpha));
+        EXPECT_EQ(std::make_pair(picture->flags, picture->format->alpha), settings);
         SDL_FreeSurface(picture);
         EXPECT_EQ(std::vector<float>(uv, uv + 4),
                   (std::vector<float>{0, 0, 33.0f / 64, 20.0f / 32}));
