@@ -91,10 +91,16 @@ echo "[${SECONDS} s] F11 in play: the figure walked from ($sx, $sy) stays at ($x
 escape_until_gone "$pid" "$win"
 ends_with_0 "$pid" "Escape in the full screen"
 
-game_args=--fullscreen start_game "$work/out.txt" SDL_AUDIODRIVER=dummy
-wait_window || { cat "$work/out.txt"; fail "--fullscreen: no window"; }
-wait_for 20 is_full || fail "--fullscreen: not full screen: $(geometry)"
-wait_for 10 title_in full || { keep no-start-title; fail "--fullscreen: no title in the area (RMSE $difference, bars $bars)"; }
+# The title's own 5 s again: too busy a machine to show it by then starts the game again.
+for try in 1 2 3; do
+    game_args=--fullscreen start_game "$work/out.txt" SDL_AUDIODRIVER=dummy
+    wait_window || { cat "$work/out.txt"; fail "--fullscreen: no window"; }
+    wait_for 20 is_full || fail "--fullscreen: not full screen: $(geometry)"
+    wait_for 5 title_in full && break
+    echo "--fullscreen: the title was gone before it was seen (try $try): starting again"
+    kill "$pid" && wait "$pid" 2>/dev/null
+    [ "$try" -lt 3 ] || { keep no-start-title; fail "--fullscreen: no title in the area (RMSE $difference, bars $bars)"; }
+done
 keep start-title
 escape_until_gone "$pid" "$win"
 ends_with_0 "$pid" "Escape after --fullscreen"
