@@ -6,12 +6,8 @@
 
 #include <zlib.h>
 
-#include <cstdint>
 #include <cstdio>
 #include <fstream>
-#include <iterator>
-#include <string>
-#include <tuple>
 
 #include "PngWriter.h"
 #include "canvas/PictureLoader.h"
@@ -168,7 +164,6 @@ TEST(PictureLoader, RefusesDamagedAndOversizedPicturesSayingWhy)
         EXPECT_EQ(surface, nullptr) << message;
         EXPECT_STREQ(SDL_GetError(), message);
         EXPECT_EQ(SDL_RWtell(stream), 4) << message;
-        SDL_FreeSurface(surface); // null-safe
         SDL_RWclose(stream);
     }
 }

@@ -11,7 +11,6 @@ e2e_cleanup() {
 trap e2e_cleanup EXIT
 trap 'exit 143' TERM INT HUP # so that the EXIT trap runs on these too
 
-# track <pid...>: ended on exit. at_exit <command>: run on exit.
 track() { E2E_PIDS+=("$@"); }
 at_exit() { E2E_AT_EXIT+=("$1"); }
 
@@ -63,8 +62,7 @@ ends_with_0() { wait_exit "$1" 10 || fail "$2: status $?"; }
 escape_until_gone() {
     for _ in $(seq 40); do
         kill -0 "$1" 2>/dev/null || return 0
-        xdotool windowfocus --sync "$2" key Escape 2>/dev/null
-        sleep 0.25
+        xdotool windowfocus --sync "$2" key Escape 2>/dev/null; sleep 0.25
     done
 }
 

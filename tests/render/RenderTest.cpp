@@ -122,7 +122,7 @@ TEST(DrawQuadGl, DrawsThePictureWithoutTheTexturesMargin)
 
 // A picture reaches GL enlarged to powers of two, copied unblended even with per-surface alpha
 // on, and keeps its alpha settings (whose stored values differ between the two libraries).
-TEST(TextureGl, UploadsTheEnlargedPictureAndLeavesItsAlphaSettingsAsFound)
+TEST(TextureGl, UploadsEnlargedKeepingAlphaSettingsAndReloadsUnderTheSameNames)
 {
     KORVANE_OPEN_GL_WINDOW();
     for (const bool ownAlpha : {true, false})
@@ -152,13 +152,9 @@ TEST(TextureGl, UploadsTheEnlargedPictureAndLeavesItsAlphaSettingsAsFound)
                                          texels[20 * 64 + 32], texels[20 * 64 + 33]}),
                   std::vector<uint32_t>(4, cornerTexel));
     }
-}
 
-// A mode change may come with a new GL context and none of the old textures (Windows);
-// every cached picture then goes up again under the name its records hold.
-TEST(TextureGl, CachedPicturesGoUpAgainUnderTheirOwnNamesAfterTheContextLostThem)
-{
-    KORVANE_OPEN_GL_WINDOW();
+    // A mode change may come with a new GL context and none of the old textures (Windows);
+    // every cached picture then goes up again under the name its records hold.
     const CTexture* title = GetTexture("data/gfx/title_screen.jpg");
     const CTexture* note = GetTexture("data/gfx/black_hole_01.png");
     ASSERT_TRUE(title && note);
