@@ -28,8 +28,7 @@ TEST(Viewport, KeepsAFourByThreeArea)
     // Black bars beside a wide screen, above and below a tall one; never cropped.
     EXPECT_EQ(viewport(1024, 768), std::make_tuple(0, 0, 1024, 768));
     EXPECT_EQ(viewport(1600, 900), std::make_tuple(200, 0, 1200, 900));
-    EXPECT_EQ(viewport(1366, 768),
-              std::make_tuple(171, 0, 1024, 768)); // 768 x 1.3333334f is 1024.00006
+    EXPECT_EQ(viewport(1366, 768), std::make_tuple(171, 0, 1024, 768)); // 768 x 1.3333334f > 1024
     EXPECT_EQ(viewport(300, 600), std::make_tuple(0, 187, 300, 225));
     EXPECT_EQ(viewport(2560, 1920), std::make_tuple(0, 0, 2560, 1920));
 }
