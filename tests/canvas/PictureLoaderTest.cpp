@@ -6,12 +6,8 @@
 
 #include <zlib.h>
 
-#include <cstdint>
 #include <cstdio>
 #include <fstream>
-#include <iterator>
-#include <string>
-#include <tuple>
 
 #include "PngWriter.h"
 #include "canvas/PictureLoader.h"
@@ -38,9 +34,8 @@ uint64_t Digest(const SDL_Surface* s)
     // below 24 bits the bytes alone are what both libraries agree on.
     const bool masked = f->BitsPerPixel >= 24;
     for (const uint32_t v :
-         {static_cast<uint32_t>(s->w), static_cast<uint32_t>(s->h), uint32_t{f->BitsPerPixel},
-          masked ? f->Rmask : 0, masked ? f->Gmask : 0, masked ? f->Bmask : 0,
-          masked ? f->Amask : 0, keyed, key})
+         {uint32_t(s->w), uint32_t(s->h), uint32_t{f->BitsPerPixel}, masked ? f->Rmask : 0,
+          masked ? f->Gmask : 0, masked ? f->Bmask : 0, masked ? f->Amask : 0, keyed, key})
         add(&v, sizeof v);
     // r, g and b only: SDL_Color's fourth byte is padding, 0 in SDL 1.2 and 255 in sdl12-compat.
     for (int i = 0; f->palette && i < f->palette->ncolors; ++i)
@@ -168,7 +163,6 @@ TEST(PictureLoader, RefusesDamagedAndOversizedPicturesSayingWhy)
         EXPECT_EQ(surface, nullptr) << message;
         EXPECT_STREQ(SDL_GetError(), message);
         EXPECT_EQ(SDL_RWtell(stream), 4) << message;
-        SDL_FreeSurface(surface); // null-safe
         SDL_RWclose(stream);
     }
 }

@@ -6,7 +6,7 @@
 #include "audio/BeatTrack.h"
 #include "music/Score.h"
 
-TEST(Data, TheBeatTableAndTheMusicComeFromTheCurrentScore)
+TEST(Data, BeatsAndMusicComeFromTheScoreAndEveryPictureLoadsWithItsClearPartsZero)
 {
     const tarn::music::CScore score;
     EXPECT_EQ(GetBeatTrack().Times(), score.BeatTimes())
@@ -20,11 +20,7 @@ TEST(Data, TheBeatTableAndTheMusicComeFromTheCurrentScore)
     Mix_FreeChunk(decoded);
     ShutdownAudio();
     SDL_Quit();
-}
 
-TEST(Data, EveryPictureLoadsWithItsClearPartsZero)
-{
-    // The pictures without clear parts; every other one has some.
     const std::set<std::string> opaque = {
         "title_screen.jpg", "background-03.jpg", "you_died.png",   "bullet-01.png",
         "bullet-02.png",    "particle-01.png",   "particle-02.png"};

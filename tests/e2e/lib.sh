@@ -11,7 +11,6 @@ e2e_cleanup() {
 trap e2e_cleanup EXIT
 trap 'exit 143' TERM INT HUP # so that the EXIT trap runs on these too
 
-# track <pid...>: ended on exit. at_exit <command>: run on exit.
 track() { E2E_PIDS+=("$@"); }
 at_exit() { E2E_AT_EXIT+=("$1"); }
 
@@ -63,8 +62,7 @@ ends_with_0() { wait_exit "$1" 10 || fail "$2: status $?"; }
 escape_until_gone() {
     for _ in $(seq 40); do
         kill -0 "$1" 2>/dev/null || return 0
-        xdotool windowfocus --sync "$2" key Escape 2>/dev/null
-        sleep 0.25
+        xdotool windowfocus --sync "$2" key Escape 2>/dev/null; sleep 0.25
     done
 }
 
@@ -73,10 +71,7 @@ IM_CONVERT=/usr/bin/convert
 
 # shot <file> [geometry]: the game's window ($win) or a part, wherever it was put; xwd grabs
 # in milliseconds where import takes seconds while the game keeps the CPU busy.
-shot() {
-    xwd -id "$win" -silent 2>/dev/null |
-        "$IM_CONVERT" xwd:- -crop "${2:-1024x768+0+0}" +repage "$1" 2>/dev/null
-}
+shot() { xwd -id "$win" -silent 2>/dev/null | "$IM_CONVERT" xwd:- -crop "${2:-1024x768+0+0}" +repage "$1" 2>/dev/null; }
 
 # rmse <a> <b>: normalised root-mean-square difference of two pictures, 0 ... 1.
 rmse() { compare -metric RMSE "$1" "$2" null: 2>&1 | sed -n 's/.*(\(.*\)).*/\1/p'; }
@@ -85,10 +80,7 @@ float_lt() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a < b) }'; }
 
 # audio_rms_db <raw file>: RMS level of captured S16LE stereo 44.1 kHz audio in dB; -999 for
 # digital silence, which sox calls -inf (awk would compare that word as text).
-audio_rms_db() {
-    sox -t raw -r 44100 -e signed -b 16 -c 2 "$1" -n stats 2>&1 |
-        awk '/RMS lev dB/ { print ($4 == "-inf" ? -999 : $4) }'
-}
+audio_rms_db() { sox -t raw -r 44100 -e signed -b 16 -c 2 "$1" -n stats 2>&1 | awk '/RMS lev dB/ { print ($4 == "-inf" ? -999 : $4) }'; }
 
 # artifacts <name>: a folder for pictures a person can look at after the run.
 artifacts() { local d=${KORVANE_ARTIFACTS:-/tmp/korvane-artifacts}/$1; mkdir -p "$d" && echo "$d"; }

@@ -41,11 +41,7 @@ for try in 1 2 3; do
     start_audio_game
     wait_for 20 title_seen || { keep no-title; fail "the window does not show the title picture (RMSE $difference)"; }
     late=$(( ($(date +%s%N) - started) / 1000000 ))
-    if [ "$late" -lt 4000 ]; then
-        xdotool windowfocus --sync "$win" key Escape 2>/dev/null
-        escaped=$(mark)
-        break
-    fi
+    [ "$late" -ge 4000 ] || { xdotool windowfocus --sync "$win" key Escape 2>/dev/null; escaped=$(mark); break; }
     echo "the title was seen only ${late} ms after the start: too late to be sure of it, starting again"
     kill "$pid" && wait "$pid" 2>/dev/null
     [ "$try" -lt 3 ] || fail "the title was not seen within 4 s of the start in three tries"
@@ -80,10 +76,7 @@ alive() {
     local misses=0 keys=(Right Down)
     until player_at; do
         misses=$((misses + 1))
-        if [ "$misses" -ge 3 ]; then
-            xdotool key "${keys[misses % 2]}"
-            sleep 0.2
-        fi
+        [ "$misses" -lt 3 ] || { xdotool key "${keys[misses % 2]}"; sleep 0.2; }
         [ "$misses" -lt 80 ] || return 1
     done
 }
@@ -126,10 +119,7 @@ heard() {
 firing() { # true once shots are seen and heard, or once the figure is gone for 5 looks
     if player_at; then misses=0; else misses=$((misses + 1)); fi
     [ "$misses" -lt 5 ] || return 0
-    if [ "$seen" = 0 ] && [ "$(wall shots "$probe" $((sx + 64)) $((sy + 32)))" -ge 24 ]; then
-        seen=1
-        keep shots
-    fi
+    [ "$seen" = 0 ] && [ "$(wall shots "$probe" $((sx + 64)) $((sy + 32)))" -ge 24 ] && { seen=1; keep shots; }
     [ "$seen" = 1 ] && heard
 }
 for try in 1 2 3; do

@@ -70,10 +70,8 @@ def nearest(chromas, r, g, b, limit):
 
 def notes(path):
     w, h, rows = load(path, step=4)
-    counts = [0] * len(PALETTE_CHROMA)
-    for i in (nearest(PALETTE_CHROMA, r, g, b, 0.045) for row in rows for r, g, b, _ in row):
-        if i is not None:
-            counts[i] += 1
+    found = [nearest(PALETTE_CHROMA, r, g, b, 0.045) for row in rows for r, g, b, _ in row]
+    counts = [found.count(i) for i in range(len(PALETTE_CHROMA))]
     # A colour counts as present with at least half a note's worth of samples.
     print("%.3f %d" % (sum(counts) / (w * h), sum(1 for c in counts if c >= 32)))
 

@@ -28,8 +28,7 @@ TEST(Viewport, KeepsAFourByThreeArea)
     // Black bars beside a wide screen, above and below a tall one; never cropped.
     EXPECT_EQ(viewport(1024, 768), std::make_tuple(0, 0, 1024, 768));
     EXPECT_EQ(viewport(1600, 900), std::make_tuple(200, 0, 1200, 900));
-    EXPECT_EQ(viewport(1366, 768),
-              std::make_tuple(171, 0, 1024, 768)); // 768 x 1.3333334f is 1024.00006
+    EXPECT_EQ(viewport(1366, 768), std::make_tuple(171, 0, 1024, 768)); // 768 x 1.3333334f > 1024
     EXPECT_EQ(viewport(300, 600), std::make_tuple(0, 187, 300, 225));
     EXPECT_EQ(viewport(2560, 1920), std::make_tuple(0, 0, 2560, 1920));
 }
@@ -122,7 +121,7 @@ TEST(DrawQuadGl, DrawsThePictureWithoutTheTexturesMargin)
 
 // A picture reaches GL enlarged to powers of two, copied unblended even with per-surface alpha
 // on, and keeps its alpha settings (whose stored values differ between the two libraries).
-TEST(TextureGl, UploadsTheEnlargedPictureAndLeavesItsAlphaSettingsAsFound)
+TEST(TextureGl, UploadsEnlargedKeepingAlphaSettingsAndReloadsUnderTheSameNames)
 {
     KORVANE_OPEN_GL_WINDOW();
     for (const bool ownAlpha : {true, false})
@@ -152,13 +151,9 @@ TEST(TextureGl, UploadsTheEnlargedPictureAndLeavesItsAlphaSettingsAsFound)
                                          texels[20 * 64 + 32], texels[20 * 64 + 33]}),
                   std::vector<uint32_t>(4, cornerTexel));
     }
-}
 
-// A mode change may come with a new GL context and none of the old textures (Windows);
-// every cached picture then goes up again under the name its records hold.
-TEST(TextureGl, CachedPicturesGoUpAgainUnderTheirOwnNamesAfterTheContextLostThem)
-{
-    KORVANE_OPEN_GL_WINDOW();
+    // A mode change may come with a new GL context and none of the old textures (Windows);
+    // every cached picture then goes up again under the name its records hold.
     const CTexture* title = GetTexture("data/gfx/title_screen.jpg");
     const CTexture* note = GetTexture("data/gfx/black_hole_01.png");
     ASSERT_TRUE(title && note);
