@@ -109,7 +109,7 @@ CButtonSet Held(const char* names)
 }
 
 /// A joystick event of the first pad as SDL queues it: a hat's, an axis's or a button's.
-SDL_Event Joy(Uint8 type, Uint8 index, int value = 0)
+SDL_Event Joy(decltype(SDL_Event::type) type, Uint8 index, int value = 0)
 {
     SDL_Event e = {};
     e.type = type;
@@ -122,7 +122,7 @@ SDL_Event Joy(Uint8 type, Uint8 index, int value = 0)
     return e;
 }
 
-void PushJoy(Uint8 type, Uint8 index, int value = 0)
+void PushJoy(decltype(SDL_Event::type) type, Uint8 index, int value = 0)
 {
     SDL_Event event = Joy(type, index, value);
     ASSERT_EQ(SDL_PushEvent(&event), 0);
@@ -155,8 +155,12 @@ TEST(Gamepad, HatStickAndFaceButtonsGiveTheArrowsAndFire)
         {Joy(SDL_JOYAXISMOTION, 0, 20000), "R"}, {Joy(SDL_JOYHATMOTION, 1, SDL_HAT_UP), "R"},
         {Joy(SDL_JOYHATMOTION, 0, 0), "R"},      {Joy(SDL_JOYAXISMOTION, 1, -20000), "RU"},
         {Joy(SDL_JOYAXISMOTION, 0, 100), "U"}};
-    for (const auto& [event, held] : steps)
-        EXPECT_TRUE(pad.Apply(event) && pad.Held() == Held(held)) << &event - &steps[0].first;
+    for (const auto& step : steps)
+    {
+        const auto index = &step - steps;
+        EXPECT_TRUE(pad.Apply(step.first)) << "step " << index;
+        EXPECT_EQ(pad.Held(), Held(step.second)) << "step " << index;
+    }
 }
 
 TEST_F(EventQueue, ThePadMovesFiresLeavesTheTitleAndRestartsLikeTheKeys)
