@@ -14,6 +14,7 @@
 namespace
 {
 using Cells = std::vector<std::pair<CPoint, int32_t>>;
+const int32_t kArmedGun = kCellGun | kCellLimbB; // armed while the beat phase is clear
 
 CCellGrid Grid(const Cells& cells)
 {
@@ -98,8 +99,7 @@ TEST(Level, SlidesInThenFiresEveryIntervalFromShuffledRows)
         tarn::SeedRandom(31u, 5.0);
         Cells guns; // column 9 is never chosen: 2 comes first in the row
         for (int y : {1, 3, 6})
-            guns.insert(guns.end(),
-                        {{{2, y}, kCellGun | kCellLimbB}, {{9, y}, kCellGun | kCellLimbB}});
+            guns.insert(guns.end(), {{{2, y}, kArmedGun}, {{9, y}, kArmedGun}});
         CLevelFixture f(number, guns, false);
         std::vector<int> xs;
         for (; f.level.EntryTimer() < 0.0f; xs.push_back(f.level.Origin().x))
@@ -168,8 +168,8 @@ TEST(Level, DrawsCellsByTheBeatMask)
 {
     const int32_t A = kCellLimbA, B = kCellLimbB, C = kCellCore;
     const int32_t values[] = {kCellRing, kCellBody, A, B, kCellGun, kCellGun | A, C, C | A, C | B};
-    // On and off the beat: c level colour, w white, - untouched.
-    const char* wanted[] = {"ccc--cwcw", "cc-c--wwc"};
+    // On and off the beat: c level colour, w white, - untouched (the last, an empty cell).
+    const char* wanted[] = {"ccc--cwcw-", "cc-c--wwc-"};
     Cells cells;
     for (int i = 0; i < 9; ++i)
         cells.push_back({{i, 2}, values[i]});
@@ -178,30 +178,23 @@ TEST(Level, DrawsCellsByTheBeatMask)
     {
         f.beat = beat;
         f.Step();
-        const uint32_t unset = 0x12345678u;
-        auto canvas = FilledSurface(32, 24, unset);
+        auto canvas = FilledSurface(32, 24, 0x12345678u);
         f.level.Draw(*canvas);
-        for (int i = 0; i < 9; ++i)
-        {
-            const char want = wanted[beat ? 0 : 1][i];
-            const uint32_t pixel = canvas->GetPixel(f.level.Origin().x + i, f.level.Origin().y + 2);
-            EXPECT_EQ(pixel, want == 'c'   ? f.level.Color().ToPixel()
-                             : want == 'w' ? ~0u
-                                           : unset)
-                << values[i] << " beat " << beat;
-        }
-        EXPECT_EQ(canvas->GetPixel(f.level.Origin().x + 9, f.level.Origin().y + 2), unset);
+        const uint32_t colours[] = {f.level.Color().ToPixel(), ~0u, 0x12345678u}; // c, w, -
+        for (int i = 0; i < 10; ++i)
+            EXPECT_EQ(canvas->GetPixel(f.level.Origin().x + i, f.level.Origin().y + 2),
+                      colours[std::string("cw-").find(wanted[beat ? 0 : 1][i])])
+                << "cell " << i << " beat " << beat;
     }
 }
 
 TEST(Level, FiresFromAnArmedGunElseACoreElseTheMiddle)
 {
-    const int32_t gun = kCellGun | kCellLimbB; // armed while the beat phase is clear
     const std::tuple<Cells, bool, CVector2, int> cases[] = {
-        {{{{4, 6}, gun}, {{8, 6}, kCellCore}}, false, {4, 6}, 2},
-        {{{{2, 6}, kCellCore}, {{8, 6}, gun}}, false, {2, 6}, 3}, // first in its row
-        {{{{4, 6}, gun}, {{7, 6}, kCellCore}}, true, {7, 6}, 3},  // the gun's limb is absent
-        {{{{4, 6}, kCellGun}}, false, {6, 4}, 2}};                // a lone gun bit, no core
+        {{{{4, 6}, kArmedGun}, {{8, 6}, kCellCore}}, false, {4, 6}, 2},
+        {{{{2, 6}, kCellCore}, {{8, 6}, kArmedGun}}, false, {2, 6}, 3}, // first in its row
+        {{{{4, 6}, kArmedGun}, {{7, 6}, kCellCore}}, true, {7, 6}, 3},  // the gun's limb is absent
+        {{{{4, 6}, kCellGun}}, false, {6, 4}, 2}};                      // a lone gun bit, no core
     for (const auto& [cells, beat, from, code] : cases)
     {
         CLevelFixture f(4, cells);
@@ -279,12 +272,10 @@ TEST(PatternGenerator, EveryCreatureKeepsItsInvariants)
             bodyAndRing += v == (kCellBody | kCellRing);
             stackedCores += v == kCellCore && y < 7 && grid.At(x, y + 1) == kCellCore;
         }
-        ASSERT_GE(pureLimbs, 2);
-        ASSERT_GE(cores, 2); // one per half at least
+        ASSERT_GE(std::min(pureLimbs, cores), 2) << pureLimbs << " limbs, " << cores << " cores";
     }
     // The rules above must not hold only vacuously; cores fill both rows of their area.
-    EXPECT_GT(bodyAndRing, 100);
-    EXPECT_GT(stackedCores, 100);
+    EXPECT_THAT((std::vector<int>{bodyAndRing, stackedCores}), Each(Gt(100)));
 }
 
 // Cleared, it bursts into a ring and never fires; the next level comes on the 157th frame.
@@ -328,8 +319,7 @@ TEST_F(Gameplay, APlayerShotBreaksOneCellWithABurstOnItButIsOnlySpentWhileTheLev
         // Level shots (after the entry) take longer to leave than the player's shot.
         for (int frame = 0; !game.Bullets().empty() && frame < 100; ++frame)
         {
-            if (!entered)
-                ASSERT_LT(frame, 50) << "not stopped by the creature";
+            ASSERT_TRUE(entered || frame < 50) << "not stopped by the creature";
             game.Update(kDt);
             if (burstX == -100.0f && !game.Particles().empty())
                 burstX = game.Particles().back()->m_Position.x;
