@@ -49,13 +49,12 @@ public:
         const CCellGrid& grid = level.Grid();
         int aim = 1000; // none yet
         for (int y = 0; y < grid.Height() && !level.Cleared(); ++y)
-            for (int column = 0; column < grid.Width(); ++column)
-            {
-                const int shotTop = level.Origin().y + y - 4;
-                if ((grid.At(column, y) & kCellCore) &&
-                    std::abs(shotTop - top) < std::abs(aim - top))
+        {
+            const int shotTop = level.Origin().y + y - 4;
+            for (int x = 0; x < grid.Width(); ++x)
+                if ((grid.At(x, y) & kCellCore) && std::abs(shotTop - top) < std::abs(aim - top))
                     aim = shotTop;
-            }
+        }
         aim = aim == 1000 ? top : std::clamp(aim, -centre, kCanvasHeight - 1 - centre);
 
         // Rows are threatened by a live level shot up to 9 pixels right of the picture.
