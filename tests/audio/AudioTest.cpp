@@ -167,8 +167,7 @@ TEST(BeatTrack, StepsAtMostOnceAQueryAndOnlyStrictlyPastTheNextBeat)
     const std::tuple<std::vector<uint32_t>, std::vector<uint32_t>, std::vector<int>> cases[] = {
         {{100, 200, 300}, {100, 101, 101, 150, 201, 5000, 5000, 5000}, {0, 1, 1, 1, 2, 3, 3, 3}},
         {{10, 20, 30, 40}, {99, 99, 99, 99, 99}, {1, 2, 3, 4, 4}}, // a late start catches up
-        // Odd table length: past the end the flag stays true; even: false.
-        {{10}, {0, 11, 12}, {0, 1, 1}},
+        {{10}, {0, 11, 12}, {0, 1, 1}}, // odd length: the flag stays up past the end
         {{}, {0, UINT32_MAX}, {0, 0}},
         // The comparison is unsigned: the largest times still count.
         {{0, UINT32_MAX - 1}, {0, 1, UINT32_MAX - 1, UINT32_MAX}, {0, 1, 1, 2}}};

@@ -37,40 +37,34 @@ public:
         const CSprite* sprite = game.Player().Sprite();
         if (!sprite)
             return;
-        if (m_Dodge)
-            gameplay.KeyDown(kButtonFire);
-        else
-            gameplay.KeyUp(kButtonFire);
+        m_Dodge ? gameplay.KeyDown(kButtonFire) : gameplay.KeyUp(kButtonFire);
         const int h = sprite->Image() ? sprite->Image()->Height() : 0;
         const int w = sprite->Image() ? sprite->Image()->Width() : 0;
         const int centre = static_cast<int>(static_cast<float>(h) * 0.5f + 0.5f);
         // The player's y stays in [0, 23], where rounding is plain.
         const int top = static_cast<int>(game.Player().Position().y + 0.5f) - centre;
         const int left = static_cast<int>(game.Player().Position().x) - w / 2 - 1;
-        auto live = [](const auto& bullet)
-        { return !bullet->m_Dead && bullet->m_Kind == CBullet::kLevelShot; };
 
         const CLevel& level = game.Level();
         const CCellGrid& grid = level.Grid();
         int aim = 1000; // none yet
         for (int y = 0; y < grid.Height() && !level.Cleared(); ++y)
-            for (int column = 0; column < grid.Width(); ++column)
-            {
-                const int shotTop = level.Origin().y + y - 4;
-                if ((grid.At(column, y) & kCellCore) &&
-                    std::abs(shotTop - top) < std::abs(aim - top))
+        {
+            const int shotTop = level.Origin().y + y - 4;
+            for (int x = 0; x < grid.Width(); ++x)
+                if ((grid.At(x, y) & kCellCore) && std::abs(shotTop - top) < std::abs(aim - top))
                     aim = shotTop;
-            }
+        }
         aim = aim == 1000 ? top : std::clamp(aim, -centre, kCanvasHeight - 1 - centre);
 
         // Rows are threatened by a live level shot up to 9 pixels right of the picture.
         auto safe = [&](int t)
         {
-            for (const auto& bullet : game.Bullets())
+            for (const auto& b : game.Bullets())
             {
-                const int bx = static_cast<int>(bullet->m_Position.x);
-                const int by = static_cast<int>(bullet->m_Position.y);
-                if (live(bullet) && bx >= left && bx <= left + w + 9 && by >= t - 1 && by <= t + h)
+                const int bx = int(b->m_Position.x), by = int(b->m_Position.y);
+                if (!b->m_Dead && b->m_Kind == CBullet::kLevelShot && bx >= left &&
+                    bx <= left + w + 9 && by >= t - 1 && by <= t + h)
                     return false;
             }
             return true;

@@ -22,32 +22,31 @@ TEST(PlayThrough, ClearsALevelThenDies)
     ASSERT_TRUE(InitVideo(kWindowWidth, kWindowHeight, false, "Korvane"));
     tarn::SeedRandom(2024u, 7.0);
     CGameplayImpl* game = nullptr;
-    const std::unique_ptr<CGameplay> made = autopilot::MakeGameplay(game);
-    CGameplay& gameplay = *made;
+    const std::unique_ptr<CGameplay> gameplay = autopilot::MakeGameplay(game);
     autopilot::CAutopilot pilot;
-    gameplay.Update(kDt);
+    gameplay->Update(kDt);
     const std::vector<unsigned char> scoreZero = FirstScoreDigit();
     for (int n = 0; n < 20; ++n) // over the twitching, flickering, renewed notes it stays put
-        gameplay.Update(kDt);
+        gameplay->Update(kDt);
     ASSERT_EQ(FirstScoreDigit(), scoreZero) << "the score's digit is not steady";
     for (int frames = 0; game->LevelCount() < 1; ++frames)
     {
-        pilot.Steer(gameplay, *game);
-        gameplay.Update(kDt);
+        pilot.Steer(*gameplay, *game);
+        gameplay->Update(kDt);
         ASSERT_FALSE(game->PlayerHit()) << "hit while dodging, at frame " << frames;
         ASSERT_LT(frames, 3000);
     }
-    gameplay.Update(kDt); // the frame that raised the count still showed the old score
+    gameplay->Update(kDt); // the frame that raised the count still showed the old score
     EXPECT_NE(FirstScoreDigit(), scoreZero) << "the score shown on the wall did not change";
     pilot.m_Dodge = false;
     for (int frames = 0; !game->PlayerHit(); ++frames)
     {
-        pilot.Steer(gameplay, *game);
-        gameplay.Update(kDt);
+        pilot.Steer(*gameplay, *game);
+        gameplay->Update(kDt);
         ASSERT_LT(frames, 3000);
     }
     while (game->DeathTime() <= 1.0f)
-        gameplay.Update(kDt);
-    gameplay.KeyDown(kButtonFire);
-    EXPECT_TRUE(gameplay.IsOver());
+        gameplay->Update(kDt);
+    gameplay->KeyDown(kButtonFire);
+    EXPECT_TRUE(gameplay->IsOver());
 }

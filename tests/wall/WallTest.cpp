@@ -129,11 +129,9 @@ TEST(NoteWall, KeepsEachNoteUntilItsCellChangesColour)
               std::make_tuple(nullptr, 32.0f, 1.0f));
     canvas->SetPixel(0, 0, 0x806BA7FFu);
     wall->UpdateNotes(canvas.get());
-    const CNote &same = wall->Note(31, 23), &renewed = wall->Note(0, 0);
-    EXPECT_EQ(std::make_pair(same.m_Rect.x, same.m_Rect.y),
-              std::make_pair(kept.m_Rect.x, kept.m_Rect.y));
-    EXPECT_NE(std::make_pair(renewed.m_Rect.x, renewed.m_Rect.y),
-              std::make_pair(before.m_Rect.x, before.m_Rect.y));
+    const auto at = [](const CNote& n) { return std::make_pair(n.m_Rect.x, n.m_Rect.y); };
+    EXPECT_EQ(at(wall->Note(31, 23)), at(kept));
+    EXPECT_NE(at(wall->Note(0, 0)), at(before));
     EXPECT_EQ(wall->UpdateNote(32, 0, CColor(1, 1, 1, 1)), nullptr);
 
     auto withNotes = MakeWall(true); // every note picture is chosen
@@ -169,10 +167,8 @@ TEST(NoteWall, TwitchesOnTheFifteenthFrameFromTheRestPose)
 {
     auto wall = MakeWall(false);
     EXPECT_EQ(GetCamera(), &wall->LiveCamera());
-    for (int frame = 1; frame <= 14; ++frame)
-        ASSERT_FALSE(wall->AdvanceTwitchTimer(0.016f)) << "frame " << frame;
-    EXPECT_TRUE(wall->AdvanceTwitchTimer(0.016f));
-    EXPECT_FALSE(wall->AdvanceTwitchTimer(0.016f));
+    for (int frame = 1; frame <= 16; ++frame)
+        ASSERT_EQ(wall->AdvanceTwitchTimer(0.016f), frame == 15) << "frame " << frame;
     EXPECT_EQ(wall->TwitchTimer(), 0.016f);
 
     float most[3] = {}; // of the angle, the zoom and the offsets, each over its limit
@@ -246,8 +242,7 @@ TEST(NoteWallGl, ShowsNotesBackgroundBlackHolesAndScoreWhereTheyBelong)
             {placed(1047, 400), green, "the background right of the notes"},
             {placed(1069, 400), 0, "nothing right of the background"},
             {CVector2(1, 1), kOrange, "a note in the corner, no stray digit"},
-            {CVector2(kScoreBackgroundX + 7, kScoreBackgroundY + 6), white,
-             "the score's background"}};
+            {CVector2(kScoreBackgroundX + 7, kScoreBackgroundY + 6), white, "score board"}};
         for (int i = 0; i < 5; ++i) // over orange notes, darkened by the hole's opacity
             checks.push_back(
                 {CVector2(192 + 128 * i, 320),
