@@ -168,7 +168,8 @@ TEST(Player, FiresIgnoresOtherButtonsAndItsSpriteGoesWithTheHit)
     }
     const size_t sprites = SpriteList().size();
     player.RemoveSpriteOnHit();
-    EXPECT_TRUE(!player.Sprite() && SpriteList().size() == sprites - 1) << SpriteList().size();
+    EXPECT_EQ(player.Sprite(), nullptr);
+    EXPECT_EQ(SpriteList().size(), sprites - 1);
     player.KeyDown(kButtonFire);
     player.KeyDown(kButtonRight);
     for (int n = 0; n < 30; ++n)

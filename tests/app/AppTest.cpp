@@ -44,9 +44,11 @@ TEST_F(EventQueue, KeysAreHeldFromDownToUpAndEscapeOrCloseEndTheLoopAfterTheWhol
     for (const EButton button : {kButtonUp, kButtonDown, kButtonLeft, kButtonRight, kButtonFire})
     {
         PushEvent(SDL_KEYDOWN, keys[button]);
-        EXPECT_TRUE(DispatchEvents(gameplay, pad) && player.IsHeld(button)) << button;
+        EXPECT_TRUE(DispatchEvents(gameplay, pad)) << button;
+        EXPECT_TRUE(player.IsHeld(button)) << button;
         PushEvent(SDL_KEYUP, keys[button]);
-        EXPECT_TRUE(DispatchEvents(gameplay, pad) && !player.IsHeld(button)) << button;
+        EXPECT_TRUE(DispatchEvents(gameplay, pad)) << button;
+        EXPECT_FALSE(player.IsHeld(button)) << button;
     }
     ASSERT_TRUE(HitOverASecondAgo(game));
     for (SDLKey other : {SDLK_ESCAPE, SDLK_RETURN, SDLK_a, SDLK_w, SDLK_LSHIFT, SDLK_F1})
@@ -57,7 +59,8 @@ TEST_F(EventQueue, KeysAreHeldFromDownToUpAndEscapeOrCloseEndTheLoopAfterTheWhol
 
     PushEvent(SDL_KEYDOWN, SDLK_ESCAPE);
     PushEvent(SDL_KEYDOWN, SDLK_SPACE);
-    EXPECT_TRUE(!DispatchEvents(gameplay, pad) && gameplay.IsOver());
+    EXPECT_FALSE(DispatchEvents(gameplay, pad));
+    EXPECT_TRUE(gameplay.IsOver());
     PushEvent(SDL_QUIT);
     EXPECT_FALSE(DispatchEvents(gameplay, pad));
 }
@@ -70,11 +73,13 @@ TEST_F(EventQueue, TheTitleLeavesOnAListedKeyOrALeftClickElseStrictlyAfterFiveSe
     {
         CTitleScreen title(kClock);
         PushEvent(SDL_KEYDOWN, key);
-        EXPECT_TRUE(title.HandleEvents() && title.Done()) << key;
+        EXPECT_TRUE(title.HandleEvents()) << key;
+        EXPECT_TRUE(title.Done()) << key;
     }
     CTitleScreen clicked(kClock);
     PushEvent(SDL_MOUSEBUTTONDOWN, SDLK_UNKNOWN, SDL_BUTTON_LEFT);
-    EXPECT_TRUE(clicked.HandleEvents() && clicked.Done());
+    EXPECT_TRUE(clicked.HandleEvents());
+    EXPECT_TRUE(clicked.Done());
 
     CTitleScreen title(kClock);
     for (SDLKey key : {SDLK_x, SDLK_F1, SDLK_TAB, SDLK_q, SDLK_RALT})
@@ -83,9 +88,11 @@ TEST_F(EventQueue, TheTitleLeavesOnAListedKeyOrALeftClickElseStrictlyAfterFiveSe
     PushEvent(SDL_MOUSEBUTTONDOWN, SDLK_UNKNOWN, SDL_BUTTON_RIGHT);
     PushEvent(SDL_MOUSEBUTTONUP, SDLK_UNKNOWN, SDL_BUTTON_LEFT);
     g_Now += 5000;
-    EXPECT_TRUE(title.HandleEvents() && !title.Done());
+    EXPECT_TRUE(title.HandleEvents());
+    EXPECT_FALSE(title.Done());
     g_Now += 1;
-    EXPECT_TRUE(title.HandleEvents() && title.Done());
+    EXPECT_TRUE(title.HandleEvents());
+    EXPECT_TRUE(title.Done());
 
     // Closing the window wins over a dismissing key and leaves the rest unread.
     PushEvent(SDL_KEYDOWN, SDLK_SPACE);
@@ -169,9 +176,11 @@ TEST_F(EventQueue, ThePadMovesFiresLeavesTheTitleAndRestartsLikeTheKeys)
     PushJoy(SDL_JOYHATMOTION, 0, SDL_HAT_UP);
     PushJoy(SDL_JOYAXISMOTION, 0, 32767);
     PushJoy(SDL_JOYBUTTONUP, 2);
-    EXPECT_TRUE(title.HandleEvents() && !title.Done()) << "only a button press leaves the title";
+    EXPECT_TRUE(title.HandleEvents()) << "only a button press leaves the title";
+    EXPECT_FALSE(title.Done()) << "only a button press leaves the title";
     PushJoy(SDL_JOYBUTTONDOWN, 9);
-    EXPECT_TRUE(title.HandleEvents() && title.Done());
+    EXPECT_TRUE(title.HandleEvents());
+    EXPECT_TRUE(title.Done());
 
     auto made = std::make_unique<CGameplayImpl>();
     CGameplayImpl& game = *made;
@@ -182,19 +191,24 @@ TEST_F(EventQueue, ThePadMovesFiresLeavesTheTitleAndRestartsLikeTheKeys)
     PushJoy(SDL_JOYHATMOTION, 0, SDL_HAT_RIGHTDOWN);
     PushJoy(SDL_JOYBUTTONDOWN, 1);
     EXPECT_TRUE(DispatchEvents(gameplay, pad));
-    EXPECT_TRUE(player.IsHeld(kButtonFire) && player.IsHeld(kButtonRight) &&
-                player.IsHeld(kButtonDown) && !player.IsHeld(kButtonUp))
+    const auto held = [&player]
+    {
+        return std::make_tuple(player.IsHeld(kButtonFire), player.IsHeld(kButtonRight),
+                               player.IsHeld(kButtonDown), player.IsHeld(kButtonUp));
+    }; // fire, right, down, up
+    EXPECT_EQ(held(), std::make_tuple(true, true, true, false))
         << "a button pressed lets go of none held";
     for (int n = 0; n < 20; ++n)
         gameplay.Update(kDt);
-    EXPECT_TRUE(player.Position().x > start.x && player.Position().y > start.y);
+    EXPECT_GT(player.Position().x, start.x);
+    EXPECT_GT(player.Position().y, start.y);
     PushJoy(SDL_JOYHATMOTION, 0, SDL_HAT_CENTERED);
     PushJoy(SDL_JOYBUTTONUP, 1);
     EXPECT_TRUE(DispatchEvents(gameplay, pad));
-    EXPECT_TRUE(!player.IsHeld(kButtonRight) && !player.IsHeld(kButtonDown) &&
-                !player.IsHeld(kButtonFire));
+    EXPECT_EQ(held(), std::make_tuple(false, false, false, false));
 
     ASSERT_TRUE(HitOverASecondAgo(game)) << "then the stick starts the next game, as an arrow does";
     PushJoy(SDL_JOYAXISMOTION, 1, -30000);
-    EXPECT_TRUE(DispatchEvents(gameplay, pad) && gameplay.IsOver());
+    EXPECT_TRUE(DispatchEvents(gameplay, pad));
+    EXPECT_TRUE(gameplay.IsOver());
 }

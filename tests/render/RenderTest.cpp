@@ -156,7 +156,8 @@ TEST(TextureGl, UploadsEnlargedKeepingAlphaSettingsAndReloadsUnderTheSameNames)
     // every cached picture then goes up again under the name its records hold.
     const CTexture* title = GetTexture("data/gfx/title_screen.jpg");
     const CTexture* note = GetTexture("data/gfx/black_hole_01.png");
-    ASSERT_TRUE(title && note);
+    ASSERT_NE(title, nullptr);
+    ASSERT_NE(note, nullptr);
     auto texels = [](const CTexture* t)
     {
         std::vector<uint32_t> data(NextPowerOfTwo(t->m_Width) * NextPowerOfTwo(t->m_Height));
@@ -167,10 +168,13 @@ TEST(TextureGl, UploadsEnlargedKeepingAlphaSettingsAndReloadsUnderTheSameNames)
     const std::vector<uint32_t> titleBefore = texels(title), noteBefore = texels(note);
     const unsigned int names[2] = {title->m_Name, note->m_Name};
     glDeleteTextures(2, names);
-    ASSERT_FALSE(glIsTexture(names[0]) || glIsTexture(names[1]));
+    ASSERT_FALSE(glIsTexture(names[0]));
+    ASSERT_FALSE(glIsTexture(names[1]));
     EXPECT_GE(ReloadTextures(), 2);
-    EXPECT_TRUE(glIsTexture(names[0]) && glIsTexture(names[1]));
-    EXPECT_TRUE(texels(title) == titleBefore && texels(note) == noteBefore);
+    EXPECT_TRUE(glIsTexture(names[0]));
+    EXPECT_TRUE(glIsTexture(names[1]));
+    EXPECT_TRUE(texels(title) == titleBefore) << "the title's texels";
+    EXPECT_TRUE(texels(note) == noteBefore) << "the note's texels";
     GLint filter = 0;
     glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &filter);
     EXPECT_EQ(filter, GL_LINEAR);
