@@ -137,7 +137,10 @@ bool InitVideo(int width, int height, bool fullscreen, const char* caption)
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
 
-    if (!SetMode(fullscreen))
+    // Full screen is reached from the window, as Alt+Enter does: the classic SDL 1.2 asked
+    // for full screen as its first mode (X11, a window manager running) often showed only
+    // black, its full-screen window over the GL one, where the toggle never did.
+    if (!SetMode(false) || (fullscreen && !SetMode(true)))
         return FailVideo("Video mode set failed: ");
     SDL_WM_SetCaption(caption, nullptr);
     s_HasScreen = true;
