@@ -40,18 +40,28 @@ wall_in() {
 }
 key() { xdotool windowfocus --sync "$win" key "$1" 2>/dev/null; }
 
-# --- Alt+Enter on the title, which goes by itself after 5 s: too busy a machine tries again.
-for try in 1 2 3; do
-    start_game "$work/out.txt" SDL_AUDIODRIVER=dummy
-    wait_window || { cat "$work/out.txt"; fail "no window titled Korvane"; }
-    wait_for 20 is_window || fail "the window is not 1024 x 768 at the start: $(geometry)"
-    key alt+Return # at once: the title in the window is the player's test's
-    wait_for 10 is_full || fail "Alt+Enter did not make the window full screen: $(geometry)"
-    wait_for 5 title_in full && break
-    echo "the title was gone before the full screen was seen (try $try): starting again"
-    kill "$pid" && wait "$pid" 2>/dev/null
-    [ "$try" -lt 3 ] || { keep no-full-title; fail "no title in the full screen's 4:3 area (RMSE $difference, bars $bars)"; }
-done
+# full_title [--fullscreen]: starts the game and brings the title full screen, by Alt+Enter
+# from the window or by the option. The title goes by itself after 5 s: a machine too busy
+# to show it full screen by then starts the game again (three tries).
+full_title() {
+    local try
+    for try in 1 2 3; do
+        game_args=${1:-} start_game "$work/out.txt" SDL_AUDIODRIVER=dummy
+        wait_window || { cat "$work/out.txt"; fail "${1:-Alt+Enter}: no window titled Korvane"; }
+        if [ -z "${1:-}" ]; then
+            wait_for 20 is_window || fail "the window is not 1024 x 768 at the start: $(geometry)"
+            key alt+Return # at once: the title in the window is the player's test's
+        fi
+        wait_for 20 is_full || fail "${1:-Alt+Enter} did not give full screen: $(geometry)"
+        wait_for 5 title_in full && return
+        echo "${1:-Alt+Enter}: the title was gone before the full screen was seen (try $try)"
+        kill "$pid" && wait "$pid" 2>/dev/null
+    done
+    keep no-full-title
+    fail "${1:-Alt+Enter}: no title in the full screen's 4:3 area (RMSE $difference, bars $bars)"
+}
+
+full_title
 keep full-title
 echo "[${SECONDS} s] Alt+Enter: 1600 x 900 at 0 0, the title in the middle 1200 x 900 (RMSE $difference), bars black"
 key space
@@ -91,16 +101,7 @@ echo "[${SECONDS} s] F11 in play: the figure walked from ($sx, $sy) stays at ($x
 escape_until_gone "$pid" "$win"
 ends_with_0 "$pid" "Escape in the full screen"
 
-# The title's own 5 s again: too busy a machine to show it by then starts the game again.
-for try in 1 2 3; do
-    game_args=--fullscreen start_game "$work/out.txt" SDL_AUDIODRIVER=dummy
-    wait_window || { cat "$work/out.txt"; fail "--fullscreen: no window"; }
-    wait_for 20 is_full || fail "--fullscreen: not full screen: $(geometry)"
-    wait_for 5 title_in full && break
-    echo "--fullscreen: the title was gone before it was seen (try $try): starting again"
-    kill "$pid" && wait "$pid" 2>/dev/null
-    [ "$try" -lt 3 ] || { keep no-start-title; fail "--fullscreen: no title in the area (RMSE $difference, bars $bars)"; }
-done
+full_title --fullscreen
 keep start-title
 escape_until_gone "$pid" "$win"
 ends_with_0 "$pid" "Escape after --fullscreen"
